@@ -1,0 +1,34 @@
+# Shared by ./vlp sub-commands: package installation and builds.
+
+declare -A VLP_PACKAGES=(
+    [base]="cmake ninja-build g++ libboost-dev rapidjson-dev libsqlite3-dev libpq-dev sqlite3"
+    [gui]="qt6-base-dev libgl-dev xvfb xauth"
+    [test]="libgtest-dev libgmock-dev clang libclang-rt-14-dev postgresql"
+    [bench]="libbenchmark-dev nginx-light wrk postgresql postgresql-contrib"
+)
+
+# Installs whatever is missing; silent when everything is present.
+vlp_install() {
+    local wanted=() missing=() p
+    for group in "$@"; do wanted+=(${VLP_PACKAGES[$group]}); done
+    for p in "${wanted[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "vlp: installing ${missing[*]}" >&2
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq >&2
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
+}
+
+# vlp_build PRESET [TARGET...]: configure once, then build.
+vlp_build() {
+    local preset="$1"; shift
+    if [ ! -f "build/$preset/build.ninja" ]; then
+        cmake --preset "$preset" >/dev/null
+    fi
+    local targets=()
+    for t in "$@"; do targets+=(--target "$t"); done
+    cmake --build --preset "$preset" "${targets[@]}"
+}

@@ -1,0 +1,30 @@
+# ./vlp test: every test of the dev build, the unit tests under ASan/UBSan, and a short fuzzing run.
+source "$root/scripts/pg.sh"
+jobs="$(nproc)"
+fuzz_seconds="${VLP_FUZZ_SECONDS:-20}"
+
+echo "== build (dev)"
+vlp_build dev
+echo "== build (asan)"
+vlp_build asan
+echo "== build (fuzz)"
+vlp_build fuzz
+
+vlp_pg_start
+
+echo "== tests (dev)"
+ctest --preset dev -j "$jobs"
+echo "== tests (asan)"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --preset asan -j "$jobs" -LE slow
+
+echo "== fuzz (${fuzz_seconds}s each)"
+for f in build/fuzz/fuzz/*/fuzz_*; do
+    [ -x "$f" ] || continue
+    corpus="$(mktemp -d)"
+    seeds="$root/fuzz/$(basename "$(dirname "$f")")/seeds"
+    echo "-- $(basename "$f")"
+    "$f" -max_total_time="$fuzz_seconds" -max_len=65536 -print_final_stats=0 "$corpus" \
+        $( [ -d "$seeds" ] && echo "$seeds" ) 2>"$corpus.log" || { tail -n 60 "$corpus.log"; exit 1; }
+    rm -rf "$corpus" "$corpus.log"
+done
+echo "vlp test: all passed"

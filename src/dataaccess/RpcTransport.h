@@ -1,0 +1,34 @@
+#pragma once
+// The seam beneath TNetConnection: carries one request body to the server and brings back the
+// answer body. The default is HTTP/1.1 keep-alive (HttpTransport); tests put an in-process
+// server behind it. Failures throw ETransportError with a message naming host, port and what
+// happened. Used by one thread at a time.
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+#include "EDatabaseError.h"
+
+class ETransportError : public EDatabaseError {
+public:
+    using EDatabaseError::EDatabaseError;
+};
+
+class RpcTransport {
+public:
+    virtual ~RpcTransport() = default;
+    virtual void open(const std::string& host, int port) = 0;
+    virtual void close() = 0;
+    virtual bool isOpen() const = 0;
+    // POST body to /target; returns the answer body. A dropped connection closes the transport,
+    // so the next open() reconnects.
+    virtual std::string post(const std::string& target, const std::string& body) = 0;
+};
+
+struct RpcTimeouts {
+    std::chrono::milliseconds connect{5000};
+    std::chrono::milliseconds answer{120000};
+};
+
+std::unique_ptr<RpcTransport> MakeHttpTransport(RpcTimeouts timeouts = {});

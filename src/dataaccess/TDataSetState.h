@@ -1,0 +1,3 @@
+#pragma once
+
+enum class TDataSetState { dsInactive, dsBrowse, dsEdit, dsInsert };

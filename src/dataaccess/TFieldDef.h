@@ -1,0 +1,12 @@
+#pragma once
+// Design-time description of one field of a record set. Intentionally copyable.
+
+#include <string>
+
+struct TFieldDef {
+    std::string Name;
+    int Size = 0;               // characters
+    std::string DisplayLabel;   // column title; empty means the name
+    int DisplayWidth = 0;       // characters; 0 means Size
+    bool Visible = true;
+};

@@ -1,0 +1,87 @@
+#pragma once
+// The connection to the application server. Setting Connected true runs BeforeConnect, opens the
+// transport to Host:Port and checks that the server hosts ServerName; false closes it. AppServer
+// is the remote module: Call runs a method by name with positional arguments and returns the
+// answer; the values the server leaves in in/out arguments are written back into the caller's
+// variables. Transport failures throw EDatabaseError naming host, port and what happened; a
+// dropped connection is reopened by the next call. With ThrowException true a server error
+// answer also throws; with false it comes back in the answer for CheckResultServ.
+//
+// While a call waits for its answer, the WaitPump (set by the GUI framework) runs repeatedly on
+// the calling thread so windows keep painting; the I/O itself then runs on a helper thread.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "RpcTransport.h"
+
+class TNetConnection;
+
+// One positional argument of a call. InOut refers to the caller's variable, which must outlive
+// the call. Intentionally copyable.
+class TRemoteArg {
+public:
+    static TRemoteArg Text(std::string value);
+    static TRemoteArg InOut(std::string& variable);
+    static TRemoteArg Packet(std::string json);
+
+    enum class Kind { Text, InOut, Packet };
+    Kind kind() const { return m_kind; }
+    const std::string& value() const { return m_kind == Kind::InOut ? *m_variable : m_value; }
+    std::string* variable() const { return m_variable; }
+
+private:
+    Kind m_kind = Kind::Text;
+    std::string m_value;
+    std::string* m_variable = nullptr;
+};
+
+// The answer of one call: success with a payload packet (JSON text, empty when none), or the
+// server's error. Intentionally copyable.
+struct TServerAnswer {
+    bool Ok = true;
+    int ErrorCode = 0;
+    std::string ErrorMessage;
+    std::string Payload;
+};
+
+class TAppServer {
+public:
+    explicit TAppServer(TNetConnection& connection) : m_connection(connection) {}
+    TServerAnswer Call(std::string_view method, std::vector<TRemoteArg> args);
+
+private:
+    TNetConnection& m_connection;
+};
+
+class TNetConnection {
+public:
+    explicit TNetConnection(std::unique_ptr<RpcTransport> transport = nullptr);  // null: HTTP
+    ~TNetConnection();
+    TNetConnection(const TNetConnection&) = delete;
+    TNetConnection& operator=(const TNetConnection&) = delete;
+
+    std::string ServerName;
+    std::string Host = "127.0.0.1";
+    int Port = 0;
+    bool ThrowException = true;
+    std::function<void(TNetConnection&)> BeforeConnect;
+
+    bool Connected() const;
+    void SetConnected(bool connected);
+    TAppServer& AppServer();  // throws EDatabaseError when not connected
+
+    // Runs while a call waits (see above); empty means the call simply blocks.
+    static void SetWaitPump(std::function<void()> pump);
+
+    // Used by TAppServer.
+    TServerAnswer Invoke(std::string_view method, std::vector<TRemoteArg>& args);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m_impl;
+    TAppServer m_appServer{*this};
+};

@@ -1,0 +1,65 @@
+#pragma once
+// The JSON-RPC 2.0 envelope of a call to a remote module (see docs/protocol.md):
+//   request  {"jsonrpc":"2.0","id":7,"method":"GetVerifProduto","params":["a",{"inout":"b"},{"packet":{...}}]}
+//   success  {"jsonrpc":"2.0","id":7,"result":{"payload":{...packet...}|null,"out":["b'"]}}
+//   failure  {"jsonrpc":"2.0","id":7,"error":{"code":-32000,"message":"Código já cadastrado."}}
+// Packets travel as raw JSON text between the envelope and PacketReader/ChangeLog, so a large
+// packet is scanned once here and decoded once by its consumer. Errors are values.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Status.h"
+
+namespace wire {
+
+enum class ArgKind { Text, TextInOut, Packet };
+
+// Text and TextInOut carry the text; Packet carries the packet's JSON text. Intentionally copyable.
+struct Argument {
+    ArgKind kind = ArgKind::Text;
+    std::string value;
+
+    static Argument text(std::string v) { return {ArgKind::Text, std::move(v)}; }
+    static Argument inOut(std::string v) { return {ArgKind::TextInOut, std::move(v)}; }
+    static Argument packet(std::string json) { return {ArgKind::Packet, std::move(json)}; }
+    bool operator==(const Argument&) const = default;
+};
+
+struct Request {
+    std::string id = "null";  // the id as raw JSON (number or string), echoed in the answer
+    bool notification = false;  // no id member: the server must not answer
+    std::string method;
+    std::vector<Argument> params;
+};
+
+// Server side. On failure the Status says why (ParseError, InvalidRequest, InvalidParams,
+// TooLarge) and idOut holds the request's id when it could be read, else "null".
+Result<Request> readRequest(std::string_view body, std::string& idOut);
+
+// Client side.
+std::string writeRequest(std::int64_t id, std::string_view method, std::span<const Argument> params);
+
+struct Answer {
+    bool ok = true;           // false: the server answered with a JSON-RPC error
+    int errorCode = 0;
+    std::string errorMessage;
+    std::string payload;      // raw JSON of the payload packet; empty when the payload was null
+    std::vector<std::string> out;  // final values of the TextInOut arguments, in their order
+};
+
+std::string writeResult(std::string_view idJson, std::string_view payloadJson,
+                        std::span<const std::string> out);
+std::string writeError(std::string_view idJson, int code, std::string_view message);
+inline std::string writeError(std::string_view idJson, const Status& status) {
+    return writeError(idJson, status.code(), status.message());
+}
+
+// Client side: an answer that is not JSON-RPC 2.0, lacks the expected id, or is malformed gives
+// a non-ok Result; a well-formed error answer gives an Answer with ok == false.
+Result<Answer> readAnswer(std::string_view body, std::int64_t expectedId);
+
+}  // namespace wire
