@@ -1,0 +1,2 @@
+#pragma once
+// Shared test fakes live beside this header (tests/support/).
