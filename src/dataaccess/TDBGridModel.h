@@ -1,0 +1,62 @@
+#pragma once
+// The item model of a TDBGrid: a thin adapter presenting the rows of the data source's record set
+// and the grid's visible columns. It only translates record-set notifications into model signals;
+// writes go through TField::SetAsString on the current row, and a refused write is kept in
+// LastError for the grid to report. Never lets an exception out to Qt.
+
+#include <QAbstractTableModel>
+#include <string>
+#include <vector>
+
+#include "TDataSetObserver.h"
+
+class TDataSource;
+class TClientDataSet;
+class TColumn;
+class TDBGridColumns;
+
+class TDBGridModel : public QAbstractTableModel, private TDataSetObserver {
+    Q_OBJECT
+public:
+    explicit TDBGridModel(TDBGridColumns& columns, QObject* parent = nullptr);
+    ~TDBGridModel() override;
+
+    void SetDataSource(TDataSource* source);  // not owned; nullptr detaches
+    TDataSource* DataSource() const { return m_source; }
+    TClientDataSet* DataSet() const;          // nullptr when none or detached
+
+    // Rebuilds the visible-column map and binds columns to fields (after column changes).
+    void RelayoutColumns();
+    int ColumnIndexOf(int modelColumn) const;  // index in TDBGridColumns, -1 when out of range
+    int ModelColumnOf(int columnIndex) const;  // -1 when that column is hidden
+    TColumn* ColumnAt(int modelColumn) const;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+
+    std::string LastError;  // message of the last refused setData
+
+    // Callbacks for the grid (empty: none).
+    std::function<void(int oldRow, int newRow)> OnCurrentChanged;
+    std::function<void(class TField&)> OnFocusField;
+    std::function<void()> OnStateChanged;
+
+private:
+    void DataSetReset() override;
+    void RowInserted(int row) override;
+    void RowRemoved(int row) override;
+    void RowChanged(int row) override;
+    void CurrentChanged(int oldRow, int newRow) override;
+    void StateChanged(TDataSetState state) override;
+    void FocusFieldRequested(TField& field) override;
+    void DataSetDestroying() override;
+
+    TDBGridColumns& m_columns;
+    TDataSource* m_source = nullptr;
+    std::vector<int> m_visible;  // model column -> index in m_columns
+    int m_rows = 0;
+};

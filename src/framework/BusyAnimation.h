@@ -1,0 +1,25 @@
+#pragma once
+// The busy animation shown over the host's main window while a server call runs. One look per
+// kind: 0 connecting, 6 reading, 1 saving (others get a plain spinner). Nested calls: the last
+// ActiveShowAvi wins; DeactiveShowAvi always hides. The animation keeps moving while a call
+// blocks because the connection's wait pump (InstallWaitPump) processes paint and timer events.
+// UI thread only.
+
+#include <string>
+
+class QWidget;
+
+enum TAviKind { aviConnecting = 0, aviSaving = 1, aviReading = 6 };
+
+// parent: the window to cover (usually Application().MainForm()); nullptr covers the main form,
+// or shows a small top-level window when there is none.
+void ActiveShowAvi(QWidget* parent, int kind, const std::string& caption = "");
+void DeactiveShowAvi();
+bool AviShowing();           // for tests and for screens that want to know
+int AviKind();               // kind shown, -1 when hidden
+std::string AviCaption();    // caption shown, "" when hidden
+int AviFrame();              // animation frame counter; it grows while the animation moves
+
+// Makes blocking server calls keep the window painting: installs TNetConnection's wait pump
+// (processes events except user input, and moves the animation). The host calls it at start.
+void InstallWaitPump();

@@ -1,0 +1,34 @@
+#pragma once
+// The seam between the framework and the user's eyes: every modal dialog the framework or a screen
+// shows goes through the current TDialogs. The default shows Qt dialogs; tests install a
+// TScriptedDialogs that answers as told and records what was shown. UI thread only.
+
+#include <string>
+
+#include "MsgDlg.h"
+
+class TClientDataSet;
+class TDataSource;
+
+class TDialogs {
+public:
+    virtual ~TDialogs();
+
+    // A modal message box; returns the TModalResult of the button pressed (Esc gives mrCancel,
+    // or mrNo when there is no Cancel button).
+    virtual int MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons,
+                           int helpContext) = 0;
+    // The application's standard error report (uncaught errors, failed creation).
+    virtual void ShowError(const std::string& text) = 0;
+    // Modal search over the data source's record set; true when a row was chosen, which is then
+    // the record set's current row. text is "title|hint" or a plain initial filter.
+    virtual bool Pesquisar(TDataSource& source, const std::string& text, bool multiSelect,
+                           bool showFilter) = 0;
+    // The locate dialog: field plus value, located in the record set; true when found.
+    virtual bool Procura(TClientDataSet& dataSet) = 0;
+};
+
+// The dialogs in force; never null (the Qt dialogs unless replaced).
+TDialogs& Dialogs();
+// Installs dialogs (not owned; must outlive their use); nullptr restores the Qt dialogs.
+void SetDialogs(TDialogs* dialogs);

@@ -1,0 +1,42 @@
+#pragma once
+// Scriptable dialogs for tests of the framework and of screens: answers come from queues (or the
+// defaults when a queue is empty), and everything shown is recorded in Log as one line each:
+//   "MessageDlg <type>: <text>", "Error: <text>", "Pesquisar: <text>", "Procura: <record set>".
+// Installs itself on construction and restores the previous dialogs on destruction.
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "TDialogs.h"
+
+class TScriptedDialogs : public TDialogs {
+public:
+    TScriptedDialogs();
+    ~TScriptedDialogs() override;
+    TScriptedDialogs(const TScriptedDialogs&) = delete;
+    TScriptedDialogs& operator=(const TScriptedDialogs&) = delete;
+
+    void QueueAnswer(int modalResult);        // next MessageDlg answer
+    int DefaultAnswer = mrYes;                // when no answer is queued
+    void QueueSearchPick(int row);            // next Pesquisar makes row current; -1 cancels
+    void QueueProcura(std::string fieldName, std::string value);  // next Procura locates it
+
+    std::vector<std::string> Log;
+    int Count(const std::string& prefix) const;  // Log lines starting with prefix
+    std::string Last() const;                    // last Log line, "" when none
+    void Clear() { Log.clear(); }
+
+    int MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons,
+                   int helpContext) override;
+    void ShowError(const std::string& text) override;
+    bool Pesquisar(TDataSource& source, const std::string& text, bool multiSelect,
+                   bool showFilter) override;
+    bool Procura(TClientDataSet& dataSet) override;
+
+private:
+    TDialogs* m_previous;
+    std::deque<int> m_answers;
+    std::deque<int> m_picks;
+    std::deque<std::pair<std::string, std::string>> m_locates;
+};
