@@ -35,7 +35,7 @@ struct ChangeLog {
 
 // Streams a change log out without building a ChangeLog first (the record set's Delta).
 class ChangeLogWriter {
-public:
+  public:
     explicit ChangeLogWriter(std::string& out);
     ~ChangeLogWriter();
     ChangeLogWriter(const ChangeLogWriter&) = delete;
@@ -47,7 +47,7 @@ public:
     void deleted(std::span<const ValueView> oldValues);
     void finish();
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> m_impl;
 };

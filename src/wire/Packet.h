@@ -22,7 +22,9 @@ struct Packet : PacketSink {
     // Streams this packet into a sink (for instance a PacketWriter), as the reader would.
     Status replay(PacketSink& sink) const;
 
-    bool operator==(const Packet& other) const { return fields == other.fields && rows == other.rows; }
+    bool operator==(const Packet& other) const {
+        return fields == other.fields && rows == other.rows;
+    }
 };
 
 }  // namespace wire

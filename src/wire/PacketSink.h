@@ -10,7 +10,7 @@
 namespace wire {
 
 class PacketSink {
-public:
+  public:
     virtual ~PacketSink() = default;
     // Called once, before any row. A non-ok Status stops decoding with that Status.
     virtual Status onFields(const std::vector<FieldDef>& fields) = 0;

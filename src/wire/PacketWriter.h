@@ -12,7 +12,7 @@
 namespace wire {
 
 class PacketWriter : public PacketSink {
-public:
+  public:
     explicit PacketWriter(std::string& out);
     ~PacketWriter() override;
     PacketWriter(const PacketWriter&) = delete;
@@ -23,7 +23,7 @@ public:
     // Closes the packet; a packet with fields and no rows is valid. Call exactly once.
     void finish();
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> m_impl;
 };

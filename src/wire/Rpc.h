@@ -1,6 +1,7 @@
 #pragma once
 // The JSON-RPC 2.0 envelope of a call to a remote module (see docs/protocol.md):
-//   request  {"jsonrpc":"2.0","id":7,"method":"GetVerifProduto","params":["a",{"inout":"b"},{"packet":{...}}]}
+//   request
+//   {"jsonrpc":"2.0","id":7,"method":"GetVerifProduto","params":["a",{"inout":"b"},{"packet":{...}}]}
 //   success  {"jsonrpc":"2.0","id":7,"result":{"payload":{...packet...}|null,"out":["b'"]}}
 //   failure  {"jsonrpc":"2.0","id":7,"error":{"code":-32000,"message":"Código já cadastrado."}}
 // Packets travel as raw JSON text between the envelope and PacketReader/ChangeLog, so a large
@@ -30,7 +31,7 @@ struct Argument {
 };
 
 struct Request {
-    std::string id = "null";  // the id as raw JSON (number or string), echoed in the answer
+    std::string id = "null";    // the id as raw JSON (number or string), echoed in the answer
     bool notification = false;  // no id member: the server must not answer
     std::string method;
     std::vector<Argument> params;
@@ -41,13 +42,14 @@ struct Request {
 Result<Request> readRequest(std::string_view body, std::string& idOut);
 
 // Client side.
-std::string writeRequest(std::int64_t id, std::string_view method, std::span<const Argument> params);
+std::string writeRequest(std::int64_t id, std::string_view method,
+                         std::span<const Argument> params);
 
 struct Answer {
-    bool ok = true;           // false: the server answered with a JSON-RPC error
+    bool ok = true;  // false: the server answered with a JSON-RPC error
     int errorCode = 0;
     std::string errorMessage;
-    std::string payload;      // raw JSON of the payload packet; empty when the payload was null
+    std::string payload;  // raw JSON of the payload packet; empty when the payload was null
     std::vector<std::string> out;  // final values of the TextInOut arguments, in their order
 };
 

@@ -22,9 +22,10 @@ enum class ErrorCode : int {
 };
 
 class Status {
-public:
+  public:
     Status() = default;
-    Status(ErrorCode code, std::string message) : m_code(static_cast<int>(code)), m_message(std::move(message)) {}
+    Status(ErrorCode code, std::string message)
+        : m_code(static_cast<int>(code)), m_message(std::move(message)) {}
     Status(int code, std::string message) : m_code(code), m_message(std::move(message)) {}
 
     static Status ok() { return {}; }
@@ -34,7 +35,7 @@ public:
     int code() const { return m_code; }
     const std::string& message() const { return m_message; }
 
-private:
+  private:
     int m_code = 0;
     std::string m_message;
 };
@@ -42,7 +43,7 @@ private:
 // A value or the Status that explains why there is none.
 template <class T>
 class Result {
-public:
+  public:
     Result(T value) : m_state(std::move(value)) {}
     Result(Status error) : m_state(std::move(error)) {}
 
@@ -56,7 +57,7 @@ public:
     const T& operator*() const { return value(); }
     Status status() const { return isOk() ? Status::ok() : std::get<1>(m_state); }
 
-private:
+  private:
     std::variant<T, Status> m_state;
 };
 

@@ -1,0 +1,136 @@
+#include "wire/Rpc.h"
+
+#include <gtest/gtest.h>
+
+#include "wire/ChangeLog.h"
+
+using namespace wire;
+
+namespace {
+
+Result<Request> read(std::string_view body, std::string* id = nullptr) {
+    std::string ignored;
+    return readRequest(body, id ? *id : ignored);
+}
+
+}  // namespace
+
+TEST(RpcRequest, RoundTripOfTheThreeArgumentKinds) {
+    ChangeLog log;
+    log.fields = {{"A", 3}};
+    log.changes = {{ChangeKind::Insert, {}, {"ção"}}};
+    std::vector<Argument> args = {Argument::text("0001"), Argument::inOut("1.01.001.0001"),
+                                  Argument::packet(log.toJson()), Argument::text("")};
+    std::string body = writeRequest(42, "SetProdRelac", args);
+    std::string id;
+    auto r = read(body, &id);
+    ASSERT_TRUE(r.isOk()) << r.status().message();
+    EXPECT_EQ(id, "42");
+    EXPECT_EQ(r->method, "SetProdRelac");
+    EXPECT_FALSE(r->notification);
+    EXPECT_EQ(r->params, args);
+    EXPECT_TRUE(ChangeLog::fromJson(r->params[2].value).isOk());
+}
+
+TEST(RpcRequest, IdsEchoRawAndNotificationsAreMarked) {
+    std::string id;
+    ASSERT_TRUE(read(R"({"jsonrpc":"2.0","id":"a\"b","method":"m"})", &id).isOk());
+    EXPECT_EQ(id, R"("a\"b")");
+    auto n = read(R"({"jsonrpc":"2.0","method":"m","params":[]})");
+    ASSERT_TRUE(n.isOk());
+    EXPECT_TRUE(n->notification);
+}
+
+TEST(RpcRequest, RefusalsCarryTheRightCode) {
+    struct Case {
+        const char* body;
+        ErrorCode code;
+    } cases[] = {
+        {"{", ErrorCode::ParseError},
+        {R"([{"jsonrpc":"2.0","id":1,"method":"m"}])", ErrorCode::InvalidRequest},
+        {R"({"jsonrpc":"1.0","id":1,"method":"m"})", ErrorCode::InvalidRequest},
+        {R"({"id":1,"method":"m"})", ErrorCode::InvalidRequest},
+        {R"({"jsonrpc":"2.0","id":1})", ErrorCode::InvalidRequest},
+        {R"({"jsonrpc":"2.0","id":1,"method":5})", ErrorCode::InvalidRequest},
+        {R"({"jsonrpc":"2.0","id":1,"method":"m","params":{"a":"b"}})", ErrorCode::InvalidParams},
+        {R"({"jsonrpc":"2.0","id":1,"method":"m","params":[1]})", ErrorCode::InvalidParams},
+        {R"({"jsonrpc":"2.0","id":1,"method":"m","params":[null]})", ErrorCode::InvalidParams},
+        {R"({"jsonrpc":"2.0","id":1,"method":"m","params":[{"inout":1}]})",
+         ErrorCode::InvalidParams},
+        {R"({"jsonrpc":"2.0","id":1,"method":"m","params":[{"other":"x"}]})",
+         ErrorCode::InvalidParams},
+        {R"({"jsonrpc":"2.0","id":1,"method":"m","params":[{"packet":"x"}]})",
+         ErrorCode::InvalidParams},
+        {R"({"jsonrpc":"2.0","id":1,"method":"m","params":[{"inout":"a","packet":{}}]})",
+         ErrorCode::InvalidParams},
+        {"{\"jsonrpc\":\"2.0\",\"id\":1,\"method\":\"m\",\"params\":[\"\xC3\x28\"]}",
+         ErrorCode::ParseError},
+    };
+    for (const Case& c : cases) {
+        auto r = read(c.body);
+        ASSERT_FALSE(r.isOk()) << c.body;
+        EXPECT_EQ(r.status().code(), static_cast<int>(c.code))
+            << c.body << " -> " << r.status().message();
+    }
+}
+
+TEST(RpcRequest, IdReadBeforeAnErrorIsKeptForTheAnswer) {
+    std::string id;
+    EXPECT_FALSE(read(R"({"jsonrpc":"2.0","id":7,"method":"m","params":[3]})", &id).isOk());
+    EXPECT_EQ(id, "7");
+}
+
+TEST(RpcRequest, DeepNestingIsRefused) {
+    std::string body = R"({"jsonrpc":"2.0","id":1,"method":"m","params":[{"packet":)";
+    for (int i = 0; i < 500000; ++i) body += R"({"a":)";
+    EXPECT_EQ(read(body).status().code(), static_cast<int>(ErrorCode::ParseError));
+}
+
+TEST(RpcAnswer, ResultWithPayloadAndOut) {
+    std::string packet = R"({"fields":[{"name":"A","size":1}],"rows":[["x"]]})";
+    std::vector<std::string> out = {"1.01.001.0001"};
+    auto r = readAnswer(writeResult("9", packet, out), 9);
+    ASSERT_TRUE(r.isOk()) << r.status().message();
+    EXPECT_TRUE(r->ok);
+    EXPECT_EQ(r->payload, packet);
+    EXPECT_EQ(r->out, out);
+}
+
+TEST(RpcAnswer, NullPayloadIsEmpty) {
+    auto r = readAnswer(writeResult("3", "", {}), 3);
+    ASSERT_TRUE(r.isOk());
+    EXPECT_TRUE(r->payload.empty());
+}
+
+TEST(RpcAnswer, ErrorAnswerIsAnAnswer) {
+    auto r = readAnswer(writeError("5", -32000, "Código já cadastrado."), 5);
+    ASSERT_TRUE(r.isOk());
+    EXPECT_FALSE(r->ok);
+    EXPECT_EQ(r->errorCode, -32000);
+    EXPECT_EQ(r->errorMessage, "Código já cadastrado.");
+}
+
+TEST(RpcAnswer, UnknownMembersAreSkipped) {
+    auto r = readAnswer(
+        R"({"jsonrpc":"2.0","x":[{"y":[1,2]}],"id":4,"error":{"code":-32001,"message":"m","data":{"k":[null]}}})",
+        4);
+    ASSERT_TRUE(r.isOk()) << r.status().message();
+    EXPECT_EQ(r->errorCode, -32001);
+}
+
+TEST(RpcAnswer, AnswersNotUnderstood) {
+    const char* bad[] = {
+        "garbage",
+        R"({"jsonrpc":"2.0","id":8,"result":{"payload":null,"out":[]}})",    // another id
+        R"({"jsonrpc":"2.0","result":{"payload":null,"out":[]}})",           // no id
+        R"({"jsonrpc":"2.0","id":"1","result":{"payload":null,"out":[]}})",  // id of another type
+        R"({"id":1,"result":{}})",
+        R"({"jsonrpc":"2.0","id":1})",
+        R"({"jsonrpc":"2.0","id":1,"result":{},"error":{"code":1,"message":"x"}})",
+        R"({"jsonrpc":"2.0","id":1,"error":{"message":"x"}})",
+        R"({"jsonrpc":"2.0","id":1,"result":{"payload":"x"}})",
+        R"({"jsonrpc":"2.0","id":1,"result":{"out":[1]}})",
+        R"({"jsonrpc":"2.0","id":1,"result":{"payload":{"fields":[)",
+    };
+    for (const char* body : bad) EXPECT_FALSE(readAnswer(body, 1).isOk()) << body;
+}
