@@ -2,7 +2,8 @@
 // Ties a record set to the controls that show it. State mirrors the record set's state;
 // OnStateChange runs on every change, and re-assigning DataSet reports inactive first, then the
 // new record set's state. Forwards the record set's change notifications to its own observers,
-// which are told DataSetReset when the record set is replaced.
+// which are told DataSetReset when the record set is replaced or destroyed (the source then
+// detaches by itself) and DataSetDestroying when the source itself goes away.
 
 #include <functional>
 #include <vector>
@@ -16,7 +17,7 @@ class TDataSource;
 using TDataSourceNotifyEvent = std::function<void(TDataSource&)>;
 
 class TDataSource : private TDataSetObserver {
-public:
+  public:
     TDataSource() = default;
     explicit TDataSource(TClientDataSet* dataSet);
     ~TDataSource() override;
@@ -32,7 +33,7 @@ public:
     void AddObserver(TDataSetObserver* observer);
     void RemoveObserver(TDataSetObserver* observer);
 
-private:
+  private:
     void DataSetReset() override;
     void RowInserted(int row) override;
     void RowRemoved(int row) override;
@@ -40,7 +41,10 @@ private:
     void CurrentChanged(int oldRow, int newRow) override;
     void StateChanged(TDataSetState state) override;
     void FocusFieldRequested(TField& field) override;
+    void DataSetDestroying() override;
     void SetState(TDataSetState state);
+    template <class Call>
+    void Forward(Call call);
 
     TClientDataSet* m_dataSet = nullptr;
     TDataSetState m_state = TDataSetState::dsInactive;
