@@ -15,7 +15,8 @@ vlp_pg_start
 echo "== tests (dev)"
 ctest --preset dev -j "$jobs"
 echo "== tests (asan)"
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --preset asan -j "$jobs" -LE slow
+ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$root/scripts/lsan.supp" \
+    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --preset asan -j "$jobs" -LE slow
 
 echo "== fuzz (${fuzz_seconds}s each)"
 for f in build/fuzz/fuzz/*/fuzz_*; do
