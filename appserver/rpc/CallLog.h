@@ -1,0 +1,29 @@
+#pragma once
+// One line per call: time, method, milliseconds, outcome ("ok", "erro CODE" or "notificação").
+// Each line goes out in a single write(2), so lines from several threads never interleave.
+
+#include <string>
+#include <string_view>
+
+namespace appserver {
+
+class CallLog {
+  public:
+    // fd < 0 disables the log (tests, fuzzing). The descriptor is not owned.
+    explicit CallLog(int fd) : m_fd(fd) {}
+    CallLog(const CallLog&) = delete;
+    CallLog& operator=(const CallLog&) = delete;
+
+    void call(std::string_view method, double milliseconds, int code, bool notification = false);
+    // A line about the server itself (start, stop, refused connections).
+    void note(std::string_view text);
+
+    static std::string formatCall(std::string_view method, double milliseconds, int code,
+                                  bool notification);
+
+  private:
+    void writeLine(std::string line);
+    int m_fd;
+};
+
+}  // namespace appserver

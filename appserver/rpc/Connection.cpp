@@ -1,0 +1,149 @@
+#include "Connection.h"
+
+#include <array>
+#include <boost/asio/dispatch.hpp>
+#include <boost/asio/post.hpp>
+#include <chrono>
+
+namespace appserver {
+
+namespace asio = boost::asio;
+namespace beast = boost::beast;
+namespace http = beast::http;
+using wire::ErrorCode;
+
+namespace {
+
+// Time a refused client gets to take its error answer before the socket is closed under it.
+constexpr auto kLinger = std::chrono::seconds(2);
+
+std::string limitText(std::size_t bytes) {
+    if (bytes % (1024 * 1024) == 0) return std::to_string(bytes / (1024 * 1024)) + " MiB";
+    if (bytes % 1024 == 0) return std::to_string(bytes / 1024) + " KiB";
+    return std::to_string(bytes) + " bytes";
+}
+
+}  // namespace
+
+Connection::Connection(asio::ip::tcp::socket socket, const ServerOptions& options,
+                       ConnectionRegistry& registry, CallLog& log)
+    : m_stream(std::move(socket)), m_options(options), m_registry(registry), m_log(log) {}
+
+Connection::~Connection() {
+    if (m_id != 0) m_registry.remove(m_id);
+}
+
+void Connection::start() {
+    m_id = m_registry.add(weak_from_this());
+    beast::error_code ignored;
+    m_stream.socket().set_option(asio::ip::tcp::no_delay(true), ignored);
+    asio::dispatch(m_stream.get_executor(), [self = shared_from_this()] { self->readRequest(); });
+}
+
+void Connection::shutdown() {
+    asio::post(m_stream.get_executor(), [self = shared_from_this()] {
+        self->m_stopping = true;
+        if (self->m_reading) self->close();
+    });
+}
+
+void Connection::readRequest() {
+    if (m_stopping) return close();
+    m_parser.emplace();
+    m_parser->header_limit(static_cast<std::uint32_t>(m_options.maxHeaderBytes));
+    m_parser->body_limit(m_options.maxBodyBytes);
+    m_stream.expires_after(m_options.idleTimeout);
+    m_reading = true;
+    http::async_read(
+        m_stream, m_buffer, *m_parser,
+        [self = shared_from_this()](beast::error_code ec, std::size_t) { self->onRead(ec); });
+}
+
+void Connection::onRead(beast::error_code ec) {
+    m_reading = false;
+    if (ec) {
+        Reply refused;
+        if (ec == http::error::body_limit)
+            refused = refusal(413, ErrorCode::TooLarge,
+                              "Pedido grande demais: o limite do corpo é " +
+                                  limitText(m_options.maxBodyBytes) + ".");
+        else if (ec == http::error::header_limit)
+            refused = refusal(431, ErrorCode::TooLarge,
+                              "Cabeçalhos HTTP grandes demais: o limite é " +
+                                  limitText(m_options.maxHeaderBytes) + ".");
+        else if (ec.category() == beast::error_code(http::error::bad_target).category() &&
+                 ec != http::error::end_of_stream && ec != http::error::partial_message)
+            refused = refusal(400, ErrorCode::InvalidRequest, "Pedido HTTP malformado.");
+        else
+            return close();  // the peer left, went quiet past the idle timeout, or we stop
+        m_log.call("-", 0.0, refused.code);
+        m_parser.reset();
+        m_buffer.clear();
+        return answer(refused, 11, false);
+    }
+
+    auto request = m_parser->release();
+    m_parser.reset();
+    const bool keepAlive = request.keep_alive();
+    const unsigned version = request.version();
+    Store* store = workerStore();
+    auto started = std::chrono::steady_clock::now();
+    auto sv = [](boost::beast::string_view v) { return std::string_view(v.data(), v.size()); };
+    Reply reply = store ? handleRequest(*store, sv(request.method_string()), sv(request.target()),
+                                        request.body())
+                        : refusal(200, ErrorCode::Unavailable, "Banco de dados indisponível.");
+    std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - started;
+    request = {};  // the body may be large: free it before the answer goes out
+    m_log.call(reply.method, took.count(), reply.code, reply.notification);
+    answer(reply, version, keepAlive && !m_stopping);
+}
+
+void Connection::answer(const Reply& reply, unsigned version, bool keepAlive) {
+    m_response = {};
+    m_response.version(version);
+    m_response.result(reply.status);
+    m_response.keep_alive(keepAlive);
+    if (reply.status != 204) {
+        m_response.set(http::field::content_type, "application/json; charset=utf-8");
+        m_response.body() = reply.body;
+    }
+    m_response.prepare_payload();
+    m_stream.expires_after(m_options.idleTimeout);
+    http::async_write(m_stream, m_response,
+                      [self = shared_from_this(), keepAlive](beast::error_code ec, std::size_t) {
+                          self->onWrite(keepAlive, ec);
+                      });
+}
+
+void Connection::onWrite(bool keepAlive, beast::error_code ec) {
+    m_response = {};
+    if (ec) return close();
+    if (!keepAlive || m_stopping) return lingerAndClose();
+    readRequest();
+}
+
+// Half-closes and drains what the client still sends, so its unread bytes do not turn the
+// close into a reset that would destroy the answer before the client reads it.
+void Connection::lingerAndClose() {
+    beast::error_code ignored;
+    m_stream.socket().shutdown(asio::ip::tcp::socket::shutdown_send, ignored);
+    m_stream.expires_after(kLinger);
+    auto scratch = std::make_shared<std::array<char, 16384>>();
+    struct Drain {
+        std::shared_ptr<Connection> self;
+        std::shared_ptr<std::array<char, 16384>> scratch;
+        void operator()(beast::error_code ec = {}, std::size_t = 0) {
+            if (ec) return self->close();
+            self->m_stream.async_read_some(asio::buffer(*scratch), std::move(*this));
+        }
+    };
+    Drain{shared_from_this(), scratch}();
+}
+
+void Connection::close() {
+    beast::error_code ignored;
+    m_stream.socket().shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
+    m_stream.close();
+}
+
+}  // namespace appserver

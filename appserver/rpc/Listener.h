@@ -1,0 +1,45 @@
+#pragma once
+// Accepts connections and hands each to a new Connection on its own strand. Beyond the
+// connection limit a new connection is closed at once, so a flood cannot exhaust the server.
+
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/steady_timer.hpp>
+#include <functional>
+#include <memory>
+
+#include "CallLog.h"
+#include "ConnectionRegistry.h"
+#include "ServerOptions.h"
+#include "wire/Status.h"
+
+namespace appserver {
+
+class Listener : public std::enable_shared_from_this<Listener> {
+  public:
+    Listener(boost::asio::io_context& ioc, const ServerOptions& options,
+             ConnectionRegistry& registry, CallLog& log);
+    Listener(const Listener&) = delete;
+    Listener& operator=(const Listener&) = delete;
+
+    // Binds options.host:options.port; the error says why it could not.
+    wire::Status open();
+    unsigned short port() const;
+    void start();
+    // Thread-safe: closes the acceptor, then runs then() on the listener's strand, after which
+    // no connection is accepted.
+    void stop(std::function<void()> then);
+
+  private:
+    void accept();
+
+    boost::asio::io_context& m_ioc;
+    boost::asio::ip::tcp::acceptor m_acceptor;
+    boost::asio::steady_timer m_backoff;
+    const ServerOptions& m_options;
+    ConnectionRegistry& m_registry;
+    CallLog& m_log;
+    bool m_stopped = false;
+};
+
+}  // namespace appserver

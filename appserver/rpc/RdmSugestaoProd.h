@@ -1,0 +1,38 @@
+#pragma once
+// The remote module "VLP27000.rdmSugestaoProd": its 14 methods as a {name, argument kinds,
+// handler} table. The dispatcher checks the count and kinds of the arguments before a handler
+// runs; a handler checks sizes and codes, makes one Store call and leaves in/out values in args.
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "store/Store.h"
+#include "wire/Rpc.h"
+
+namespace appserver {
+
+inline constexpr std::string_view kModuleName = "VLP27000.rdmSugestaoProd";
+
+// payload receives the answer's packet JSON; it stays empty for writes (a null payload).
+using MethodHandler = wire::Status (*)(Store& store, std::vector<wire::Argument>& args,
+                                       std::string& payload);
+
+struct MethodEntry {
+    std::string_view name;
+    std::span<const wire::ArgKind> kinds;
+    MethodHandler handler;
+};
+
+// The 14 methods, in catalogue order.
+std::span<const MethodEntry> rdmSugestaoProd();
+
+// The entry of that exact name, or nullptr.
+const MethodEntry* findMethod(std::string_view name);
+
+// Checks args against entry.kinds (count, kind, UTF-8), then runs the handler.
+wire::Status callMethod(const MethodEntry& entry, Store& store, std::vector<wire::Argument>& args,
+                        std::string& payload);
+
+}  // namespace appserver

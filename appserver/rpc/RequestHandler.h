@@ -1,0 +1,30 @@
+#pragma once
+// Turns one HTTP request (verb, target, body) into one reply (status, body): no sockets, no
+// threads, so it is tested on byte strings. Every failure becomes a JSON-RPC error answer; nothing
+// is thrown. Batches are refused; notifications are answered with 204 and run nothing.
+
+#include <string>
+#include <string_view>
+
+#include "store/Store.h"
+#include "wire/Status.h"
+
+namespace appserver {
+
+// Intentionally copyable.
+struct Reply {
+    unsigned status = 200;  // HTTP status; 204 carries no body
+    std::string body;       // a JSON-RPC answer
+    std::string method;     // for the call log; "-" when the request named none
+    int code = 0;           // 0: the call succeeded; else the JSON-RPC error code
+    bool notification = false;
+};
+
+// store is used only for calls of the module's methods.
+Reply handleRequest(Store& store, std::string_view verb, std::string_view target,
+                    std::string_view body);
+
+// A reply refused before the body was read (too large, bad HTTP): a JSON-RPC error with id null.
+Reply refusal(unsigned httpStatus, wire::ErrorCode code, std::string message);
+
+}  // namespace appserver

@@ -1,0 +1,40 @@
+#pragma once
+// The application server: a pool of worker threads, each with its own Store, running the
+// asynchronous HTTP listener and connections. Idle keep-alive connections hold no thread; a call
+// runs on the worker that read it. stop() lets calls under way finish and starts no new ones.
+
+#include <memory>
+
+#include "CallLog.h"
+#include "ServerOptions.h"
+#include "store/Store.h"
+#include "wire/Status.h"
+
+namespace appserver {
+
+class Server {
+  public:
+    // factory and log must outlive the server.
+    Server(ServerOptions options, StoreFactory& factory, CallLog& log);
+    ~Server();
+    Server(const Server&) = delete;
+    Server& operator=(const Server&) = delete;
+
+    // Opens one Store per worker and binds the address; on failure nothing is served.
+    wire::Status start();
+    // The bound port (the one chosen when options.port was 0).
+    unsigned short port() const;
+    // SIGINT and SIGTERM call stop(). Call after start(), before run().
+    void stopOnSignals();
+    // Serves on the calling thread and options.workers - 1 more until stop() completes.
+    void run();
+    // Thread-safe and idempotent.
+    void stop();
+    std::size_t openConnections() const;
+
+  private:
+    struct Impl;
+    std::unique_ptr<Impl> m_impl;
+};
+
+}  // namespace appserver

@@ -1,0 +1,212 @@
+#include "ServerOptions.h"
+
+#include <charconv>
+#include <limits>
+#include <optional>
+
+namespace appserver {
+namespace {
+
+std::optional<unsigned long long> parseCount(std::string_view text) {
+    unsigned long long value = 0;
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (ec != std::errc() || ptr == text.data()) return std::nullopt;
+    std::string_view suffix(ptr, static_cast<std::size_t>(end - ptr));
+    unsigned long long scale = 1;
+    if (suffix == "k" || suffix == "K")
+        scale = 1024ull;
+    else if (suffix == "m" || suffix == "M")
+        scale = 1024ull * 1024;
+    else if (suffix == "g" || suffix == "G")
+        scale = 1024ull * 1024 * 1024;
+    else if (!suffix.empty())
+        return std::nullopt;
+    if (value > std::numeric_limits<unsigned long long>::max() / scale) return std::nullopt;
+    return value * scale;
+}
+
+// "HOST:PORT", "[V6]:PORT" or ":PORT".
+bool parseListen(std::string_view text, ServerOptions& o) {
+    std::string_view host, port;
+    if (text.starts_with('[')) {
+        auto close = text.find("]:");
+        if (close == std::string_view::npos) return false;
+        host = text.substr(1, close - 1);
+        port = text.substr(close + 2);
+    } else {
+        auto colon = text.rfind(':');
+        if (colon == std::string_view::npos) return false;
+        host = text.substr(0, colon);
+        port = text.substr(colon + 1);
+    }
+    auto p = parseCount(port);
+    if (!p || *p > 65535 || port.find_first_not_of("0123456789") != std::string_view::npos)
+        return false;
+    o.host = host.empty() ? "127.0.0.1" : std::string(host);
+    o.port = static_cast<unsigned short>(*p);
+    return true;
+}
+
+struct Option {
+    std::string_view name;
+    bool takesValue;
+    // Returns an error text, empty when the value was taken.
+    std::string (*apply)(std::string_view value, ServerOptions& o);
+};
+
+std::string needPositive(std::string_view name, std::string_view value, unsigned long long max,
+                         unsigned long long& out) {
+    auto v = parseCount(value);
+    if (!v || *v == 0 || *v > max)
+        return "valor inválido para " + std::string(name) + ": \"" + std::string(value) + "\"";
+    out = *v;
+    return {};
+}
+
+const Option kOptions[] = {
+    {"--db", true,
+     [](std::string_view v, ServerOptions& o) -> std::string {
+         if (!v.starts_with("sqlite:") && !v.starts_with("postgresql://") &&
+             !v.starts_with("postgres://"))
+             return "banco inválido: \"" + std::string(v) +
+                    "\" (use sqlite:CAMINHO ou postgresql://...)";
+         o.db = std::string(v);
+         return {};
+     }},
+    {"--listen", true,
+     [](std::string_view v, ServerOptions& o) -> std::string {
+         if (!parseListen(v, o))
+             return "endereço inválido para --listen: \"" + std::string(v) + "\" (use HOST:PORTA)";
+         return {};
+     }},
+    {"--seed-demo", false,
+     [](std::string_view, ServerOptions& o) -> std::string {
+         o.seedDemo = true;
+         return {};
+     }},
+    {"--workers", true,
+     [](std::string_view v, ServerOptions& o) -> std::string {
+         unsigned long long n = 0;
+         auto e = needPositive("--workers", v, 1024, n);
+         if (e.empty()) o.workers = static_cast<unsigned>(n);
+         return e;
+     }},
+    {"--max-body", true,
+     [](std::string_view v, ServerOptions& o) -> std::string {
+         unsigned long long n = 0;
+         auto e = needPositive("--max-body", v, 4ull << 30, n);
+         if (e.empty()) o.maxBodyBytes = n;
+         return e;
+     }},
+    {"--max-header", true,
+     [](std::string_view v, ServerOptions& o) -> std::string {
+         unsigned long long n = 0;
+         auto e = needPositive("--max-header", v, 16ull << 20, n);
+         if (e.empty()) o.maxHeaderBytes = n;
+         return e;
+     }},
+    {"--max-connections", true,
+     [](std::string_view v, ServerOptions& o) -> std::string {
+         unsigned long long n = 0;
+         auto e = needPositive("--max-connections", v, 1'000'000, n);
+         if (e.empty()) o.maxConnections = n;
+         return e;
+     }},
+    {"--idle-timeout", true,
+     [](std::string_view v, ServerOptions& o) -> std::string {
+         unsigned long long n = 0;
+         auto e = needPositive("--idle-timeout", v, 24ull * 3600, n);
+         if (e.empty()) o.idleTimeout = std::chrono::seconds(n);
+         return e;
+     }},
+};
+
+}  // namespace
+
+ParsedOptions parseOptions(std::span<const std::string_view> args) {
+    ParsedOptions result;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string_view arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            result.help = true;
+            continue;
+        }
+        std::string_view name = arg, value;
+        bool inlineValue = false;
+        if (auto eq = arg.find('='); arg.starts_with("--") && eq != std::string_view::npos) {
+            name = arg.substr(0, eq);
+            value = arg.substr(eq + 1);
+            inlineValue = true;
+        }
+        const Option* option = nullptr;
+        for (const auto& o : kOptions)
+            if (o.name == name) option = &o;
+        if (!option) {
+            result.error = "opção desconhecida: \"" + std::string(arg) + "\"";
+            return result;
+        }
+        if (option->takesValue && !inlineValue) {
+            if (i + 1 >= args.size()) {
+                result.error = "falta o valor de " + std::string(name);
+                return result;
+            }
+            value = args[++i];
+        } else if (!option->takesValue && inlineValue) {
+            result.error = std::string(name) + " não aceita valor";
+            return result;
+        }
+        result.error = option->apply(value, result.options);
+        if (!result.error.empty()) return result;
+    }
+    return result;
+}
+
+std::string optionsHelp() {
+    ServerOptions d;
+    auto num = [](auto v) { return std::to_string(v); };
+    return "uso: vlp-appserver [OPÇÕES]\n"
+           "Servidor de aplicação do módulo remoto VLP27000.rdmSugestaoProd (JSON-RPC sobre "
+           "HTTP).\n"
+           "\n"
+           "  --db URL                 banco: sqlite:CAMINHO ou postgresql://... (padrão: " +
+           d.db +
+           ")\n"
+           "  --listen HOST:PORTA      endereço de escuta (padrão: " +
+           d.host + ":" + num(d.port) +
+           "; porta 0 = qualquer livre)\n"
+           "  --seed-demo              preenche um banco vazio com o catálogo de demonstração\n"
+           "  --workers N              threads de atendimento, cada uma com sua conexão ao banco\n"
+           "                           (padrão: uma por núcleo)\n"
+           "  --max-body BYTES         tamanho máximo do corpo de um pedido; aceita k, m, g\n"
+           "                           (padrão: " +
+           num(d.maxBodyBytes) +
+           ")\n"
+           "  --max-header BYTES       tamanho máximo dos cabeçalhos HTTP (padrão: " +
+           num(d.maxHeaderBytes) +
+           ")\n"
+           "  --max-connections N      conexões abertas ao mesmo tempo; além disso, novas são\n"
+           "                           fechadas na hora (padrão: " +
+           num(d.maxConnections) +
+           ")\n"
+           "  --idle-timeout SEGUNDOS  fecha a conexão que não completa um pedido nesse tempo\n"
+           "                           (padrão: " +
+           num(d.idleTimeout.count() / 1000) +
+           ")\n"
+           "  -h, --help               mostra esta ajuda\n"
+           "\n"
+           "Uma linha por chamada em stderr: método, milissegundos, resultado.\n"
+           "SIGTERM ou SIGINT: termina as chamadas em curso e sai.\n";
+}
+
+std::string redactedUrl(std::string_view url) {
+    auto scheme = url.find("://");
+    if (scheme == std::string_view::npos) return std::string(url);
+    auto at = url.find('@', scheme + 3);
+    auto colon = url.find(':', scheme + 3);
+    if (at == std::string_view::npos || colon == std::string_view::npos || colon > at)
+        return std::string(url);
+    return std::string(url.substr(0, colon + 1)) + "***" + std::string(url.substr(at));
+}
+
+}  // namespace appserver

@@ -1,0 +1,45 @@
+#pragma once
+// The application server's command line: what it serves, where it listens and its limits.
+// parseOptions never exits or prints; main() decides what to do with help and errors.
+
+#include <chrono>
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "wire/Limits.h"
+
+namespace appserver {
+
+inline constexpr unsigned short kDefaultPort = 8427;
+
+// Intentionally copyable.
+struct ServerOptions {
+    std::string db = "sqlite:vlp.sqlite";
+    std::string host = "127.0.0.1";
+    unsigned short port = kDefaultPort;  // 0: any free port (tests)
+    bool seedDemo = false;
+    unsigned workers = 0;  // 0: one per core
+    std::size_t maxBodyBytes = wire::kMaxBodyBytes;
+    std::size_t maxHeaderBytes = 64 * 1024;
+    std::size_t maxConnections = 10000;
+    std::chrono::milliseconds idleTimeout{60'000};
+};
+
+struct ParsedOptions {
+    ServerOptions options;
+    bool help = false;
+    std::string error;  // non-empty: the command line was refused, with this text
+};
+
+// args excludes the program name. Accepts "--opt value" and "--opt=value".
+ParsedOptions parseOptions(std::span<const std::string_view> args);
+
+// The --help text, listing every option with its default.
+std::string optionsHelp();
+
+// The database URL with any password replaced, for logs.
+std::string redactedUrl(std::string_view url);
+
+}  // namespace appserver
