@@ -1,0 +1,170 @@
+#include "TfrmSugestaoProd.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QSplitter>
+#include <QToolButton>
+
+#include "CheckImages.h"
+#include "Cli_vlp27000.h"
+#include "GridDefs.h"
+#include "MessageCatalogue.h"
+#include "RecordSetDefs.h"
+#include "ScreenLayout.h"
+#include "TDBGrid.h"
+#include "TDBText.h"
+#include "TPageControl.h"
+#include "TTabSheet.h"
+
+namespace {
+
+TfrmSugestaoProd::TTransportFactory& TransportFactory() {
+    static TfrmSugestaoProd::TTransportFactory factory;
+    return factory;
+}
+
+std::unique_ptr<RpcTransport> MakeTransport() {
+    return TransportFactory() ? TransportFactory()() : nullptr;
+}
+
+std::vector<TFieldDef> FieldsOf(const char* name) { return model::RecordSetDef(name).Fields; }
+
+TDBGridOptions ToGridOptions(unsigned bits) {
+    static const std::pair<model::TGridOption, TDBGridOption> map[] = {
+        {model::goEditing, dgEditing},
+        {model::goTitles, dgTitles},
+        {model::goColumnResize, dgColumnResize},
+        {model::goColLines, dgColLines},
+        {model::goRowLines, dgRowLines},
+        {model::goTabs, dgTabs},
+        {model::goAlwaysShowSelection, dgAlwaysShowSelection},
+        {model::goConfirmDelete, dgConfirmDelete},
+        {model::goCancelOnExit, dgCancelOnExit},
+    };
+    TDBGridOptions options;
+    for (const auto& [bit, option] : map)
+        if (bits & bit) options.insert(option);
+    return options;
+}
+
+void ApplyGridDef(TDBGrid& grid, const model::TGridDef& def) {
+    grid.setObjectName(QString::fromStdString(def.Name));
+    grid.Columns().Clear();
+    for (const model::TColumnDef& column : def.Columns)
+        grid.Columns().Add(column.FieldName, column.Width);
+    if (def.Options) grid.Options = ToGridOptions(def.Options);
+    if (def.Borderless) grid.setFrameShape(QFrame::NoFrame);
+    if (def.TooltipBackground) {
+        QPalette palette = grid.palette();
+        palette.setColor(QPalette::Base, palette.color(QPalette::ToolTipBase));
+        grid.setPalette(palette);
+    }
+    if (!def.TitleFont.empty()) {
+        QFont font(QString::fromStdString(def.TitleFont), def.TitleFontPoints);
+        grid.horizontalHeader()->setFont(font);
+    }
+    grid.RecalcLayoutAndRepaint();
+}
+
+}  // namespace
+
+#define CDS(name) name(#name, FieldsOf(#name))
+
+TfrmSugestaoProd::TfrmSugestaoProd(QWidget* parent)
+    : TfrmPadraoGrid(parent),
+      CDS(cdsGrupSegProd),
+      CDS(cdsArvProd),
+      CDS(cdsProdRelac),
+      CDS(cdsVerifGrup),
+      CDS(cdsNmGrupo),
+      CDS(cdsVerifOrd),
+      CDS(cdsVerifProduto),
+      CDS(cdsVdProdPrinc),
+      CDS(cdsVdProduto),
+      CDS(cdsPesqProdPrinc),
+      CDS(cdsPesqProd),
+      dtsArvProd(&cdsArvProd),
+      dtsProdRelac(&cdsProdRelac),
+      dtsPesqProd(&cdsPesqProd),
+      dtsPesqProdPrinc(&cdsPesqProdPrinc),
+      imgCheck(model::CheckImage()),
+      imgUnCheck(model::UnCheckImage()),
+      NetSugProd(MakeTransport()) {
+    setObjectName("frmSugestaoProd");
+    SetCaption(model::layout::kCaption);
+    resize(model::layout::kWidth, model::layout::kHeight);
+    lblCodTela->setText(model::layout::kScreenCode);
+    sbtImprimir->setEnabled(false);
+    mnuImprimir->setEnabled(false);
+
+    msgPadrao.SetItems(model::ScreenMessages());
+    for (const std::string& entry : model::StandardMessages())
+        if (!msgMensagensPadroes.Contains(entry.substr(0, entry.find('|'))))
+            msgMensagensPadroes.Add(entry);
+
+    pgcPadrao->resize(model::layout::kPageControlWidth, model::layout::kPageControlHeight);
+    tshPadrao->SetCaption(model::layout::kGroupPageCaption);
+    BuildProductPage();
+    BindComponents();
+}
+
+#undef CDS
+
+TfrmSugestaoProd::~TfrmSugestaoProd() {
+    // A screen released without its close (the host tearing down) must not leave the module
+    // pointing at freed memory.
+    if (Cli_vlp27000::frmSugestaoProd == this) Cli_vlp27000::boIdCriado = false;
+}
+
+void TfrmSugestaoProd::SetTransportFactory(TTransportFactory factory) {
+    TransportFactory() = std::move(factory);
+}
+
+void TfrmSugestaoProd::BuildProductPage() {
+    tshProduto = new TTabSheet(pgcPadrao, model::layout::kProductPageCaption);
+    tshProduto->setObjectName("tshProduto");
+    panProduto = new QFrame(tshProduto);
+    panProduto->setObjectName("panProduto");
+    panProduto->setFrameShape(QFrame::Panel);
+    panProduto->setFrameShadow(QFrame::Sunken);
+    auto* pageLayout = new QHBoxLayout(tshProduto);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->addWidget(panProduto);
+
+    splProduto = new QSplitter(Qt::Horizontal, panProduto);
+    splProduto->setObjectName("splProduto");
+    splProduto->setHandleWidth(model::layout::kSplitterWidth);
+    splProduto->setChildrenCollapsible(false);
+    auto* panelLayout = new QHBoxLayout(panProduto);
+    panelLayout->setContentsMargins(panProduto->frameWidth(), panProduto->frameWidth(),
+                                    panProduto->frameWidth(), panProduto->frameWidth());
+    panelLayout->addWidget(splProduto);
+
+    dbgProduto = new TDBGrid(splProduto);
+    dbgProdRelac = new TDBGrid(splProduto);
+    splProduto->addWidget(dbgProduto);
+    splProduto->addWidget(dbgProdRelac);
+    splProduto->setStretchFactor(0, 0);
+    splProduto->setStretchFactor(1, 1);
+    const int rest = model::layout::kPageControlWidth - model::layout::kMainGridWidth -
+                     model::layout::kSplitterWidth;
+    splProduto->setSizes({model::layout::kMainGridWidth, rest});
+}
+
+void TfrmSugestaoProd::BindComponents() {
+    dtsPadrao.SetDataSet(&cdsGrupSegProd);
+    dbgPadrao->SetDataSource(&dtsPadrao);
+    dbgProduto->SetDataSource(&dtsArvProd);
+    dbgProdRelac->SetDataSource(&dtsProdRelac);
+    ApplyGridDef(*dbgPadrao, model::GridDef("dbgPadrao"));
+    ApplyGridDef(*dbgProduto, model::GridDef("dbgProduto"));
+    ApplyGridDef(*dbgProdRelac, model::GridDef("dbgProdRelac"));
+    dbtNome->SetDataSource(&dtsPadrao);
+    dbtNome->SetDataField(model::layout::kNavigatorField);
+
+    NetSugProd.ServerName = "VLP27000.rdmSugestaoProd";
+    NetSugProd.ThrowException = false;
+    NetSugProd.BeforeConnect = [this](TNetConnection& sender) { NetSugProdBeforeConnect(sender); };
+}
