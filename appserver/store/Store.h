@@ -20,48 +20,63 @@
 namespace appserver {
 
 class Store {
-public:
+  public:
     virtual ~Store() = default;
 
     // Groups: CDGRUSUGESPROD(10) NMGRUSUGESPROD(40) NRORDEM(4), ordered by order then code.
-    virtual wire::Status groups(wire::PacketSink& out) = 0;                                 // GetGrupSegProd
-    virtual wire::Status groupsByCode(std::string_view code, wire::PacketSink& out) = 0;   // GetVerifGrupo
-    virtual wire::Status groupsByName(std::string_view name, wire::PacketSink& out) = 0;   // GetNmGrupo
-    virtual wire::Status groupsByOrder(std::string_view order, wire::PacketSink& out) = 0; // GetVerifOrd
+    virtual wire::Status groups(wire::PacketSink& out) = 0;  // GetGrupSegProd
+    virtual wire::Status groupsByCode(std::string_view code,
+                                      wire::PacketSink& out) = 0;  // GetVerifGrupo
+    virtual wire::Status groupsByName(std::string_view name,
+                                      wire::PacketSink& out) = 0;  // GetNmGrupo
+    virtual wire::Status groupsByOrder(std::string_view order,
+                                       wire::PacketSink& out) = 0;  // GetVerifOrd
 
     // Main products of a group: CDARVPROD(20) CDPRODUTO(10) NMPRODUTO(50) CDGRUSUGESPROD(10)
     // IDQUANTPRODPRINC(1) IDTOTALPRODPRINC(1).
-    virtual wire::Status mainProducts(std::string_view group, wire::PacketSink& out) = 0;  // GetArvProd
+    virtual wire::Status mainProducts(std::string_view group,
+                                      wire::PacketSink& out) = 0;  // GetArvProd
     // Products: CDPRODUTO(10) CDARVPROD(20) NMPRODUTO(50).
-    virtual wire::Status allProducts(wire::PacketSink& out) = 0;                            // GetPesqProdPrinc
-    // The product with that tree code; treeCode is normalised in place (written back to the caller).
-    virtual wire::Status productByTreeCode(std::string& treeCode, wire::PacketSink& out) = 0;  // GetVerifProduto
-    // CDARVPROD NMPRODUTO CDPRODUTO CDGRUSUGESPROD of the group's main-product rows for that product.
+    virtual wire::Status allProducts(wire::PacketSink& out) = 0;  // GetPesqProdPrinc
+    // The product with that tree code; treeCode is normalised in place (written back to the
+    // caller).
+    virtual wire::Status productByTreeCode(std::string& treeCode,
+                                           wire::PacketSink& out) = 0;  // GetVerifProduto
+    // CDARVPROD NMPRODUTO CDPRODUTO CDGRUSUGESPROD of the group's main-product rows for that
+    // product.
     virtual wire::Status mainProductRows(std::string_view group, std::string& treeCode,
-                                         wire::PacketSink& out) = 0;                          // GetVdProdPrinc
+                                         wire::PacketSink& out) = 0;  // GetVdProdPrinc
     // CDPRODUTO NMPRODUTO of the related rows for that product under (group, main product).
     virtual wire::Status relatedRows(std::string_view group, std::string_view mainProduct,
-                                     std::string& treeCode, wire::PacketSink& out) = 0;       // GetVdProduto
-    // Candidates to relate to a main product (never the main product itself): CDPRODUTO CDARVPROD NMPRODUTO.
+                                     std::string& treeCode,
+                                     wire::PacketSink& out) = 0;  // GetVdProduto
+    // Candidates to relate to a main product (never the main product itself): CDPRODUTO CDARVPROD
+    // NMPRODUTO.
     virtual wire::Status candidates(std::string_view mainProduct, std::string_view group,
-                                    wire::PacketSink& out) = 0;                               // GetPesqProd
-    // CDGRUSUGESPROD CDPRODUTO CDPRODUTORELAC CDARVPRODRELAC(20) NMPRODUTORELAC(50) IDQUANTPROD IDTOTALPROD.
+                                    wire::PacketSink& out) = 0;  // GetPesqProd
+    // CDGRUSUGESPROD CDPRODUTO CDPRODUTORELAC CDARVPRODRELAC(20) NMPRODUTORELAC(50) IDQUANTPROD
+    // IDTOTALPROD.
     virtual wire::Status relatedProducts(std::string_view group, std::string_view mainProduct,
-                                         wire::PacketSink& out) = 0;                          // GetProdRelac
+                                         wire::PacketSink& out) = 0;  // GetProdRelac
 
     // Writes: the change log's entries decide what is inserted, changed or deleted.
-    virtual wire::Status applyGroups(const wire::ChangeLog& log) = 0;                         // SetGrupSegProd
-    virtual wire::Status applyMainProducts(const wire::ChangeLog& log) = 0;                   // SetArvProd
-    virtual wire::Status applyRelatedProducts(const wire::ChangeLog& log) = 0;                // SetProdRelac
+    virtual wire::Status applyGroups(const wire::ChangeLog& log) = 0;           // SetGrupSegProd
+    virtual wire::Status applyMainProducts(const wire::ChangeLog& log) = 0;     // SetArvProd
+    virtual wire::Status applyRelatedProducts(const wire::ChangeLog& log) = 0;  // SetProdRelac
 
     // Fills an empty database with the demo catalogue; leaves a database with data untouched.
     virtual wire::Status seedDemo() = 0;
+
+    // Adds one product to the catalogue (loading tools, tests). Refused when the code or the
+    // tree code is already taken, or a value is empty or too long (10, 20, 50 characters).
+    virtual wire::Status addProduct(std::string_view code, std::string_view treeCode,
+                                    std::string_view name) = 0;
 };
 
 // Opens stores for one database: "sqlite:PATH", "sqlite::memory:" (private to one store), or a
 // PostgreSQL URL "postgresql://...". create() makes or upgrades the schema on first use.
 class StoreFactory {
-public:
+  public:
     virtual ~StoreFactory() = default;
     virtual wire::Result<std::unique_ptr<Store>> open() = 0;
 };

@@ -1,0 +1,47 @@
+#pragma once
+// Replays a change log, entry by entry in its order, against one table inside the caller's
+// transaction. Subclasses say which fields they need and what an insert, a modification and a
+// deletion mean; a modification or deletion that touches no row (the row changed or vanished
+// since it was read) is a Conflict. The first failure stops the replay; the caller rolls back.
+
+#include <cstdint>
+#include <initializer_list>
+#include <span>
+#include <string_view>
+
+#include "store/LogFields.h"
+#include "store/SqlConnection.h"
+#include "wire/ChangeLog.h"
+
+namespace appserver {
+
+class ChangeApplier {
+  public:
+    explicit ChangeApplier(SqlConnection& conn) : m_conn(conn) {}
+    virtual ~ChangeApplier() = default;
+    ChangeApplier(const ChangeApplier&) = delete;
+    ChangeApplier& operator=(const ChangeApplier&) = delete;
+
+    wire::Status apply(const wire::ChangeLog& log);
+
+  protected:
+    using Row = std::vector<wire::Value>;
+    using Params = std::initializer_list<wire::ValueView>;
+
+    virtual std::span<const FieldRule> rules() const = 0;
+    virtual wire::Status insert(const LogFields& f, const Row& values) = 0;
+    virtual wire::Status modify(const LogFields& f, const Row& oldValues, const Row& newValues) = 0;
+    virtual wire::Status remove(const LogFields& f, const Row& oldValues) = 0;
+
+    // Runs a statement that writes; foreignKeyMessage words a foreign-key refusal.
+    wire::Status exec(const Query& query, Params params, std::string_view foreignKeyMessage = {});
+    // Runs an UPDATE or DELETE that must touch exactly the row read by the user.
+    wire::Status execMatching(const Query& query, Params params,
+                              std::string_view foreignKeyMessage = {});
+    // Does the query return a row? Failures come back as the Status.
+    wire::Result<bool> exists(const Query& query, Params params);
+
+    SqlConnection& m_conn;
+};
+
+}  // namespace appserver

@@ -1,0 +1,91 @@
+#include "store/ConstraintMessages.h"
+
+#include <strings.h>
+#include <iostream>
+
+namespace appserver {
+
+namespace {
+
+struct Known {
+    const char* name;     // as declared in the schema (PostgreSQL reports it in lower case)
+    const char* columns;  // SQLite's "TABLE.COLUMN, ..." for unique constraints
+    const char* message;
+};
+
+constexpr const char* kFlag = "Indicador deve ser \"S\" ou \"N\".";
+
+constexpr Known kKnown[] = {
+    {"PK_GRUSUGESPROD", "GRUSUGESPROD.CDGRUSUGESPROD", "Código já cadastrado."},
+    {"UQ_GRUSUGESPROD_ORDEM", "GRUSUGESPROD.NRORDEM", "Ordem já cadastrada."},
+    {"UQ_GRUSUGESPROD_NOME", "GRUSUGESPROD.NMGRUSUGESCHAVE", "Nome já cadastrado."},
+    {"PK_PRODPRINC", "PRODPRINC.CDGRUSUGESPROD, PRODPRINC.CDPRODUTO", "Produto já cadastrado."},
+    {"PK_PRODRELAC", "PRODRELAC.CDGRUSUGESPROD, PRODRELAC.CDPRODUTO, PRODRELAC.CDPRODUTORELAC",
+     "Produto já cadastrado."},
+    {"PK_PRODUTO", "PRODUTO.CDPRODUTO", "Produto já cadastrado."},
+    {"UQ_PRODUTO_ARV", "PRODUTO.CDARVPROD", "Código de árvore do produto já cadastrado."},
+    {"CK_GRUSUGESPROD_CODIGO", "", "Código deve ser informado, com no máximo 10 caracteres."},
+    {"CK_GRUSUGESPROD_NOME", "", "Nome deve ser informado, com no máximo 40 caracteres."},
+    {"CK_GRUSUGESPROD_ORDEM", "", "Ordem deve ser informada, com no máximo 4 caracteres."},
+    {"CK_PRODUTO_CODIGO", "", "Código do produto deve ser informado, com no máximo 10 caracteres."},
+    {"CK_PRODUTO_ARV", "",
+     "Código de árvore do produto deve ser informado, com no máximo 20 caracteres."},
+    {"CK_PRODUTO_NOME", "", "Nome do produto deve ter no máximo 50 caracteres."},
+    {"CK_PRODRELAC_PROPRIO", "", "Um produto não pode ser relacionado a ele mesmo."},
+    {"CK_PRODPRINC_QUANT", "", kFlag},
+    {"CK_PRODPRINC_TOTAL", "", kFlag},
+    {"CK_PRODRELAC_QUANT", "", kFlag},
+    {"CK_PRODRELAC_TOTAL", "", kFlag},
+};
+
+constexpr const char* kRetryMessage = "Outra gravação simultânea impediu esta. Tente novamente.";
+
+const char* knownMessage(const std::string& constraint) {
+    for (const Known& k : kKnown) {
+        if (strcasecmp(constraint.c_str(), k.name) == 0) return k.message;
+        if (*k.columns && strcasecmp(constraint.c_str(), k.columns) == 0) return k.message;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+wire::Status ConstraintMessages::describe(const SqlError& err, std::string_view foreignKeyMessage) {
+    using wire::ErrorCode;
+    switch (err.kind) {
+        case SqlFailure::None:
+            return {};
+        case SqlFailure::Aborted:
+            return err.sinkStatus;
+        case SqlFailure::Unique:
+        case SqlFailure::Check:
+            if (const char* message = knownMessage(err.constraint))
+                return {ErrorCode::Refused, message};
+            return {ErrorCode::Refused, "Valor recusado pelas regras do cadastro."};
+        case SqlFailure::ForeignKey:
+            if (!foreignKeyMessage.empty())
+                return {ErrorCode::Refused, std::string(foreignKeyMessage)};
+            return {ErrorCode::Refused,
+                    "O registro depende de outro que não existe ou impede a exclusão."};
+        case SqlFailure::Retry:
+            return {ErrorCode::Unavailable, kRetryMessage};
+        case SqlFailure::Busy:
+            return {ErrorCode::Unavailable,
+                    "O banco de dados está ocupado com outra gravação. Tente novamente."};
+        case SqlFailure::Lost:
+            std::cerr << "vlp-appserver: database connection lost: " << err.detail << '\n';
+            return {ErrorCode::Unavailable,
+                    "A conexão com o banco de dados foi perdida. Tente novamente."};
+        case SqlFailure::Other:
+            break;
+    }
+    std::cerr << "vlp-appserver: database error: " << err.detail << '\n';
+    return {ErrorCode::Internal, "Erro no banco de dados; nada foi alterado."};
+}
+
+bool ConstraintMessages::mayRetry(const wire::Status& status) {
+    return status.code() == static_cast<int>(wire::ErrorCode::Unavailable) &&
+           status.message() == kRetryMessage;
+}
+
+}  // namespace appserver

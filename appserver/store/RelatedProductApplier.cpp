@@ -1,0 +1,72 @@
+#include "store/RelatedProductApplier.h"
+
+#include "store/ProductRules.h"
+
+namespace appserver {
+
+namespace {
+
+enum { kGroup, kMain, kRelated, kQuantity, kTotal };
+
+constexpr FieldRule kRules[] = {
+    {"CDGRUSUGESPROD", 10, "Grupo", kGroupMissing},
+    {"CDPRODUTO", 10, "Produto principal", kProductMissing},
+    {"CDPRODUTORELAC", 10, "Produto", kProductMissing},
+    {"IDQUANTPROD", 1, "Quantidade", nullptr, true},
+    {"IDTOTALPROD", 1, "Totalizador", nullptr, true},
+};
+
+const Query kMainExists{"SELECT 1 FROM PRODPRINC WHERE CDGRUSUGESPROD = $1 AND CDPRODUTO = $2"};
+const Query kProductExists{"SELECT 1 FROM PRODUTO WHERE CDPRODUTO = $1"};
+const Query kInsert{
+    "INSERT INTO PRODRELAC (CDGRUSUGESPROD, CDPRODUTO, CDPRODUTORELAC, IDQUANTPROD, IDTOTALPROD) "
+    "VALUES ($1, $2, $3, $4, $5)"};
+const Query kUpdate{
+    "UPDATE PRODRELAC SET IDQUANTPROD = $6, IDTOTALPROD = $7 "
+    "WHERE CDGRUSUGESPROD = $1 AND CDPRODUTO = $2 AND CDPRODUTORELAC = $3 "
+    "AND (IDQUANTPROD = $4 OR (IDQUANTPROD IS NULL AND $4 IS NULL)) "
+    "AND (IDTOTALPROD = $5 OR (IDTOTALPROD IS NULL AND $5 IS NULL))"};
+const Query kDelete{
+    "DELETE FROM PRODRELAC WHERE CDGRUSUGESPROD = $1 AND CDPRODUTO = $2 AND CDPRODUTORELAC = $3 "
+    "AND (IDQUANTPROD = $4 OR (IDQUANTPROD IS NULL AND $4 IS NULL)) "
+    "AND (IDTOTALPROD = $5 OR (IDTOTALPROD IS NULL AND $5 IS NULL))"};
+
+}  // namespace
+
+std::span<const FieldRule> RelatedProductApplier::rules() const { return kRules; }
+
+wire::Status RelatedProductApplier::insert(const LogFields& f, const Row& values) {
+    if (f.value(values, kMain) == f.value(values, kRelated)) {
+        return {wire::ErrorCode::Refused, kRelatedToItself};
+    }
+    auto main = exists(kMainExists, {f.value(values, kGroup), f.value(values, kMain)});
+    if (!main) return main.status();
+    if (!*main) return {wire::ErrorCode::Refused, kMainProductUnknown};
+    auto product = exists(kProductExists, {f.value(values, kRelated)});
+    if (!product) return product.status();
+    if (!*product) return {wire::ErrorCode::Refused, kProductUnknown};
+    return exec(kInsert,
+                {f.value(values, kGroup), f.value(values, kMain), f.value(values, kRelated),
+                 f.value(values, kQuantity), f.value(values, kTotal)},
+                kMainProductUnknown);
+}
+
+wire::Status RelatedProductApplier::modify(const LogFields& f, const Row& oldValues,
+                                           const Row& newValues) {
+    for (int key : {kGroup, kMain, kRelated}) {
+        if (f.value(oldValues, key) != f.value(newValues, key))
+            return {wire::ErrorCode::Refused, kOnlyFlags};
+    }
+    return execMatching(kUpdate, {f.value(oldValues, kGroup), f.value(oldValues, kMain),
+                                  f.value(oldValues, kRelated), f.value(oldValues, kQuantity),
+                                  f.value(oldValues, kTotal), f.value(newValues, kQuantity),
+                                  f.value(newValues, kTotal)});
+}
+
+wire::Status RelatedProductApplier::remove(const LogFields& f, const Row& oldValues) {
+    return execMatching(kDelete, {f.value(oldValues, kGroup), f.value(oldValues, kMain),
+                                  f.value(oldValues, kRelated), f.value(oldValues, kQuantity),
+                                  f.value(oldValues, kTotal)});
+}
+
+}  // namespace appserver

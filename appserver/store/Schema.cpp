@@ -1,0 +1,138 @@
+#include "store/Schema.h"
+
+#include <iostream>
+#include <string>
+
+#include "store/FirstRowSink.h"
+
+namespace appserver {
+
+namespace {
+
+// Version 1. Sizes count characters (length() does so for text in both databases); names of
+// constraints matter: refusals are worded by them (ConstraintMessages).
+constexpr const char* kVersion1 = R"sql(
+CREATE TABLE PRODUTO (
+    CDPRODUTO TEXT NOT NULL,
+    CDARVPROD TEXT NOT NULL,
+    NMPRODUTO TEXT NOT NULL,
+    CDARVPRODDIG TEXT NOT NULL,
+    CONSTRAINT PK_PRODUTO PRIMARY KEY (CDPRODUTO),
+    CONSTRAINT UQ_PRODUTO_ARV UNIQUE (CDARVPROD),
+    CONSTRAINT CK_PRODUTO_CODIGO CHECK (length(trim(CDPRODUTO)) > 0 AND length(CDPRODUTO) <= 10),
+    CONSTRAINT CK_PRODUTO_ARV CHECK (length(trim(CDARVPROD)) > 0 AND length(CDARVPROD) <= 20),
+    CONSTRAINT CK_PRODUTO_NOME CHECK (length(NMPRODUTO) <= 50)
+);
+CREATE INDEX IX_PRODUTO_ARVDIG ON PRODUTO (CDARVPRODDIG);
+
+CREATE TABLE GRUSUGESPROD (
+    CDGRUSUGESPROD TEXT NOT NULL,
+    NMGRUSUGESPROD TEXT NOT NULL,
+    NRORDEM TEXT NOT NULL,
+    NMGRUSUGESCHAVE TEXT NOT NULL,
+    CONSTRAINT PK_GRUSUGESPROD PRIMARY KEY (CDGRUSUGESPROD),
+    CONSTRAINT UQ_GRUSUGESPROD_ORDEM UNIQUE (NRORDEM),
+    CONSTRAINT UQ_GRUSUGESPROD_NOME UNIQUE (NMGRUSUGESCHAVE),
+    CONSTRAINT CK_GRUSUGESPROD_CODIGO
+        CHECK (length(trim(CDGRUSUGESPROD)) > 0 AND length(CDGRUSUGESPROD) <= 10),
+    CONSTRAINT CK_GRUSUGESPROD_NOME CHECK (length(trim(NMGRUSUGESPROD)) > 0
+        AND length(NMGRUSUGESPROD) <= 40 AND length(NMGRUSUGESCHAVE) > 0),
+    CONSTRAINT CK_GRUSUGESPROD_ORDEM CHECK (length(trim(NRORDEM)) > 0 AND length(NRORDEM) <= 4)
+);
+
+CREATE TABLE PRODPRINC (
+    CDGRUSUGESPROD TEXT NOT NULL,
+    CDPRODUTO TEXT NOT NULL,
+    IDQUANTPRODPRINC TEXT,
+    IDTOTALPRODPRINC TEXT,
+    CONSTRAINT PK_PRODPRINC PRIMARY KEY (CDGRUSUGESPROD, CDPRODUTO),
+    CONSTRAINT FK_PRODPRINC_GRUPO FOREIGN KEY (CDGRUSUGESPROD)
+        REFERENCES GRUSUGESPROD (CDGRUSUGESPROD) ON UPDATE CASCADE ON DELETE RESTRICT,
+    CONSTRAINT FK_PRODPRINC_PRODUTO FOREIGN KEY (CDPRODUTO)
+        REFERENCES PRODUTO (CDPRODUTO) ON UPDATE CASCADE ON DELETE RESTRICT,
+    CONSTRAINT CK_PRODPRINC_QUANT CHECK (IDQUANTPRODPRINC IS NULL OR IDQUANTPRODPRINC IN ('S', 'N')),
+    CONSTRAINT CK_PRODPRINC_TOTAL CHECK (IDTOTALPRODPRINC IS NULL OR IDTOTALPRODPRINC IN ('S', 'N'))
+);
+CREATE INDEX IX_PRODPRINC_PRODUTO ON PRODPRINC (CDPRODUTO);
+
+CREATE TABLE PRODRELAC (
+    CDGRUSUGESPROD TEXT NOT NULL,
+    CDPRODUTO TEXT NOT NULL,
+    CDPRODUTORELAC TEXT NOT NULL,
+    IDQUANTPROD TEXT,
+    IDTOTALPROD TEXT,
+    CONSTRAINT PK_PRODRELAC PRIMARY KEY (CDGRUSUGESPROD, CDPRODUTO, CDPRODUTORELAC),
+    CONSTRAINT FK_PRODRELAC_PRINC FOREIGN KEY (CDGRUSUGESPROD, CDPRODUTO)
+        REFERENCES PRODPRINC (CDGRUSUGESPROD, CDPRODUTO) ON UPDATE CASCADE ON DELETE CASCADE,
+    CONSTRAINT FK_PRODRELAC_PRODUTO FOREIGN KEY (CDPRODUTORELAC)
+        REFERENCES PRODUTO (CDPRODUTO) ON UPDATE CASCADE ON DELETE RESTRICT,
+    CONSTRAINT CK_PRODRELAC_PROPRIO CHECK (CDPRODUTORELAC <> CDPRODUTO),
+    CONSTRAINT CK_PRODRELAC_QUANT CHECK (IDQUANTPROD IS NULL OR IDQUANTPROD IN ('S', 'N')),
+    CONSTRAINT CK_PRODRELAC_TOTAL CHECK (IDTOTALPROD IS NULL OR IDTOTALPROD IN ('S', 'N'))
+);
+CREATE INDEX IX_PRODRELAC_RELAC ON PRODRELAC (CDPRODUTORELAC);
+)sql";
+
+constexpr const char* kMigrations[] = {kVersion1};
+
+constexpr const char* kVersionTable =
+    "CREATE TABLE IF NOT EXISTS VLPVERSAO (NRVERSAO INTEGER NOT NULL)";
+const Query kReadVersion{"SELECT NRVERSAO FROM VLPVERSAO"};
+const Query kInsertVersion{"INSERT INTO VLPVERSAO (NRVERSAO) VALUES (CAST($1 AS INTEGER))"};
+const Query kUpdateVersion{"UPDATE VLPVERSAO SET NRVERSAO = CAST($1 AS INTEGER)"};
+
+// PostgreSQL compares text by the database's locale unless told otherwise; byte order keeps
+// both databases sorting and matching alike.
+std::string forDialect(std::string sql, Dialect dialect) {
+    if (dialect != Dialect::Postgres) return sql;
+    const std::string from = " TEXT", to = " TEXT COLLATE \"C\"";
+    for (auto at = sql.find(from); at != std::string::npos; at = sql.find(from, at + to.size())) {
+        sql.replace(at, from.size(), to);
+    }
+    return sql;
+}
+
+wire::Status failed(const char* what, const SqlError& err) {
+    std::cerr << "vlp-appserver: schema: " << what << ": " << err.detail << '\n';
+    return {wire::ErrorCode::Unavailable,
+            std::string("Não foi possível preparar o esquema do banco de dados (") + what + ")."};
+}
+
+wire::Status upgrade(SqlConnection& conn) {
+    if (SqlError err = conn.lockSchema()) return failed("bloqueio", err);
+    if (SqlError err = conn.script(kVersionTable)) return failed("versão", err);
+    FirstRowSink version;
+    if (SqlError err = conn.run(kReadVersion, {}, &version)) return failed("versão", err);
+    long long current = version.number();
+    if (current > Schema::kVersion) {
+        return {wire::ErrorCode::Unavailable,
+                "O banco de dados está na versão " + std::to_string(current) +
+                    ", mais nova que a deste servidor (" + std::to_string(Schema::kVersion) + ")."};
+    }
+    for (long long v = current + 1; v <= Schema::kVersion; ++v) {
+        std::string sql = forDialect(kMigrations[v - 1], conn.dialect());
+        if (SqlError err = conn.script(sql)) return failed("criação das tabelas", err);
+    }
+    if (current < Schema::kVersion) {
+        std::string text = std::to_string(Schema::kVersion);
+        wire::ValueView param[] = {text};
+        const Query& write = version.found() ? kUpdateVersion : kInsertVersion;
+        if (SqlError err = conn.run(write, param, nullptr)) return failed("versão", err);
+    }
+    return {};
+}
+
+}  // namespace
+
+wire::Status Schema::ensure(SqlConnection& conn) {
+    if (SqlError err = conn.begin()) return failed("transação", err);
+    wire::Status status = upgrade(conn);
+    if (!status) {
+        conn.rollback();
+        return status;
+    }
+    if (SqlError err = conn.commit()) return failed("confirmação", err);
+    return {};
+}
+
+}  // namespace appserver

@@ -1,0 +1,237 @@
+#include "store/SqlStore.h"
+
+#include <chrono>
+#include <thread>
+
+#include "store/ConstraintMessages.h"
+#include "store/DemoCatalogue.h"
+#include "store/FirstRowSink.h"
+#include "store/GroupApplier.h"
+#include "store/MainProductApplier.h"
+#include "store/ProductApplier.h"
+#include "store/RelatedProductApplier.h"
+#include "store/TextKeys.h"
+#include "wire/FieldDef.h"
+
+namespace appserver {
+
+namespace {
+
+using Fields = std::vector<wire::FieldDef>;
+
+const Fields kGroupFields{{"CDGRUSUGESPROD", 10}, {"NMGRUSUGESPROD", 40}, {"NRORDEM", 4}};
+const Fields kGroupCheckFields{{"CDGRUSUGESPROD", 10}, {"NMGRUSUGESPROD", 40}};
+const Fields kMainFields{{"CDARVPROD", 20},      {"CDPRODUTO", 10},       {"NMPRODUTO", 50},
+                         {"CDGRUSUGESPROD", 10}, {"IDQUANTPRODPRINC", 1}, {"IDTOTALPRODPRINC", 1}};
+const Fields kProductFields{{"CDPRODUTO", 10}, {"CDARVPROD", 20}, {"NMPRODUTO", 50}};
+const Fields kMainRowFields{
+    {"CDARVPROD", 20}, {"NMPRODUTO", 50}, {"CDPRODUTO", 10}, {"CDGRUSUGESPROD", 10}};
+const Fields kRelatedRowFields{{"CDPRODUTO", 10}, {"NMPRODUTO", 50}};
+const Fields kRelatedFields{{"CDGRUSUGESPROD", 10}, {"CDPRODUTO", 10},      {"CDPRODUTORELAC", 10},
+                            {"CDARVPRODRELAC", 20}, {"NMPRODUTORELAC", 50}, {"IDQUANTPROD", 1},
+                            {"IDTOTALPROD", 1}};
+
+// Orders and group codes are digit strings: leading zeros aside, a shorter one is a smaller number.
+const Query kGroups{
+    "SELECT CDGRUSUGESPROD, NMGRUSUGESPROD, NRORDEM FROM GRUSUGESPROD ORDER BY "
+    "length(ltrim(NRORDEM, '0')), ltrim(NRORDEM, '0'), NRORDEM, "
+    "length(ltrim(CDGRUSUGESPROD, '0')), ltrim(CDGRUSUGESPROD, '0'), CDGRUSUGESPROD"};
+const Query kGroupsByCode{
+    "SELECT CDGRUSUGESPROD, NMGRUSUGESPROD FROM GRUSUGESPROD WHERE CDGRUSUGESPROD = $1"};
+// By the folded key, so "SUGESTÃO " finds "Sugestão" and a renamed group finds itself.
+const Query kGroupsByName{
+    "SELECT CDGRUSUGESPROD, NMGRUSUGESPROD FROM GRUSUGESPROD WHERE NMGRUSUGESCHAVE = $1"};
+const Query kGroupsByOrder{
+    "SELECT CDGRUSUGESPROD, NMGRUSUGESPROD, NRORDEM FROM GRUSUGESPROD WHERE NRORDEM = $1"};
+const Query kMainProducts{
+    "SELECT P.CDARVPROD, P.CDPRODUTO, P.NMPRODUTO, M.CDGRUSUGESPROD, M.IDQUANTPRODPRINC, "
+    "M.IDTOTALPRODPRINC FROM PRODPRINC M JOIN PRODUTO P ON P.CDPRODUTO = M.CDPRODUTO "
+    "WHERE M.CDGRUSUGESPROD = $1 ORDER BY P.CDARVPROD"};
+const Query kAllProducts{"SELECT CDPRODUTO, CDARVPROD, NMPRODUTO FROM PRODUTO ORDER BY CDARVPROD"};
+const Query kProductExact{
+    "SELECT CDPRODUTO, CDARVPROD, NMPRODUTO FROM PRODUTO WHERE CDARVPROD = $1"};
+const Query kProductDigits{
+    "SELECT CDPRODUTO, CDARVPROD, NMPRODUTO FROM PRODUTO WHERE CDARVPRODDIG = $1 "
+    "ORDER BY CDARVPROD LIMIT 1"};
+const Query kMainRows{
+    "SELECT P.CDARVPROD, P.NMPRODUTO, P.CDPRODUTO, M.CDGRUSUGESPROD FROM PRODPRINC M "
+    "JOIN PRODUTO P ON P.CDPRODUTO = M.CDPRODUTO WHERE M.CDGRUSUGESPROD = $1 AND M.CDPRODUTO = $2"};
+const Query kRelatedRows{
+    "SELECT P.CDPRODUTO, P.NMPRODUTO FROM PRODRELAC R JOIN PRODUTO P ON P.CDPRODUTO = "
+    "R.CDPRODUTORELAC "
+    "WHERE R.CDGRUSUGESPROD = $1 AND R.CDPRODUTO = $2 AND R.CDPRODUTORELAC = $3"};
+const Query kCandidates{
+    "SELECT CDPRODUTO, CDARVPROD, NMPRODUTO FROM PRODUTO WHERE CDPRODUTO <> $1 ORDER BY CDARVPROD"};
+const Query kRelatedProducts{
+    "SELECT R.CDGRUSUGESPROD, R.CDPRODUTO, R.CDPRODUTORELAC, P.CDARVPROD, P.NMPRODUTO, "
+    "R.IDQUANTPROD, R.IDTOTALPROD FROM PRODRELAC R JOIN PRODUTO P ON P.CDPRODUTO = "
+    "R.CDPRODUTORELAC "
+    "WHERE R.CDGRUSUGESPROD = $1 AND R.CDPRODUTO = $2 ORDER BY P.CDARVPROD"};
+const Query kAnyData{"SELECT 1 FROM PRODUTO UNION ALL SELECT 1 FROM GRUSUGESPROD LIMIT 1"};
+
+constexpr int kWriteAttempts = 3;
+
+// A value no stored row can hold (invalid UTF-8 or a NUL) matches nothing; PostgreSQL would
+// otherwise fail on it instead of answering "no rows".
+bool searchable(std::initializer_list<wire::ValueView> params) {
+    for (const wire::ValueView& p : params) {
+        if (p && (p->find('\0') != std::string_view::npos || !wire::isValidUtf8(*p))) return false;
+    }
+    return true;
+}
+
+template <class Applier>
+wire::Status applyWith(SqlConnection& conn, const wire::ChangeLog& log) {
+    Applier applier(conn);
+    return applier.apply(log);
+}
+
+}  // namespace
+
+wire::Status SqlStore::read(const Query& query, const Fields& fields,
+                            std::initializer_list<wire::ValueView> params, wire::PacketSink& out) {
+    if (wire::Status status = out.onFields(fields); !status) return status;
+    if (!searchable(params)) return {};
+    SqlError err = m_conn->run(query, {params.begin(), params.size()}, &out);
+    return ConstraintMessages::describe(err);
+}
+
+wire::Status SqlStore::groups(wire::PacketSink& out) {
+    return read(kGroups, kGroupFields, {}, out);
+}
+
+wire::Status SqlStore::groupsByCode(std::string_view code, wire::PacketSink& out) {
+    return read(kGroupsByCode, kGroupCheckFields, {code}, out);
+}
+
+wire::Status SqlStore::groupsByName(std::string_view name, wire::PacketSink& out) {
+    std::string key = nameKey(name);
+    return read(kGroupsByName, kGroupCheckFields, {key}, out);
+}
+
+wire::Status SqlStore::groupsByOrder(std::string_view order, wire::PacketSink& out) {
+    return read(kGroupsByOrder, kGroupFields, {order}, out);
+}
+
+wire::Status SqlStore::mainProducts(std::string_view group, wire::PacketSink& out) {
+    return read(kMainProducts, kMainFields, {group}, out);
+}
+
+wire::Status SqlStore::allProducts(wire::PacketSink& out) {
+    return read(kAllProducts, kProductFields, {}, out);
+}
+
+wire::Status SqlStore::findProduct(std::string& treeCode, FirstRowSink& product) {
+    treeCode = std::string(trimBlanks(treeCode));
+    if (treeCode.empty() || !searchable({treeCode})) return {};
+    if (SqlError err =
+            m_conn->run(kProductExact, std::vector<wire::ValueView>{treeCode}, &product)) {
+        return ConstraintMessages::describe(err);
+    }
+    if (!product.found()) {
+        // The edit mask may or may not have put its dots in: compare the digits alone.
+        std::string digits = treeDigits(treeCode);
+        if (digits.empty()) return {};
+        if (SqlError err =
+                m_conn->run(kProductDigits, std::vector<wire::ValueView>{digits}, &product)) {
+            return ConstraintMessages::describe(err);
+        }
+    }
+    if (product.found()) treeCode = *product.row()[1];
+    return {};
+}
+
+wire::Status SqlStore::productByTreeCode(std::string& treeCode, wire::PacketSink& out) {
+    if (wire::Status status = out.onFields(kProductFields); !status) return status;
+    FirstRowSink product;
+    if (wire::Status status = findProduct(treeCode, product); !status || !product.found())
+        return status;
+    std::vector<wire::ValueView> row(product.row().begin(), product.row().end());
+    return out.onRow(row);
+}
+
+wire::Status SqlStore::mainProductRows(std::string_view group, std::string& treeCode,
+                                       wire::PacketSink& out) {
+    FirstRowSink product;
+    if (wire::Status status = findProduct(treeCode, product); !status) return status;
+    if (!product.found()) return out.onFields(kMainRowFields);
+    return read(kMainRows, kMainRowFields, {group, product.row()[0]}, out);
+}
+
+wire::Status SqlStore::relatedRows(std::string_view group, std::string_view mainProduct,
+                                   std::string& treeCode, wire::PacketSink& out) {
+    FirstRowSink product;
+    if (wire::Status status = findProduct(treeCode, product); !status) return status;
+    if (!product.found()) return out.onFields(kRelatedRowFields);
+    return read(kRelatedRows, kRelatedRowFields, {group, mainProduct, product.row()[0]}, out);
+}
+
+wire::Status SqlStore::candidates(std::string_view mainProduct, std::string_view /*group*/,
+                                  wire::PacketSink& out) {
+    return read(kCandidates, kProductFields, {mainProduct}, out);
+}
+
+wire::Status SqlStore::relatedProducts(std::string_view group, std::string_view mainProduct,
+                                       wire::PacketSink& out) {
+    return read(kRelatedProducts, kRelatedFields, {group, mainProduct}, out);
+}
+
+wire::Status SqlStore::inTransaction(const std::function<wire::Status(SqlConnection&)>& body) {
+    for (int attempt = 1;; ++attempt) {
+        SqlError err = m_conn->begin();
+        wire::Status status = err ? ConstraintMessages::describe(err) : body(*m_conn);
+        if (!err && status) {
+            err = m_conn->commit();
+            status = ConstraintMessages::describe(err);
+        } else if (!err) {
+            m_conn->rollback();
+        }
+        if (status || !ConstraintMessages::mayRetry(status) || attempt == kWriteAttempts)
+            return status;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10 * attempt));
+    }
+}
+
+wire::Status SqlStore::applyGroups(const wire::ChangeLog& log) {
+    return inTransaction([&](SqlConnection& conn) { return applyWith<GroupApplier>(conn, log); });
+}
+
+wire::Status SqlStore::applyMainProducts(const wire::ChangeLog& log) {
+    return inTransaction(
+        [&](SqlConnection& conn) { return applyWith<MainProductApplier>(conn, log); });
+}
+
+wire::Status SqlStore::applyRelatedProducts(const wire::ChangeLog& log) {
+    return inTransaction(
+        [&](SqlConnection& conn) { return applyWith<RelatedProductApplier>(conn, log); });
+}
+
+wire::Status SqlStore::addProduct(std::string_view code, std::string_view treeCode,
+                                  std::string_view name) {
+    wire::ChangeLog log;
+    log.fields = {{"CDPRODUTO", 10}, {"CDARVPROD", 20}, {"NMPRODUTO", 50}};
+    log.changes.push_back({wire::ChangeKind::Insert,
+                           {},
+                           {std::string(code), std::string(treeCode), std::string(name)}});
+    return inTransaction([&](SqlConnection& conn) { return applyWith<ProductApplier>(conn, log); });
+}
+
+wire::Status SqlStore::seedEmpty(SqlConnection& conn) {
+    // Two servers seeding at once: the second waits here, then finds the data of the first.
+    if (SqlError err = conn.lockSchema()) return ConstraintMessages::describe(err);
+    FirstRowSink any;
+    if (SqlError err = conn.run(kAnyData, {}, &any)) return ConstraintMessages::describe(err);
+    if (any.found()) return {};
+    DemoCatalogue demo = DemoCatalogue::build();
+    wire::Status status = applyWith<ProductApplier>(conn, demo.products);
+    if (status) status = applyWith<GroupApplier>(conn, demo.groups);
+    if (status) status = applyWith<MainProductApplier>(conn, demo.mainProducts);
+    if (status) status = applyWith<RelatedProductApplier>(conn, demo.relatedProducts);
+    return status;
+}
+
+wire::Status SqlStore::seedDemo() {
+    return inTransaction([&](SqlConnection& conn) { return seedEmpty(conn); });
+}
+
+}  // namespace appserver

@@ -1,0 +1,57 @@
+#pragma once
+// The Store over one SqlConnection: the same statements and rules for SQLite and PostgreSQL.
+// Reads run outside transactions; every write runs in one transaction, retried a few times when
+// PostgreSQL reports a deadlock or serialisation failure, and otherwise rolled back whole.
+
+#include <functional>
+#include <memory>
+
+#include "store/SqlConnection.h"
+#include "store/Store.h"
+
+namespace appserver {
+
+class FirstRowSink;
+
+class SqlStore : public Store {
+  public:
+    explicit SqlStore(std::unique_ptr<SqlConnection> conn) : m_conn(std::move(conn)) {}
+    SqlStore(const SqlStore&) = delete;
+    SqlStore& operator=(const SqlStore&) = delete;
+
+    wire::Status groups(wire::PacketSink& out) override;
+    wire::Status groupsByCode(std::string_view code, wire::PacketSink& out) override;
+    wire::Status groupsByName(std::string_view name, wire::PacketSink& out) override;
+    wire::Status groupsByOrder(std::string_view order, wire::PacketSink& out) override;
+    wire::Status mainProducts(std::string_view group, wire::PacketSink& out) override;
+    wire::Status allProducts(wire::PacketSink& out) override;
+    wire::Status productByTreeCode(std::string& treeCode, wire::PacketSink& out) override;
+    wire::Status mainProductRows(std::string_view group, std::string& treeCode,
+                                 wire::PacketSink& out) override;
+    wire::Status relatedRows(std::string_view group, std::string_view mainProduct,
+                             std::string& treeCode, wire::PacketSink& out) override;
+    wire::Status candidates(std::string_view mainProduct, std::string_view group,
+                            wire::PacketSink& out) override;
+    wire::Status relatedProducts(std::string_view group, std::string_view mainProduct,
+                                 wire::PacketSink& out) override;
+
+    wire::Status applyGroups(const wire::ChangeLog& log) override;
+    wire::Status applyMainProducts(const wire::ChangeLog& log) override;
+    wire::Status applyRelatedProducts(const wire::ChangeLog& log) override;
+
+    wire::Status seedDemo() override;
+    wire::Status addProduct(std::string_view code, std::string_view treeCode,
+                            std::string_view name) override;
+
+  private:
+    wire::Status read(const Query& query, const std::vector<wire::FieldDef>& fields,
+                      std::initializer_list<wire::ValueView> params, wire::PacketSink& out);
+    // Normalises treeCode and finds its product (CDPRODUTO, CDARVPROD, NMPRODUTO) into product.
+    wire::Status findProduct(std::string& treeCode, FirstRowSink& product);
+    wire::Status inTransaction(const std::function<wire::Status(SqlConnection&)>& body);
+    wire::Status seedEmpty(SqlConnection& conn);
+
+    std::unique_ptr<SqlConnection> m_conn;
+};
+
+}  // namespace appserver
