@@ -69,8 +69,11 @@ class Store {
 
     // Adds one product to the catalogue (loading tools, tests). Refused when the code or the
     // tree code is already taken, or a value is empty or too long (10, 20, 50 characters).
-    virtual wire::Status addProduct(std::string_view code, std::string_view treeCode,
-                                    std::string_view name) = 0;
+    // Not pure, so stores that hold no catalogue of their own need not provide it.
+    virtual wire::Status addProduct(std::string_view /*code*/, std::string_view /*treeCode*/,
+                                    std::string_view /*name*/) {
+        return {wire::ErrorCode::Internal, "Este armazenamento não aceita cadastro de produtos."};
+    }
 };
 
 // Opens stores for one database: "sqlite:PATH", "sqlite::memory:" (private to one store), or a
