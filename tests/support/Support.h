@@ -1,2 +1,7 @@
 #pragma once
-// Shared test fakes live beside this header (tests/support/).
+// Shared test fakes: the scriptable application server, usable as a transport or over loopback
+// HTTP (see FakeAppServer.h).
+
+#include "FakeAppServer.h"
+#include "FakeCall.h"
+#include "FakeMethod.h"

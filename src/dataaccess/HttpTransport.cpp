@@ -1,0 +1,167 @@
+#include "HttpTransport.h"
+
+#include <poll.h>
+
+#include <boost/asio/connect.hpp>
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/beast/core/flat_buffer.hpp>
+#include <boost/beast/core/tcp_stream.hpp>
+#include <boost/beast/http.hpp>
+#include <optional>
+
+#include "RpcMessages.h"
+#include "wire/Limits.h"
+
+namespace asio = boost::asio;
+namespace beast = boost::beast;
+namespace http = beast::http;
+using tcp = asio::ip::tcp;
+using boost::system::error_code;
+
+namespace {
+
+bool isDrop(const error_code& ec) {
+    return ec == http::error::end_of_stream || ec == http::error::partial_message ||
+           ec == asio::error::eof || ec == asio::error::connection_reset ||
+           ec == asio::error::connection_aborted || ec == asio::error::broken_pipe ||
+           ec == asio::error::operation_aborted;
+}
+
+}  // namespace
+
+struct HttpTransport::Impl {
+    RpcTimeouts timeouts;
+    asio::io_context io;
+    std::optional<beast::tcp_stream> stream;  // present while open
+    beast::flat_buffer buffer;
+    std::string host;
+    int port = 0;
+    int connects = 0;
+
+    // Runs the one operation just started to its completion; the stream's expiry bounds it.
+    void run() {
+        io.restart();
+        io.run();
+    }
+
+    void connect() {
+        error_code ec;
+        tcp::resolver resolver(io);
+        auto endpoints = resolver.resolve(host, std::to_string(port), ec);
+        if (ec) {
+            if (ec == asio::error::host_not_found || ec == asio::error::host_not_found_try_again ||
+                ec == asio::error::no_data || ec == asio::error::service_not_found)
+                throw ETransportError(rpcmsg::hostNotFound(host, port));
+            throw ETransportError(rpcmsg::connectFailed(host, port, ec.message()));
+        }
+        stream.emplace(io);
+        stream->expires_after(timeouts.connect);
+        stream->async_connect(endpoints,
+                              [&](const error_code& e, const tcp::endpoint&) { ec = e; });
+        run();
+        if (ec) {
+            drop();
+            if (ec == asio::error::connection_refused)
+                throw ETransportError(rpcmsg::refused(host, port));
+            if (ec == beast::error::timeout)
+                throw ETransportError(rpcmsg::connectTimedOut(host, port));
+            throw ETransportError(rpcmsg::connectFailed(host, port, ec.message()));
+        }
+        stream->socket().set_option(tcp::no_delay(true), ec);
+        ++connects;
+    }
+
+    void drop() {
+        if (stream) {
+            error_code ignored;
+            stream->socket().shutdown(tcp::socket::shutdown_both, ignored);
+            stream->socket().close(ignored);
+            stream.reset();
+        }
+        buffer.clear();
+    }
+
+    // True when the server closed the idle connection or left bytes nobody asked for on it.
+    bool stale() {
+        if (buffer.size() != 0) return true;
+        pollfd p{stream->socket().native_handle(), POLLIN, 0};
+        if (::poll(&p, 1, 0) <= 0) return false;
+        return true;  // readable while idle: either the peer's FIN or stray data
+    }
+
+    http::response<http::string_body> exchange(const std::string& target, const std::string& body) {
+        http::request<http::span_body<const char>> request{
+            http::verb::post, target, 11, beast::span<const char>(body.data(), body.size())};
+        request.set(http::field::host, rpcmsg::endpoint(host, port));
+        request.set(http::field::content_type, "application/json");
+        request.keep_alive(true);
+        request.prepare_payload();
+
+        error_code ec;
+        stream->expires_after(timeouts.answer);
+        http::async_write(*stream, request, [&](const error_code& e, std::size_t) { ec = e; });
+        run();
+        if (ec) fail(ec, true);
+
+        http::response_parser<http::string_body> parser;
+        parser.body_limit(wire::kMaxBodyBytes);
+        stream->expires_after(timeouts.answer);
+        http::async_read(*stream, buffer, parser,
+                         [&](const error_code& e, std::size_t) { ec = e; });
+        run();
+        if (ec) fail(ec, false);
+        stream->expires_never();
+        return parser.release();
+    }
+
+    [[noreturn]] void fail(const error_code& ec, bool sending) {
+        drop();
+        if (ec == beast::error::timeout)
+            throw ETransportError(rpcmsg::answerTimedOut(host, port, timeouts.answer));
+        if (ec == http::error::body_limit) throw ETransportError(rpcmsg::tooLarge(host, port));
+        if (sending || isDrop(ec))
+            throw ETransportError(sending ? rpcmsg::sendFailed(host, port)
+                                          : rpcmsg::dropped(host, port));
+        if (ec.category() == http::make_error_code(http::error::bad_version).category())
+            throw ETransportError(rpcmsg::notUnderstood(host, port, "HTTP inválido"));
+        throw ETransportError(rpcmsg::dropped(host, port));
+    }
+};
+
+HttpTransport::HttpTransport(RpcTimeouts timeouts) : m_impl(std::make_unique<Impl>()) {
+    m_impl->timeouts = timeouts;
+}
+
+HttpTransport::~HttpTransport() { m_impl->drop(); }
+
+void HttpTransport::open(const std::string& host, int port) {
+    m_impl->drop();
+    m_impl->host = host;
+    m_impl->port = port;
+    m_impl->connect();
+}
+
+void HttpTransport::close() { m_impl->drop(); }
+
+bool HttpTransport::isOpen() const { return m_impl->stream.has_value(); }
+
+int HttpTransport::connectCount() const { return m_impl->connects; }
+
+std::string HttpTransport::post(const std::string& target, const std::string& body) {
+    Impl& d = *m_impl;
+    if (!d.stream) throw ETransportError(rpcmsg::notOpen(d.host, d.port));
+    if (d.stale()) {
+        d.drop();
+        d.connect();
+    }
+    auto response = d.exchange(target, body);
+    if (!response.keep_alive()) d.drop();
+    if (response.result() == http::status::ok) return std::move(response.body());
+    const auto type = response[http::field::content_type];
+    if (type.starts_with("application/json") && !response.body().empty())
+        return std::move(response.body());
+    throw EHttpStatusError(
+        rpcmsg::httpStatus(d.host, d.port, response.result_int(), std::string(response.reason())),
+        response.result_int());
+}
