@@ -30,6 +30,7 @@ std::string answerTimedOut(std::string_view host, int port, std::chrono::millise
 }
 
 std::string notOpen(std::string_view host, int port) {
+    if (host.empty()) return "A conexão com o servidor de aplicação não está aberta.";
     return "A conexão com " + endpoint(host, port) + " não está aberta.";
 }
 
