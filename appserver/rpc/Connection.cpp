@@ -95,7 +95,7 @@ void Connection::onRead(beast::error_code ec) {
     std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - started;
     request = {};  // the body may be large: free it before the answer goes out
     m_log.call(reply.method, took.count(), reply.code, reply.notification);
-    answer(reply, version, keepAlive && !m_stopping);
+    answer(reply, version, keepAlive && !m_stopping && !m_registry.stopping());
 }
 
 void Connection::answer(const Reply& reply, unsigned version, bool keepAlive) {

@@ -23,6 +23,7 @@ std::size_t ConnectionRegistry::size() const {
 }
 
 void ConnectionRegistry::shutdownAll() {
+    m_stopping = true;
     std::vector<std::shared_ptr<Connection>> open;
     {
         std::lock_guard lock(m_mutex);

@@ -2,6 +2,7 @@
 // The open connections of one server: counted for the connection limit and reachable for a
 // graceful stop. Thread-safe.
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -23,8 +24,11 @@ class ConnectionRegistry {
     std::size_t size() const;
     // Asks every open connection to close once its call under way, if any, is answered.
     void shutdownAll();
+    // True once shutdownAll ran: answers then go out with "Connection: close".
+    bool stopping() const { return m_stopping; }
 
   private:
+    std::atomic<bool> m_stopping{false};
     mutable std::mutex m_mutex;
     std::uint64_t m_next = 0;
     std::unordered_map<std::uint64_t, std::weak_ptr<Connection>> m_connections;

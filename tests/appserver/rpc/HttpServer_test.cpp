@@ -1,0 +1,222 @@
+// The real HTTP server in-process on an ephemeral loopback port, over a fake store: bad input
+// through the socket, the limits, idle clients and a graceful stop.
+#include "Server.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <thread>
+
+#include "FakeStore.h"
+#include "HttpTestClient.h"
+#include "wire/Rpc.h"
+
+namespace appserver {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::FakeStore;
+using testing::FakeStoreFactory;
+using testing::HttpTestClient;
+
+const std::string kGroups = R"({"jsonrpc":"2.0","id":1,"method":"GetGrupSegProd","params":[]})";
+
+class HttpServerTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        options.port = 0;
+        options.workers = 2;
+        options.maxBodyBytes = 1024 * 1024;
+        options.maxHeaderBytes = 8 * 1024;
+        options.maxConnections = 8;
+        options.idleTimeout = 700ms;
+    }
+    void TearDown() override { stopServer(); }
+
+    void startServer(int logFd = -1) {
+        log = std::make_unique<CallLog>(logFd);
+        server = std::make_unique<Server>(options, factory, *log);
+        ASSERT_TRUE(server->start().isOk());
+        port = server->port();
+        runner = std::thread([this] { server->run(); });
+    }
+    void stopServer() {
+        if (!server) return;
+        server->stop();
+        runner.join();
+        server.reset();
+    }
+    // The JSON-RPC error code of an answer, 0 for success.
+    static int codeOf(const std::optional<testing::HttpResponse>& r) {
+        if (!r) return 1;
+        auto a = wire::readAnswer(r->body(), 1);
+        if (a && !a->ok) return a->errorCode;
+        auto pos = r->body().find("\"code\":");
+        return pos == std::string::npos ? 0 : std::stoi(r->body().substr(pos + 7));
+    }
+    bool stillServes() {
+        HttpTestClient c(port);
+        auto r = c.post(kGroups);
+        return r && r->result_int() == 200 && codeOf(r) == 0;
+    }
+
+    ServerOptions options;
+    FakeStore::Script script;
+    FakeStoreFactory factory{script};
+    std::unique_ptr<CallLog> log;
+    std::unique_ptr<Server> server;
+    std::thread runner;
+    unsigned short port = 0;
+};
+
+TEST_F(HttpServerTest, KeepAliveConnectionServesSuccessiveCallsAndLogsEach) {
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    startServer(fds[1]);
+    HttpTestClient c(port);
+    for (int i = 0; i < 3; ++i) {
+        auto r = c.post(kGroups);
+        ASSERT_TRUE(r);
+        EXPECT_EQ(r->result_int(), 200);
+        EXPECT_TRUE(r->keep_alive());
+        EXPECT_EQ(codeOf(r), 0);
+    }
+    auto r = c.post(R"({"jsonrpc":"2.0","id":1,"method":"GetVerifGrupo","params":[]})");
+    EXPECT_EQ(codeOf(r), -32602);
+    stopServer();
+    ::close(fds[1]);
+    std::string logText(8192, '\0');
+    logText.resize(static_cast<std::size_t>(
+        std::max<ssize_t>(0, ::read(fds[0], logText.data(), logText.size()))));
+    ::close(fds[0]);
+    EXPECT_NE(logText.find(" GetGrupSegProd "), std::string::npos) << logText;
+    EXPECT_NE(logText.find(" ms ok\n"), std::string::npos) << logText;
+    EXPECT_NE(logText.find(" GetVerifGrupo "), std::string::npos) << logText;
+    EXPECT_NE(logText.find(" ms erro -32602\n"), std::string::npos) << logText;
+}
+
+TEST_F(HttpServerTest, BadBodiesGetJsonRpcErrorsAndTheConnectionStaysUsable) {
+    startServer();
+    HttpTestClient c(port);
+    EXPECT_EQ(codeOf(c.post("{\"jsonrpc\":")), -32700);
+    EXPECT_EQ(
+        codeOf(c.post(
+            "{\"jsonrpc\":\"2.0\",\"id\":1,\"method\":\"GetNmGrupo\",\"params\":[\"\xc3\x28\"]}")),
+        -32700);
+    EXPECT_LT(codeOf(c.post(R"({"jsonrpc":"2.0","id":1,"method":"GetNmGrupo","params":)" +
+                            std::string(500'000, '['))),
+              -32000);
+    EXPECT_EQ(codeOf(c.post("[" + kGroups + "]")), -32600);
+    EXPECT_EQ(
+        codeOf(c.post(R"({"jsonrpc":"2.0","id":1,"method":"GetNmGrupo","params":[{"a":1}]})")),
+        -32602);
+    auto note = c.post(R"({"jsonrpc":"2.0","method":"GetGrupSegProd","params":[]})");
+    ASSERT_TRUE(note);
+    EXPECT_EQ(note->result_int(), 204);
+    EXPECT_TRUE(note->body().empty());
+    EXPECT_EQ(codeOf(c.post(kGroups)), 0);
+    EXPECT_EQ(script.callsText(), "groups()\n");
+
+    HttpTestClient other(port);
+    other.send("POST /VLP27000.outro HTTP/1.1\r\nContent-Length: 2\r\n\r\n{}");
+    auto r = other.read();
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->result_int(), 404);
+    EXPECT_NE(r->body().find("Módulo VLP27000.outro não encontrado."), std::string::npos);
+}
+
+TEST_F(HttpServerTest, OversizedBodyIsRefusedBeforeItIsSent) {
+    startServer();
+    HttpTestClient c(port);
+    // Only the headers go out: the refusal must come without the server waiting for the body.
+    c.send(
+        "POST /VLP27000.rdmSugestaoProd HTTP/1.1\r\nHost: x\r\n"
+        "Content-Length: 10000000000\r\n\r\n");
+    auto r = c.read();
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->result_int(), 413);
+    EXPECT_EQ(codeOf(r), -32003);
+    EXPECT_TRUE(c.closedWithin(3s));
+
+    // A chunked body is cut off once it passes the limit.
+    HttpTestClient chunked(port);
+    chunked.send("POST /VLP27000.rdmSugestaoProd HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n");
+    std::string chunk = "100000\r\n" + std::string(0x100000, 'a') + "\r\n";
+    bool refused = false;
+    for (int i = 0; i < 4 && !refused; ++i) refused = !chunked.send(chunk);
+    r = chunked.read();
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->result_int(), 413);
+    EXPECT_TRUE(stillServes());
+    EXPECT_EQ(script.callsText(), "groups()\n");
+}
+
+TEST_F(HttpServerTest, HugeHeaderLineIsCutOffAndTruncatedBodyRunsNothing) {
+    startServer();
+    HttpTestClient c(port);
+    c.send("POST /VLP27000.rdmSugestaoProd HTTP/1.1\r\nX-Big: ");
+    const std::string block(64 * 1024, 'h');
+    for (int i = 0; i < 64; ++i)  // 4 MiB with no newline; the server stops reading long before
+        if (!c.send(block)) break;
+    auto r = c.read();
+    if (r) {
+        EXPECT_EQ(r->result_int(), 431);
+    }
+    EXPECT_TRUE(c.closedWithin(3s));
+
+    HttpTestClient t(port);
+    t.send("POST /VLP27000.rdmSugestaoProd HTTP/1.1\r\nContent-Length: 100\r\n\r\n" +
+           kGroups.substr(0, 20));
+    t.shutdownSend();
+    EXPECT_TRUE(t.closedWithin(3s));
+    EXPECT_TRUE(stillServes());
+    EXPECT_EQ(script.callsText(), "groups()\n");
+}
+
+TEST_F(HttpServerTest, SilentClientsAreClosedAfterIdleTimeoutWhileOthersAreServed) {
+    startServer();
+    HttpTestClient silent1(port), silent2(port);
+    ASSERT_TRUE(silent1.connected() && silent2.connected());
+    EXPECT_TRUE(stillServes());
+    EXPECT_TRUE(silent1.closedWithin(3s));
+    EXPECT_TRUE(silent2.closedWithin(1s));
+    EXPECT_TRUE(stillServes());
+}
+
+TEST_F(HttpServerTest, ConnectionsBeyondTheLimitAreClosedAtOnce) {
+    options.idleTimeout = 10s;
+    startServer();
+    std::vector<std::unique_ptr<HttpTestClient>> open;
+    for (std::size_t i = 0; i < options.maxConnections; ++i) {
+        open.push_back(std::make_unique<HttpTestClient>(port));
+        ASSERT_TRUE(open.back()->post(kGroups));  // the server has registered it
+    }
+    HttpTestClient extra(port);
+    EXPECT_TRUE(extra.closedWithin(2s));
+    open.pop_back();
+    for (int i = 0; i < 50 && server->openConnections() >= options.maxConnections; ++i)
+        std::this_thread::sleep_for(10ms);
+    EXPECT_TRUE(stillServes());
+}
+
+TEST_F(HttpServerTest, StopLetsTheCallUnderWayFinishAndAcceptsNoMore) {
+    script.delay = 400ms;
+    startServer();
+    HttpTestClient busy(port), idle(port);
+    ASSERT_TRUE(busy.send(testing::postRequest(kGroups)));
+    for (int i = 0; i < 200 && script.running == 0; ++i) std::this_thread::sleep_for(5ms);
+    ASSERT_EQ(script.running, 1);
+    server->stop();
+    auto r = busy.read();
+    ASSERT_TRUE(r);
+    EXPECT_EQ(codeOf(r), 0);
+    EXPECT_FALSE(r->keep_alive());
+    EXPECT_TRUE(idle.closedWithin(2s));
+    runner.join();
+    server.reset();
+    HttpTestClient late(port);
+    EXPECT_FALSE(late.connected() && late.post(kGroups));
+}
+
+}  // namespace
+}  // namespace appserver

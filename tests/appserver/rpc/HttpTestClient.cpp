@@ -1,0 +1,100 @@
+#include "HttpTestClient.h"
+
+#include <poll.h>
+
+#include <boost/asio/connect.hpp>
+#include <boost/asio/write.hpp>
+
+namespace appserver::testing {
+
+namespace asio = boost::asio;
+namespace http = boost::beast::http;
+
+namespace {
+
+// The socket as a SyncReadStream whose reads give up after a timeout (asio's own blocking reads
+// would wait forever).
+struct TimedStream {
+    asio::ip::tcp::socket& socket;
+    std::chrono::milliseconds timeout;
+
+    template <class Buffers>
+    std::size_t read_some(const Buffers& buffers, boost::system::error_code& ec) {
+        pollfd p{socket.native_handle(), POLLIN, 0};
+        int ready = ::poll(&p, 1, static_cast<int>(timeout.count()));
+        if (ready <= 0) {
+            ec = asio::error::timed_out;
+            return 0;
+        }
+        return socket.read_some(buffers, ec);
+    }
+    template <class Buffers>
+    std::size_t read_some(const Buffers& buffers) {
+        boost::system::error_code ec;
+        auto n = read_some(buffers, ec);
+        if (ec) throw boost::system::system_error(ec);
+        return n;
+    }
+};
+
+}  // namespace
+
+HttpTestClient::HttpTestClient(unsigned short port, std::chrono::milliseconds readTimeout)
+    : m_socket(m_ioc) {
+    boost::system::error_code ec;
+    m_socket.connect({asio::ip::make_address("127.0.0.1"), port}, ec);
+    m_connected = !ec;
+    m_timeout = readTimeout;
+}
+
+bool HttpTestClient::send(std::string_view bytes) {
+    boost::system::error_code ec;
+    asio::write(m_socket, asio::buffer(bytes.data(), bytes.size()), ec);
+    return !ec;
+}
+
+void HttpTestClient::shutdownSend() {
+    boost::system::error_code ignored;
+    m_socket.shutdown(asio::ip::tcp::socket::shutdown_send, ignored);
+}
+
+std::optional<HttpResponse> HttpTestClient::read() {
+    HttpResponse response;
+    http::response_parser<http::string_body> parser;
+    parser.body_limit(512u * 1024 * 1024);
+    boost::system::error_code ec;
+    TimedStream stream{m_socket, m_timeout};
+    http::read(stream, m_buffer, parser, ec);
+    if (ec) return std::nullopt;
+    return parser.release();
+}
+
+std::optional<HttpResponse> HttpTestClient::post(std::string_view body,
+                                                 std::string_view extraHeaders) {
+    if (!send(postRequest(body, extraHeaders))) return std::nullopt;
+    return read();
+}
+
+bool HttpTestClient::closedWithin(std::chrono::milliseconds within) {
+    TimedStream stream{m_socket, within};
+    char scratch[4096];
+    for (;;) {
+        boost::system::error_code ec;
+        stream.read_some(asio::buffer(scratch), ec);
+        if (!ec) continue;
+        return ec != asio::error::timed_out;
+    }
+}
+
+std::string postRequest(std::string_view body, std::string_view extraHeaders) {
+    std::string r =
+        "POST /VLP27000.rdmSugestaoProd HTTP/1.1\r\nHost: 127.0.0.1\r\n"
+        "Content-Type: application/json\r\nContent-Length: " +
+        std::to_string(body.size()) + "\r\n";
+    r += extraHeaders;
+    r += "\r\n";
+    r += body;
+    return r;
+}
+
+}  // namespace appserver::testing

@@ -1,0 +1,67 @@
+// The command line: defaults, both option forms, and clear refusals of bad values.
+#include "ServerOptions.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace appserver {
+namespace {
+
+ParsedOptions parse(std::vector<std::string_view> args) { return parseOptions(args); }
+
+TEST(ServerOptions, DefaultsAndBothForms) {
+    auto p = parse({});
+    EXPECT_TRUE(p.error.empty());
+    EXPECT_EQ(p.options.db, "sqlite:vlp.sqlite");
+    EXPECT_EQ(p.options.host, "127.0.0.1");
+    EXPECT_EQ(p.options.port, 8427);
+    EXPECT_EQ(p.options.maxBodyBytes, 200u * 1024 * 1024);
+    EXPECT_EQ(p.options.maxConnections, 10000u);
+    EXPECT_EQ(p.options.idleTimeout, std::chrono::seconds(60));
+
+    p = parse({"--db", "postgresql://u@h/db", "--listen=0.0.0.0:9000", "--seed-demo",
+               "--max-body=1m", "--workers", "3", "--idle-timeout", "5", "--max-connections=7"});
+    ASSERT_TRUE(p.error.empty()) << p.error;
+    EXPECT_EQ(p.options.db, "postgresql://u@h/db");
+    EXPECT_EQ(p.options.host, "0.0.0.0");
+    EXPECT_EQ(p.options.port, 9000);
+    EXPECT_TRUE(p.options.seedDemo);
+    EXPECT_EQ(p.options.maxBodyBytes, 1024u * 1024);
+    EXPECT_EQ(p.options.workers, 3u);
+    EXPECT_EQ(p.options.idleTimeout, std::chrono::seconds(5));
+    EXPECT_EQ(p.options.maxConnections, 7u);
+
+    p = parse({"--listen", "[::1]:0"});
+    EXPECT_EQ(p.options.host, "::1");
+    EXPECT_EQ(p.options.port, 0);
+    EXPECT_TRUE(parse({"--help"}).help);
+}
+
+TEST(ServerOptions, BadCommandLinesAreRefusedClearly) {
+    EXPECT_EQ(parse({"--bogus"}).error, "opção desconhecida: \"--bogus\"");
+    EXPECT_EQ(parse({"--db"}).error, "falta o valor de --db");
+    EXPECT_NE(parse({"--db", "mysql://x"}).error.find("banco inválido"), std::string::npos);
+    EXPECT_NE(parse({"--listen", "8427"}).error.find("--listen"), std::string::npos);
+    EXPECT_NE(parse({"--listen", "h:70000"}).error.find("--listen"), std::string::npos);
+    EXPECT_NE(parse({"--listen", "h:-1"}).error.find("--listen"), std::string::npos);
+    EXPECT_NE(parse({"--workers", "0"}).error.find("--workers"), std::string::npos);
+    EXPECT_NE(parse({"--max-body", "12q"}).error.find("--max-body"), std::string::npos);
+    EXPECT_NE(parse({"--idle-timeout", "99999999999999999999"}).error.find("--idle-timeout"),
+              std::string::npos);
+    EXPECT_EQ(parse({"--seed-demo=yes"}).error, "--seed-demo não aceita valor");
+}
+
+TEST(ServerOptions, HelpListsEveryOptionAndUrlsHidePasswords) {
+    auto help = optionsHelp();
+    for (auto o : {"--db", "--listen", "--seed-demo", "--workers", "--max-body", "--max-header",
+                   "--max-connections", "--idle-timeout", "--help", "8427", "sqlite:vlp.sqlite"})
+        EXPECT_NE(help.find(o), std::string::npos) << o;
+    EXPECT_EQ(redactedUrl("postgresql://bob:s3cret@db:5432/vlp"),
+              "postgresql://bob:***@db:5432/vlp");
+    EXPECT_EQ(redactedUrl("postgresql://bob@db/vlp"), "postgresql://bob@db/vlp");
+    EXPECT_EQ(redactedUrl("sqlite:x.db"), "sqlite:x.db");
+}
+
+}  // namespace
+}  // namespace appserver
