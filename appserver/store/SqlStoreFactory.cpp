@@ -63,7 +63,15 @@ wire::Result<std::unique_ptr<StoreFactory>> makeStoreFactory(std::string_view ur
             while (!why.empty() && (why.back() == '\n' || why.back() == ' ')) why.pop_back();
             return badUrl(url, why);
         }
+        bool portOk = true;
+        for (PQconninfoOption* o = options; o->keyword; ++o) {
+            if (std::string_view(o->keyword) != "port" || !o->val) continue;
+            // Several hosts may carry several ports, separated by commas.
+            for (char c : std::string_view(o->val))
+                portOk = portOk && ((c >= '0' && c <= '9') || c == ',');
+        }
         PQconninfoFree(options);
+        if (!portOk) return badUrl(url, "a porta deve ser um número");
         return std::unique_ptr<StoreFactory>(
             new SqlStoreFactory(connector<PgConnection>(text), false));
     }

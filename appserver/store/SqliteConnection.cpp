@@ -75,6 +75,8 @@ SqlError SqliteConnection::error(int rc) const {
             err.constraint = constraintOf(sqlite3_errmsg(m_db));
             break;
         case SQLITE_CONSTRAINT_FOREIGNKEY:
+        case SQLITE_CONSTRAINT_TRIGGER:  // ON DELETE RESTRICT reports itself this way; we have no
+                                         // triggers
             err.kind = SqlFailure::ForeignKey;
             break;
         default:

@@ -1,0 +1,151 @@
+// Every rule refuses with its message, and the database itself holds the rules when the store is
+// bypassed.
+#include "StoreFixture.h"
+
+namespace storetest {
+namespace {
+
+class StoreIntegrity : public StoreTest {
+  protected:
+    std::string insertGroup(Values values) {
+        wire::ChangeLog log = groupLog();
+        inserted(log, std::move(values));
+        return describe(store->applyGroups(log));
+    }
+    std::string insertMain(const std::string& group, const std::string& product,
+                           Values::value_type q = "N") {
+        wire::ChangeLog log = mainLog();
+        inserted(log, {std::nullopt, product, std::nullopt, group, q, "S"});
+        return describe(store->applyMainProducts(log));
+    }
+    std::string insertRelated(const std::string& group, const std::string& main,
+                              const std::string& rel, Values::value_type t = "S") {
+        wire::ChangeLog log = relatedLog();
+        inserted(log, {group, main, rel, std::nullopt, std::nullopt, "N", t});
+        return describe(store->applyRelatedProducts(log));
+    }
+};
+
+TEST_P(StoreIntegrity, GroupCodeNameAndOrderAreUniqueInTheScreensOrder) {
+    addGroup("0000000001", "Sugestão", "1");
+    EXPECT_EQ(insertGroup({"0000000001", "Outro", "2"}), "-32000: Código já cadastrado.");
+    EXPECT_EQ(insertGroup({"0000000002", " SUGESTÃO  ", "2"}), "-32000: Nome já cadastrado.");
+    EXPECT_EQ(insertGroup({"0000000002", "Outro", "1"}), "-32000: Ordem já cadastrada.");
+    EXPECT_EQ(insertGroup({"0000000001", "sugestão", "1"}), "-32000: Código já cadastrado.");
+    EXPECT_EQ(insertGroup({"0000000002", "Sugestao", "2"}),
+              "ok");  // another word without the accent
+
+    addGroup("0000000003", "Festa", "3");
+    wire::ChangeLog rename = groupLog();
+    modified(rename, {"0000000003", "Festa", "3"}, {"0000000003", "sugestão", "3"});
+    EXPECT_EQ(describe(store->applyGroups(rename)), "-32000: Nome já cadastrado.");
+    wire::ChangeLog reorder = groupLog();
+    modified(reorder, {"0000000003", "Festa", "3"}, {"0000000003", "Festa", "1"});
+    EXPECT_EQ(describe(store->applyGroups(reorder)), "-32000: Ordem já cadastrada.");
+    wire::ChangeLog recode = groupLog();
+    modified(recode, {"0000000003", "Festa", "3"}, {"0000000001", "Festa", "3"});
+    EXPECT_EQ(describe(store->applyGroups(recode)), "-32000: Código já cadastrado.");
+}
+
+TEST_P(StoreIntegrity, RequiredValuesSizesInCharactersAndFlags) {
+    EXPECT_EQ(insertGroup({"", "Nome", "1"}), "-32000: Código deve ser informado.");
+    EXPECT_EQ(insertGroup({std::nullopt, "Nome", "1"}), "-32000: Código deve ser informado.");
+    EXPECT_EQ(insertGroup({"0000000001", "   ", "1"}), "-32000: Nome deve ser informado.");
+    EXPECT_EQ(insertGroup({"0000000001", "Nome", std::nullopt}),
+              "-32000: Ordem deve ser informada.");
+    EXPECT_EQ(insertGroup({"00000000011", "Nome", "1"}),
+              "-32000: Código deve ter no máximo 10 caracteres.");
+    EXPECT_EQ(insertGroup({"0000000001", "Nome", "12345"}),
+              "-32000: Ordem deve ter no máximo 4 caracteres.");
+    std::string forty;
+    for (int i = 0; i < 40; ++i) forty += "ã";  // 80 bytes, 40 characters
+    EXPECT_EQ(insertGroup({"0000000001", forty + "a", "1"}),
+              "-32000: Nome deve ter no máximo 40 caracteres.");
+    EXPECT_EQ(insertGroup({"0000000001", forty, "1"}), "ok");
+    EXPECT_EQ(insertGroup({"0000000002", std::string("Nu\0l", 4), "2"}),
+              "-32000: Nome contém um caractere inválido.");
+
+    addProducts(2);
+    EXPECT_EQ(insertMain("0000000001", productCode(1), "s"),
+              "-32000: Quantidade deve ser \"S\" ou \"N\".");
+    EXPECT_EQ(insertMain("0000000001", productCode(1), ""),
+              "-32000: Quantidade deve ser \"S\" ou \"N\".");
+    EXPECT_EQ(insertMain("0000000001", productCode(1), std::nullopt), "ok");
+    EXPECT_EQ(insertRelated("0000000001", productCode(1), productCode(2), "X"),
+              "-32000: Totalizador deve ser \"S\" ou \"N\".");
+    EXPECT_EQ(insertMain("0000000001", ""), "-32000: Produto deve ser informado.");
+}
+
+TEST_P(StoreIntegrity, ProductsMustExistAndAppearOncePerGroupAndMainProduct) {
+    addProducts(3);
+    addGroup("0000000001", "Café", "1");
+    EXPECT_EQ(insertMain("0000000001", "0000000099"), "-32000: Produto não cadastrado.");
+    EXPECT_EQ(insertMain("0000000099", productCode(1)), "-32000: Grupo não cadastrado.");
+    EXPECT_EQ(insertMain("0000000001", productCode(1)), "ok");
+    EXPECT_EQ(insertMain("0000000001", productCode(1)), "-32000: Produto já cadastrado.");
+
+    EXPECT_EQ(insertRelated("0000000001", productCode(1), "0000000099"),
+              "-32000: Produto não cadastrado.");
+    EXPECT_EQ(insertRelated("0000000001", productCode(2), productCode(3)),
+              "-32000: Produto principal não cadastrado neste grupo.");
+    EXPECT_EQ(insertRelated("0000000001", productCode(1), productCode(1)),
+              "-32000: Um produto não pode ser relacionado a ele mesmo.");
+    EXPECT_EQ(insertRelated("0000000001", productCode(1), productCode(2)), "ok");
+    EXPECT_EQ(insertRelated("0000000001", productCode(1), productCode(2)),
+              "-32000: Produto já cadastrado.");
+
+    EXPECT_EQ(describe(store->addProduct(productCode(1), "9.99.999.9999", "Outro")),
+              "-32000: Produto já cadastrado.");
+    EXPECT_EQ(describe(store->addProduct("0000000098", treeCode(1), "Outro")),
+              "-32000: Código de árvore do produto já cadastrado.");
+}
+
+TEST_P(StoreIntegrity, AGroupWithMainProductsCannotBeDeletedButItsCodeMayChange) {
+    addProducts(2);
+    addGroup("0000000001", "Café", "1");
+    addMain("0000000001", productCode(1));
+    addRelated("0000000001", productCode(1), productCode(2));
+    wire::ChangeLog remove = groupLog();
+    deleted(remove, {"0000000001", "Café", "1"});
+    EXPECT_EQ(describe(store->applyGroups(remove)),
+              "-32000: O grupo possui produtos principais e não pode ser excluído. Exclua os "
+              "produtos primeiro.");
+
+    wire::ChangeLog recode = groupLog();
+    modified(recode, {"0000000001", "Café", "1"}, {"0000000005", "Café", "1"});
+    ASSERT_EQ(describe(store->applyGroups(recode)), "ok");
+    wire::Packet related;
+    ASSERT_EQ(describe(store->relatedProducts("0000000005", productCode(1), related)), "ok");
+    EXPECT_EQ(dump(related), "0000000005|0000000001|0000000002|1.01.001.0002|Produto 2|N|S\n");
+}
+
+TEST_P(StoreIntegrity, TheDatabaseRefusesOrphansDuplicatesAndBadValuesByItself) {
+    addProducts(2);
+    addGroup("0000000001", "Café", "1");
+    addMain("0000000001", productCode(1));
+    // Each of these bypasses the store and must fail in the database.
+    const char* refused[] = {
+        "INSERT INTO PRODPRINC VALUES ('0000000009', '0000000001', 'N', 'S')",
+        "INSERT INTO PRODPRINC VALUES ('0000000001', '0000000009', 'N', 'S')",
+        "INSERT INTO PRODPRINC VALUES ('0000000001', '0000000002', 'X', 'S')",
+        "INSERT INTO PRODRELAC VALUES ('0000000001', '0000000002', '0000000001', 'N', 'S')",
+        "INSERT INTO PRODRELAC VALUES ('0000000001', '0000000001', '0000000001', 'N', 'S')",
+        "INSERT INTO PRODRELAC VALUES ('0000000001', '0000000001', '0000000002', 'N', 's')",
+        "INSERT INTO GRUSUGESPROD VALUES ('0000000002', 'Outro', '1', 'outro')",
+        "INSERT INTO GRUSUGESPROD VALUES ('0000000002', 'CAFÉ', '2', 'café')",
+        "INSERT INTO GRUSUGESPROD VALUES ('00000000022', 'Outro', '2', 'outro')",
+        "INSERT INTO GRUSUGESPROD VALUES ('', 'Outro', '2', 'outro')",
+        "INSERT INTO PRODUTO VALUES ('0000000003', '1.01.001.0001', 'x', '1010010001')",
+        "DELETE FROM GRUSUGESPROD WHERE CDGRUSUGESPROD = '0000000001'",
+        "DELETE FROM PRODUTO WHERE CDPRODUTO = '0000000001'",
+    };
+    for (const char* sql : refused) EXPECT_NE(rawSql(sql), "") << sql;
+    EXPECT_EQ(rawSql("INSERT INTO GRUSUGESPROD VALUES ('0000000002', 'Ação ação ação ação ação "
+                     "ação ação ações', '2', 'x')"),
+              "");  // 40 characters, 56 bytes
+}
+
+STORE_BACKENDS(StoreIntegrity);
+
+}  // namespace
+}  // namespace storetest
