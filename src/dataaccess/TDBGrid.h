@@ -26,14 +26,25 @@
 #include "TDBGridCanvas.h"
 #include "TDBGridColumn.h"
 
+class QLineEdit;
 class TDataSource;
 class TField;
 class TDBGridModel;
 class TDBGridDelegate;
 
 enum TDBGridOption {
-    dgEditing, dgAlwaysShowEditor, dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines,
-    dgTabs, dgRowSelect, dgAlwaysShowSelection, dgConfirmDelete, dgCancelOnExit
+    dgEditing,
+    dgAlwaysShowEditor,
+    dgTitles,
+    dgIndicator,
+    dgColumnResize,
+    dgColLines,
+    dgRowLines,
+    dgTabs,
+    dgRowSelect,
+    dgAlwaysShowSelection,
+    dgConfirmDelete,
+    dgCancelOnExit
 };
 using TDBGridOptions = std::set<TDBGridOption>;
 
@@ -45,14 +56,27 @@ using TShiftState = int;  // TShiftFlag bits
 
 // Virtual key codes for OnKeyDown (letters and digits are their upper-case characters).
 enum TVirtualKey {
-    VK_BACK = 8, VK_TAB = 9, VK_RETURN = 13, VK_ESCAPE = 27, VK_SPACE = 32, VK_PRIOR = 33,
-    VK_NEXT = 34, VK_END = 35, VK_HOME = 36, VK_LEFT = 37, VK_UP = 38, VK_RIGHT = 39,
-    VK_DOWN = 40, VK_INSERT = 45, VK_DELETE = 46, VK_F2 = 113
+    VK_BACK = 8,
+    VK_TAB = 9,
+    VK_RETURN = 13,
+    VK_ESCAPE = 27,
+    VK_SPACE = 32,
+    VK_PRIOR = 33,
+    VK_NEXT = 34,
+    VK_END = 35,
+    VK_HOME = 36,
+    VK_LEFT = 37,
+    VK_UP = 38,
+    VK_RIGHT = 39,
+    VK_DOWN = 40,
+    VK_INSERT = 45,
+    VK_DELETE = 46,
+    VK_F2 = 113
 };
 
 class TDBGrid : public QTableView {
     Q_OBJECT
-public:
+  public:
     explicit TDBGrid(QWidget* parent = nullptr);
     ~TDBGrid() override;
 
@@ -67,7 +91,9 @@ public:
 
     TField* SelectedField() const;  // field of the current column; nullptr when none
     int SelectedIndex() const;      // index in Columns() of the current column; -1 when none
-    void SetSelectedIndex(int columnIndex);  // moves the cursor to that column (no events)
+    // Moves the cursor to that column, raising OnColExit and OnColEnter; an exception from either
+    // travels on to the caller (from OnColExit: the cursor stays).
+    void SetSelectedIndex(int columnIndex);
 
     // Recomputes column widths and titles from Columns() and repaints; the toolkit's 45070
     // message (Perform(45070, 0, 0)) does the same. Other messages are ignored.
@@ -85,7 +111,7 @@ public:
         OnDrawColumnCell;
     std::function<void(QObject* sender)> OnDblClick;
     std::function<void(QObject* sender, int& key, TShiftState shift)> OnKeyDown;  // key 0 swallows
-    std::function<void(QObject* sender, char32_t& key)> OnKeyPress;              // key 0 drops
+    std::function<void(QObject* sender, char32_t& key)> OnKeyPress;               // key 0 drops
     std::function<void(QObject* sender)> OnEditButtonClick;
     std::function<void(QObject* sender)> OnEnter;
     std::function<void(QObject* sender)> OnExit;
@@ -96,23 +122,35 @@ public:
     // Used by the delegate and the editor.
     bool CanEditCell(const QModelIndex& index) const;
     bool HandleEditorKey(QKeyEvent* event);  // true when the key was consumed
+    void EditorCreated(QLineEdit* editor);
     void DrawCellEvent(QPainter& painter, const QRect& rect, const QModelIndex& index,
                        bool selected);
     void EditButtonClicked();
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
-    bool event(QEvent* event) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     void commitData(QWidget* editor) override;
 
-private:
+  private:
     struct Private;
+    QModelIndex GateMove(const QModelIndex& from, const QModelIndex& to);
+    void FollowDataSet();
+    void ApplyLayout();
+    bool CommitEditorOrThrow();
+    void DiscardEditor();
+    bool RaiseKeyDown(QKeyEvent* event);  // false when the handler swallowed the key
+    char32_t RaiseKeyPress(char32_t key);
+    bool HandleStandardKey(QKeyEvent* event);
+    void MoveToNextCell(bool back);
+    bool OwnsFocusWidget(QWidget* widget) const;
+    void FocusMoved(QWidget* old, QWidget* now);
+
     TDBGridColumns m_columns;
     std::unique_ptr<TDBGridModel> m_model;
     TDBGridDelegate* m_delegate;

@@ -9,7 +9,7 @@
 class QPainter;
 
 class TCanvas {
-public:
+  public:
     explicit TCanvas(QPainter& painter) : m_painter(painter) {}
     TCanvas(const TCanvas&) = delete;
     TCanvas& operator=(const TCanvas&) = delete;
@@ -25,6 +25,6 @@ public:
                    const QColor& transparent);
     QPainter& Painter() { return m_painter; }
 
-private:
+  private:
     QPainter& m_painter;
 };

@@ -16,7 +16,7 @@ struct TColumnTitle {
 };
 
 class TColumn {
-public:
+  public:
     std::string FieldName;
     TColumnTitle Title;
     int Width = 0;  // pixels; 0: the field's DisplayWidth in characters times the average width
@@ -28,14 +28,14 @@ public:
 
     TField* Field() const { return m_field; }  // nullptr when the record set lacks it
 
-private:
-    friend class TDBGrid;
+  private:
+    friend class TDBGridModel;
     TField* m_field = nullptr;
 };
 
 // The column list; references stay valid until the next Add or Clear.
 class TDBGridColumns {
-public:
+  public:
     TColumn& Add(std::string fieldName, int width = 0, std::string title = "");
     int Count() const { return static_cast<int>(m_items.size()); }
     TColumn& Items(int index) { return m_items.at(static_cast<size_t>(index)); }
@@ -46,6 +46,6 @@ public:
     auto begin() { return m_items.begin(); }
     auto end() { return m_items.end(); }
 
-private:
+  private:
     std::vector<TColumn> m_items;
 };

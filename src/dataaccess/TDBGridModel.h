@@ -2,9 +2,12 @@
 // The item model of a TDBGrid: a thin adapter presenting the rows of the data source's record set
 // and the grid's visible columns. It only translates record-set notifications into model signals;
 // writes go through TField::SetAsString on the current row, and a refused write is kept in
-// LastError for the grid to report. Never lets an exception out to Qt.
+// LastError for the grid to report. With an empty column list it adds one column per visible
+// field when it first sees an open record set. Never lets an exception out to Qt.
 
 #include <QAbstractTableModel>
+#include <exception>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,13 +20,13 @@ class TDBGridColumns;
 
 class TDBGridModel : public QAbstractTableModel, private TDataSetObserver {
     Q_OBJECT
-public:
+  public:
     explicit TDBGridModel(TDBGridColumns& columns, QObject* parent = nullptr);
     ~TDBGridModel() override;
 
     void SetDataSource(TDataSource* source);  // not owned; nullptr detaches
     TDataSource* DataSource() const { return m_source; }
-    TClientDataSet* DataSet() const;          // nullptr when none or detached
+    TClientDataSet* DataSet() const;  // nullptr when none or detached
 
     // Rebuilds the visible-column map and binds columns to fields (after column changes).
     void RelayoutColumns();
@@ -38,14 +41,15 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
-    std::string LastError;  // message of the last refused setData
+    std::exception_ptr LastError;  // the last refused setData
 
     // Callbacks for the grid (empty: none).
     std::function<void(int oldRow, int newRow)> OnCurrentChanged;
     std::function<void(class TField&)> OnFocusField;
     std::function<void()> OnStateChanged;
+    std::function<void()> OnReset;  // after a model reset
 
-private:
+  private:
     void DataSetReset() override;
     void RowInserted(int row) override;
     void RowRemoved(int row) override;

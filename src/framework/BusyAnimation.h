@@ -15,10 +15,10 @@ enum TAviKind { aviConnecting = 0, aviSaving = 1, aviReading = 6 };
 // or shows a small top-level window when there is none.
 void ActiveShowAvi(QWidget* parent, int kind, const std::string& caption = "");
 void DeactiveShowAvi();
-bool AviShowing();           // for tests and for screens that want to know
-int AviKind();               // kind shown, -1 when hidden
-std::string AviCaption();    // caption shown, "" when hidden
-int AviFrame();              // animation frame counter; it grows while the animation moves
+bool AviShowing();         // for tests and for screens that want to know
+int AviKind();             // kind shown, -1 when hidden
+std::string AviCaption();  // caption shown, "" when hidden
+int AviFrame();            // animation frame counter; it grows while the animation moves
 
 // Makes blocking server calls keep the window painting: installs TNetConnection's wait pump
 // (processes events except user input, and moves the animation). The host calls it at start.

@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 class EAbort : public std::runtime_error {
-public:
+  public:
     EAbort();
     ~EAbort() override;  // out of line: one type identity shared by host and modules
 };

@@ -16,7 +16,7 @@ class TfrmPadraoGrid;
 enum TCursor { crDefault = 0, crHourGlass = -11 };
 
 class TApplication {
-public:
+  public:
     TApplication(const TApplication&) = delete;
     TApplication& operator=(const TApplication&) = delete;
 
@@ -45,7 +45,7 @@ public:
 
     static TApplication& Instance();
 
-private:
+  private:
     TApplication() = default;
     void Adopt(TfrmPadraoGrid* form);  // takes ownership
 

@@ -11,7 +11,7 @@ class TDataSource;
 
 class TDBText : public QLabel, private TDataSetObserver {
     Q_OBJECT
-public:
+  public:
     explicit TDBText(QWidget* parent = nullptr);
     ~TDBText() override;
 
@@ -21,7 +21,7 @@ public:
     const std::string& DataField() const { return m_field; }
     void Refresh();
 
-private:
+  private:
     void DataSetReset() override { Refresh(); }
     void RowInserted(int) override { Refresh(); }
     void RowRemoved(int) override { Refresh(); }

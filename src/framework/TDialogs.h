@@ -11,7 +11,7 @@ class TClientDataSet;
 class TDataSource;
 
 class TDialogs {
-public:
+  public:
     virtual ~TDialogs();
 
     // A modal message box; returns the TModalResult of the button pressed (Esc gives mrCancel,

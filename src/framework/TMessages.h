@@ -12,7 +12,7 @@
 #include "MsgDlg.h"
 
 class TMessages {
-public:
+  public:
     TMessages() = default;
     explicit TMessages(const std::vector<std::string>& entries);
     TMessages(const TMessages&) = delete;
@@ -33,7 +33,7 @@ public:
     // The framework's standard messages ("Canc", "Excl", "verificando", "Atualizando", ...).
     static const TMessages& Standard();
 
-private:
+  private:
     const std::string* Find(std::string_view key) const;
 
     std::unordered_map<std::string, std::string> m_texts;

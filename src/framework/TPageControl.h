@@ -11,7 +11,7 @@ class TTabSheet;
 
 class TPageControl : public QTabWidget {
     Q_OBJECT
-public:
+  public:
     explicit TPageControl(QWidget* parent = nullptr);
 
     TTabSheet* ActivePage() const;
@@ -21,7 +21,7 @@ public:
 
     std::function<void(QObject* sender)> OnChange;
 
-private:
+  private:
     void onCurrentChanged(int index);
     bool m_programmatic = false;
 };

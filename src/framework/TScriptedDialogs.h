@@ -11,15 +11,15 @@
 #include "TDialogs.h"
 
 class TScriptedDialogs : public TDialogs {
-public:
+  public:
     TScriptedDialogs();
     ~TScriptedDialogs() override;
     TScriptedDialogs(const TScriptedDialogs&) = delete;
     TScriptedDialogs& operator=(const TScriptedDialogs&) = delete;
 
-    void QueueAnswer(int modalResult);        // next MessageDlg answer
-    int DefaultAnswer = mrYes;                // when no answer is queued
-    void QueueSearchPick(int row);            // next Pesquisar makes row current; -1 cancels
+    void QueueAnswer(int modalResult);  // next MessageDlg answer
+    int DefaultAnswer = mrYes;          // when no answer is queued
+    void QueueSearchPick(int row);      // next Pesquisar makes row current; -1 cancels
     void QueueProcura(std::string fieldName, std::string value);  // next Procura locates it
 
     std::vector<std::string> Log;
@@ -34,7 +34,7 @@ public:
                    bool showFilter) override;
     bool Procura(TClientDataSet& dataSet) override;
 
-private:
+  private:
     TDialogs* m_previous;
     std::deque<int> m_answers;
     std::deque<int> m_picks;

@@ -9,7 +9,7 @@ class TPageControl;
 
 class TTabSheet : public QWidget {
     Q_OBJECT
-public:
+  public:
     TTabSheet(TPageControl* pageControl, const std::string& caption);
 
     TPageControl* PageControl() const { return m_pageControl; }
@@ -19,6 +19,6 @@ public:
     std::string Caption() const;
     void SetCaption(const std::string& caption);
 
-private:
+  private:
     TPageControl* m_pageControl;
 };

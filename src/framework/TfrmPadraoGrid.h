@@ -15,9 +15,11 @@
 // shortcuts run them through SafeCall: errors are reported (EAbort silently), never reach Qt.
 // Two-phase creation: TApplication::CreateForm builds the form, then Create() runs FormCreate.
 //
-// A data source must outlive the grids that show it: the form releases its child controls when
-// it is closed (before the derived class's members go), so member data sources are safe.
+// A data source must outlive the grids that show it: the form deletes its grids and TDBText labels
+// when it is closed with caFree (before the derived class's members go), so data sources held as
+// members are safe; after that dbgPadrao is nullptr. Close screens before deleting them.
 
+#include <QKeySequence>
 #include <QWidget>
 #include <string>
 
@@ -40,7 +42,7 @@ enum TWindowState { wsNormal = 0, wsMinimized = 1, wsMaximized = 2 };
 
 class TfrmPadraoGrid : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TfrmPadraoGrid(QWidget* parent = nullptr);
     ~TfrmPadraoGrid() override;
 
@@ -51,7 +53,7 @@ public:
     void Show();
     void SetWindowState(int state);  // TWindowState
     int WindowState() const;
-    void Close();                     // as the user closing the window
+    void Close();  // as the user closing the window
     void SetCaption(const std::string& caption);
     std::string Caption() const;
     QMdiSubWindow* SubWindow() const;  // nullptr when not in an MDI area
@@ -113,10 +115,11 @@ public:
     // sbtImprimirClick: nothing (the button starts disabled).
     virtual void sbtImprimirClick(QObject* sender);
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
+    QWidget* TopWindow() const;  // the MDI sub-window, or the form itself
     QToolButton* AddCommand(const char* name, const QString& caption, const QKeySequence& key,
                             void (TfrmPadraoGrid::*handler)(QObject*), QAction*& item);
     void ReleaseControls();

@@ -1,0 +1,18 @@
+#include "TDBGridSelection.h"
+
+void TDBGridSelection::setCurrentIndex(const QModelIndex& index, SelectionFlags /*command*/) {
+    QModelIndex target = index;
+    if (!Bypass && Gate && index != currentIndex() && index.isValid()) {
+        target = Gate(currentIndex(), index);
+        if (!target.isValid()) return;
+    }
+    QItemSelectionModel::setCurrentIndex(target, ClearAndSelect);
+}
+
+void TDBGridSelection::select(const QModelIndex& /*index*/, SelectionFlags /*command*/) {
+    QItemSelectionModel::select(currentIndex(), ClearAndSelect);
+}
+
+void TDBGridSelection::select(const QItemSelection& /*selection*/, SelectionFlags /*command*/) {
+    QItemSelectionModel::select(currentIndex(), ClearAndSelect);
+}

@@ -1,0 +1,39 @@
+#include "TApplication.h"
+
+#include <QApplication>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+
+#include "TfrmPadraoGrid.h"
+
+TApplication& TApplication::Instance() {
+    static TApplication application;
+    return application;
+}
+
+void TApplication::SetMainForm(QMainWindow* mainForm, QMdiArea* mdiArea) {
+    m_mainForm = mainForm;
+    m_mdiArea = mdiArea;
+}
+
+void TApplication::SetCursor(int cursor) {
+    // The override stack is unwound completely, so crDefault always means the normal cursor.
+    while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+    if (cursor == crHourGlass) QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_cursor = cursor == crHourGlass ? crHourGlass : crDefault;
+}
+
+void TApplication::Adopt(TfrmPadraoGrid* form) {
+    QPointer<TfrmPadraoGrid> guard(form);
+    if (m_mdiArea) {
+        QMdiSubWindow* window = m_mdiArea->addSubWindow(form);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->setWindowIcon(QIcon());
+        window->hide();
+    } else {
+        form->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    form->Create();
+}

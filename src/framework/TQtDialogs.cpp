@@ -1,0 +1,104 @@
+#include "TQtDialogs.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "TLocateDialog.h"
+#include "TSearchDialog.h"
+
+namespace {
+
+QWidget* DialogParent() {
+    if (QWidget* w = QApplication::activeModalWidget()) return w;
+    return QApplication::activeWindow();
+}
+
+struct ButtonSpec {
+    TMsgDlgBtn button;
+    const char* caption;
+    QMessageBox::ButtonRole role;
+    int result;
+};
+
+// Portuguese captions and the modal result each button gives.
+const ButtonSpec kButtons[] = {
+    {mbYes, "&Sim", QMessageBox::YesRole, mrYes},
+    {mbNo, "&Não", QMessageBox::NoRole, mrNo},
+    {mbOK, "OK", QMessageBox::AcceptRole, mrOk},
+    {mbCancel, "Cancelar", QMessageBox::RejectRole, mrCancel},
+    {mbAbort, "&Abortar", QMessageBox::RejectRole, mrAbort},
+    {mbRetry, "&Repetir", QMessageBox::AcceptRole, mrRetry},
+    {mbIgnore, "&Ignorar", QMessageBox::AcceptRole, mrIgnore},
+};
+
+QMessageBox::Icon IconOf(TMsgDlgType type) {
+    switch (type) {
+        case mtWarning:
+            return QMessageBox::Warning;
+        case mtError:
+            return QMessageBox::Critical;
+        case mtInformation:
+            return QMessageBox::Information;
+        case mtConfirmation:
+            return QMessageBox::Question;
+        default:
+            return QMessageBox::NoIcon;
+    }
+}
+
+const char* TitleOf(TMsgDlgType type) {
+    switch (type) {
+        case mtWarning:
+            return "Aviso";
+        case mtError:
+            return "Erro";
+        case mtInformation:
+            return "Informação";
+        case mtConfirmation:
+            return "Confirmação";
+        default:
+            return "Mensagem";
+    }
+}
+
+}  // namespace
+
+int TQtDialogs::MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons,
+                           int /*helpContext*/) {
+    if (buttons.Empty()) buttons = {mbOK};
+    QMessageBox box(IconOf(type), QString::fromUtf8(TitleOf(type)), QString::fromStdString(text),
+                    QMessageBox::NoButton, DialogParent());
+    std::vector<std::pair<QAbstractButton*, int>> results;
+    QAbstractButton* escape = nullptr;
+    for (const ButtonSpec& spec : kButtons) {
+        if (!buttons.Contains(spec.button)) continue;
+        QPushButton* b = box.addButton(QString::fromUtf8(spec.caption), spec.role);
+        results.emplace_back(b, spec.result);
+        if (!escape || spec.button == mbCancel) escape = b;
+        if (spec.button == mbNo && !buttons.Contains(mbCancel)) escape = b;
+    }
+    box.setEscapeButton(escape);
+    box.setDefaultButton(qobject_cast<QPushButton*>(results.front().first));
+    box.exec();
+    for (auto& [button, result] : results)
+        if (box.clickedButton() == button) return result;
+    return buttons.Contains(mbCancel) ? mrCancel : buttons.Contains(mbNo) ? mrNo : mrCancel;
+}
+
+void TQtDialogs::ShowError(const std::string& text) {
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Erro"), QString::fromStdString(text),
+                    QMessageBox::Ok, DialogParent());
+    box.exec();
+}
+
+bool TQtDialogs::Pesquisar(TDataSource& source, const std::string& text, bool /*multiSelect*/,
+                           bool /*showFilter*/) {
+    TSearchDialog dialog(source, text, DialogParent());
+    return dialog.Run();
+}
+
+bool TQtDialogs::Procura(TClientDataSet& dataSet) {
+    TLocateDialog dialog(dataSet, DialogParent());
+    return dialog.Run();
+}

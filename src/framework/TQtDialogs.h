@@ -1,0 +1,15 @@
+#pragma once
+// The dialogs users see: QMessageBox for messages and errors, TSearchDialog for Pesquisar,
+// TLocateDialog for Procura. Parented to the active window so they stay on top of it.
+
+#include "TDialogs.h"
+
+class TQtDialogs : public TDialogs {
+  public:
+    int MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons,
+                   int helpContext) override;
+    void ShowError(const std::string& text) override;
+    bool Pesquisar(TDataSource& source, const std::string& text, bool multiSelect,
+                   bool showFilter) override;
+    bool Procura(TClientDataSet& dataSet) override;
+};

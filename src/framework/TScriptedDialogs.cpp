@@ -1,0 +1,57 @@
+#include "TScriptedDialogs.h"
+
+#include "TClientDataSet.h"
+#include "TDataSource.h"
+
+TScriptedDialogs::TScriptedDialogs() : m_previous(&Dialogs()) { SetDialogs(this); }
+
+TScriptedDialogs::~TScriptedDialogs() { SetDialogs(m_previous == this ? nullptr : m_previous); }
+
+void TScriptedDialogs::QueueAnswer(int modalResult) { m_answers.push_back(modalResult); }
+
+void TScriptedDialogs::QueueSearchPick(int row) { m_picks.push_back(row); }
+
+void TScriptedDialogs::QueueProcura(std::string fieldName, std::string value) {
+    m_locates.emplace_back(std::move(fieldName), std::move(value));
+}
+
+int TScriptedDialogs::Count(const std::string& prefix) const {
+    int n = 0;
+    for (const std::string& line : Log) n += line.rfind(prefix, 0) == 0 ? 1 : 0;
+    return n;
+}
+
+std::string TScriptedDialogs::Last() const { return Log.empty() ? std::string() : Log.back(); }
+
+int TScriptedDialogs::MessageDlg(const std::string& text, TMsgDlgType type,
+                                 TMsgDlgButtons /*buttons*/, int /*helpContext*/) {
+    Log.push_back("MessageDlg " + std::to_string(type) + ": " + text);
+    if (m_answers.empty()) return DefaultAnswer;
+    int answer = m_answers.front();
+    m_answers.pop_front();
+    return answer;
+}
+
+void TScriptedDialogs::ShowError(const std::string& text) { Log.push_back("Error: " + text); }
+
+bool TScriptedDialogs::Pesquisar(TDataSource& source, const std::string& text, bool /*multiSelect*/,
+                                 bool /*showFilter*/) {
+    Log.push_back("Pesquisar: " + text);
+    int row = -1;
+    if (!m_picks.empty()) {
+        row = m_picks.front();
+        m_picks.pop_front();
+    }
+    TClientDataSet* dataSet = source.DataSet();
+    if (row < 0 || !dataSet || !dataSet->Active() || row >= dataSet->RecordCount()) return false;
+    dataSet->MoveTo(row);
+    return true;
+}
+
+bool TScriptedDialogs::Procura(TClientDataSet& dataSet) {
+    Log.push_back("Procura: " + dataSet.Name());
+    if (m_locates.empty()) return false;
+    auto [field, value] = m_locates.front();
+    m_locates.pop_front();
+    return dataSet.Locate(field, value);
+}

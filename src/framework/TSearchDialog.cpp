@@ -1,0 +1,104 @@
+#include "TSearchDialog.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "SafeCall.h"
+#include "TClientDataSet.h"
+#include "TDataSource.h"
+#include "TSearchModel.h"
+
+TSearchDialog::TSearchDialog(TDataSource& source, const std::string& text, QWidget* parent)
+    : QDialog(parent), m_dataSet(*source.DataSet()) {
+    std::string title = "Pesquisar", initial;
+    size_t bar = text.find('|');
+    if (bar == std::string::npos) {
+        initial = text;
+    } else {
+        if (bar > 0) title = "Pesquisar " + text.substr(0, bar);
+        m_notFound = text.substr(bar + 1);
+    }
+    if (m_notFound.empty()) m_notFound = "Nenhum registro encontrado.";
+    setWindowTitle(QString::fromStdString(title));
+
+    m_filter = new QLineEdit(this);
+    m_filter->setPlaceholderText(QStringLiteral("Digite para filtrar"));
+    m_filter->setClearButtonEnabled(true);
+    m_filter->installEventFilter(this);
+    m_list = new QTableView(this);
+    m_model = new TSearchModel(m_dataSet, this);
+    m_list->setModel(m_model);
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->verticalHeader()->hide();
+    m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 4);
+    m_list->horizontalHeader()->setStretchLastSection(true);
+    m_list->setFocusPolicy(Qt::NoFocus);  // the filter keeps the keyboard
+    m_status = new QLabel(this);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_filter);
+    layout->addWidget(m_list, 1);
+    layout->addWidget(m_status);
+    resize(640, 420);
+
+    connect(m_filter, &QLineEdit::textChanged, this, [this] { ApplyFilter(); });
+    connect(m_list, &QAbstractItemView::doubleClicked, this, [this] { Choose(); });
+    if (!initial.empty()) m_filter->setText(QString::fromStdString(initial));
+    ApplyFilter();
+    // Start on the record set's current row when it is in the list.
+    int current = m_model->ModelRowOf(m_dataSet.RecNo());
+    if (current >= 0) m_list->selectRow(current);
+}
+
+TSearchDialog::~TSearchDialog() = default;
+
+bool TSearchDialog::Run() {
+    m_filter->setFocus();
+    exec();
+    return m_chosen;
+}
+
+void TSearchDialog::ApplyFilter() {
+    m_model->SetFilter(m_filter->text().toStdString());
+    int rows = m_model->rowCount();
+    if (rows > 0) m_list->selectRow(0);
+    m_status->setText(rows == 0   ? QString::fromStdString(m_notFound)
+                      : rows == 1 ? QStringLiteral("1 registro")
+                                  : QStringLiteral("%L1 registros").arg(rows));
+}
+
+void TSearchDialog::Choose() {
+    QModelIndex current = m_list->currentIndex();
+    int row = m_model->RecordRow(current.isValid() ? current.row() : -1);
+    if (row < 0) return;
+    if (!SafeCall([&] { m_dataSet.MoveTo(row); })) return;
+    m_chosen = true;
+    accept();
+}
+
+bool TSearchDialog::eventFilter(QObject* object, QEvent* event) {
+    if (object != m_filter || event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(object, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    switch (key->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            Choose();
+            return true;
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            QApplication::sendEvent(m_list, event);
+            return true;
+        default:
+            return false;
+    }
+}

@@ -1,0 +1,45 @@
+#pragma once
+// The search dialog of Pesquisar: a filter box over a list of the record set's rows. Typing
+// filters as you type (contains, ignoring case and accents, over the visible columns); Up, Down,
+// PgUp and PgDn move in the list without leaving the filter; Enter or a double click chooses the
+// row, which becomes the record set's current row; Esc closes without choosing.
+// The text argument is "title|message": the title names what is searched and the message is shown
+// when nothing matches; a text without '|' is the initial filter.
+
+#include <QDialog>
+#include <string>
+
+class QLabel;
+class QLineEdit;
+class QTableView;
+class TDataSource;
+class TClientDataSet;
+class TSearchModel;
+
+class TSearchDialog : public QDialog {
+    Q_OBJECT
+  public:
+    TSearchDialog(TDataSource& source, const std::string& text, QWidget* parent = nullptr);
+    ~TSearchDialog() override;
+
+    bool Run();  // modal; true when a row was chosen
+
+    QLineEdit* FilterBox() const { return m_filter; }
+    QTableView* List() const { return m_list; }
+    TSearchModel* Model() const { return m_model; }
+    void Choose();  // takes the selected row, if any
+
+  protected:
+    bool eventFilter(QObject* object, QEvent* event) override;
+
+  private:
+    void ApplyFilter();
+
+    TClientDataSet& m_dataSet;
+    std::string m_notFound;
+    QLineEdit* m_filter;
+    QTableView* m_list;
+    QLabel* m_status;
+    TSearchModel* m_model;
+    bool m_chosen = false;
+};
