@@ -53,20 +53,26 @@ void DataSetChangeLog::drop(Entry& entry) {
     --m_live;
 }
 
-void DataSetChangeLog::merge() {
+void DataSetChangeLog::merge(RowStore& store) {
     for (const Entry& entry : m_entries)
         if (entry.live && entry.current) RowStore::setLogIndex(entry.current, -1);
+    // Replaced and deleted blocks are no longer needed by undo.
+    for (const Step& step : m_steps)
+        if (step.op != Op::Inserted) store.retire(step.row);
     clear();
+    store.compactIfWasteful();
 }
 
 void DataSetChangeLog::undo(RowStore& store, int& current) {
     for (auto step = m_steps.rbegin(); step != m_steps.rend(); ++step) {
         switch (step->op) {
             case Op::Inserted:
+                store.retire(store.at(step->position));
                 store.erase(step->position);
                 if (current > step->position) --current;
                 break;
             case Op::Modified:
+                store.retire(store.at(step->position));
                 store.replace(step->position, step->row);
                 break;
             case Op::Deleted:
@@ -78,6 +84,7 @@ void DataSetChangeLog::undo(RowStore& store, int& current) {
     // Blocks put back are the merged ones, which never carry an entry index.
     current = store.empty() ? -1 : std::clamp(current, 0, store.size() - 1);
     clear();
+    store.compactIfWasteful();
 }
 
 void DataSetChangeLog::clear() {

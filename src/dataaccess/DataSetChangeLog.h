@@ -26,8 +26,9 @@ class DataSetChangeLog {
 
     int count() const { return m_live; }
 
-    // The changes become content: rows count as unchanged from now on.
-    void merge();
+    // The changes become content: rows count as unchanged from now on; blocks only the log
+    // still held are retired from `store`.
+    void merge(RowStore& store);
     // Puts every row of `store` back as it was at the last merge, newest operation first, then
     // forgets the changes. `current` follows its row where the row survives, else stays at the
     // nearest position; -1 when the store ends empty.

@@ -106,6 +106,28 @@ int RowStore::find(int field, std::string_view text) const {
     return -1;
 }
 
+std::size_t RowStore::blockBytes(Row row) const {
+    const std::size_t table =
+        kHeaderBytes + sizeof(std::uint32_t) * static_cast<std::size_t>(m_fieldCount);
+    const std::size_t data = m_fieldCount == 0 ? 0 : endOf(row, m_fieldCount - 1) & ~kNullBit;
+    return (table + data + 7) & ~std::size_t{7};
+}
+
+void RowStore::compactIfWasteful() {
+    constexpr std::size_t kSlack = 1024 * 1024;
+    if (m_garbage < kSlack || m_garbage < m_arena.reservedBytes() / 2) return;
+    RowArena fresh;
+    for (Row& row : m_rows) {
+        if (!row) continue;
+        const std::size_t bytes = blockBytes(row);
+        Row copy = fresh.allocate(bytes);
+        std::memcpy(copy, row, bytes);
+        row = copy;
+    }
+    m_arena = std::move(fresh);
+    m_garbage = 0;
+}
+
 std::size_t RowStore::memoryBytes() const {
     return m_arena.reservedBytes() + m_rows.capacity() * sizeof(Row);
 }

@@ -3,7 +3,7 @@
 //   [int32 change-log index][uint32 end offset of each value, top bit = null][value bytes]
 // No string or optional is kept per value, so a loaded packet costs about its own text size.
 // A changed row gets a new block; the old one stays valid (the change log and undo refer to it)
-// until the store is destroyed. Not thread-safe. Move-only.
+// until it is retired and the store compacted. Not thread-safe. Move-only.
 
 #include <cstdint>
 #include <span>
@@ -53,14 +53,22 @@ class RowStore {
     // Heap bytes held: arena chunks plus the row table.
     std::size_t memoryBytes() const;
 
+    // Notes that a block is no longer referenced by anyone.
+    void retire(Row row) { m_garbage += blockBytes(row); }
+    // Copies the live rows into a fresh arena when retired blocks dominate, so that a long
+    // editing session does not grow without bound. Only the row table may refer to blocks.
+    void compactIfWasteful();
+
   private:
     static constexpr std::uint32_t kNullBit = 0x80000000u;
 
     template <class Values>
     Row makeFrom(const Values& values);
     std::uint32_t endOf(Row row, int field) const;
+    std::size_t blockBytes(Row row) const;
 
     int m_fieldCount;
     RowArena m_arena;
     std::vector<Row> m_rows;
+    std::size_t m_garbage = 0;
 };

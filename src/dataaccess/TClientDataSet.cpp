@@ -57,28 +57,24 @@ TField& TClientDataSet::FieldByName(std::string_view name) const {
 
 TDataSetState TClientDataSet::State() const { return m_impl->state; }
 
+void TClientDataSet::Impl::resetEmpty(TDataSetState next) {
+    buffer.clear();
+    modified = false;
+    rows = RowStore(static_cast<int>(wireFields.size()));
+    log.clear();
+    current = -1;
+    bof = eof = true;
+    state = next;
+    notify([](TDataSetObserver& o) { o.DataSetReset(); });
+    notify([next](TDataSetObserver& o) { o.StateChanged(next); });
+}
+
 void TClientDataSet::Open() {
-    if (Active()) return;
-    m_impl->rows = RowStore(FieldCount());
-    m_impl->log.clear();
-    m_impl->current = -1;
-    m_impl->bof = m_impl->eof = true;
-    m_impl->state = TDataSetState::dsBrowse;
-    m_impl->notify([](TDataSetObserver& o) { o.DataSetReset(); });
-    m_impl->notify([](TDataSetObserver& o) { o.StateChanged(TDataSetState::dsBrowse); });
+    if (!Active()) m_impl->resetEmpty(TDataSetState::dsBrowse);
 }
 
 void TClientDataSet::Close() {
-    if (!Active()) return;
-    m_impl->buffer.clear();
-    m_impl->modified = false;
-    m_impl->rows = RowStore(FieldCount());
-    m_impl->log.clear();
-    m_impl->current = -1;
-    m_impl->bof = m_impl->eof = true;
-    m_impl->state = TDataSetState::dsInactive;
-    m_impl->notify([](TDataSetObserver& o) { o.DataSetReset(); });
-    m_impl->notify([](TDataSetObserver& o) { o.StateChanged(TDataSetState::dsInactive); });
+    if (Active()) m_impl->resetEmpty(TDataSetState::dsInactive);
 }
 
 bool TClientDataSet::IsEmpty() const { return m_impl->rows.empty(); }

@@ -11,8 +11,11 @@
 //   fit a design-time field's size, is refused naming the field; fields the record set does not
 //   know are ignored.
 // - AfterScroll is raised when another row becomes current: a move, a Locate to another row, a
-//   Delete or a cancelled Insert that moves the cursor, an inserted row becoming current.
-// - Edit while editing changes nothing; Insert, Append and moves first post a pending edit.
+//   Delete or a cancelled Insert (always, even when no row is left), an inserted row becoming
+//   current.
+// - Edit while editing changes nothing; Insert, Append, moves and Locate first end a pending
+//   edit: posted when a field was set (Modified), else cancelled, so an untouched new row
+//   vanishes. Delete while editing drops the edit with the row.
 // - The change log folds: insert then edits = one insert with the final values; edits of an
 //   unchanged row = one modification with the original values; a modified row deleted = one
 //   deletion with the original values; deleting a row inserted since the last merge = nothing.
@@ -37,7 +40,7 @@ class TClientDataSet;
 using TDataSetNotifyEvent = std::function<void(TClientDataSet&)>;
 
 class TClientDataSet {
-public:
+  public:
     TClientDataSet(std::string name, std::vector<TFieldDef> fields);
     ~TClientDataSet();
     TClientDataSet(const TClientDataSet&) = delete;
@@ -54,16 +57,16 @@ public:
     // State and content
     TDataSetState State() const;
     bool Active() const { return State() != TDataSetState::dsInactive; }
-    void Open();   // an empty, active record set
-    void Close();  // inactive, no rows, empty change log
-    bool IsEmpty() const;                  // no rows (an inserting row counts as a row)
-    int RecordCount() const;               // rows, an inserting row included
-    int RecNo() const;                     // current row, 0-based; -1 when empty or inactive
-    bool Modified() const;                 // the edit buffer changed since Edit/Insert began
+    void Open();              // an empty, active record set
+    void Close();             // inactive, no rows, empty change log
+    bool IsEmpty() const;     // no rows (an inserting row counts as a row)
+    int RecordCount() const;  // rows, an inserting row included
+    int RecNo() const;        // current row, 0-based; -1 when empty or inactive
+    bool Modified() const;    // the edit buffer changed since Edit/Insert began
 
     // Packets (JSON text, docs/protocol.md)
     void SetData(std::string_view packetJson);
-    std::string Data() const;              // the current rows as a packet (posted values)
+    std::string Data() const;  // the current rows as a packet (posted values)
 
     // Navigation; each posts a pending edit first and raises AfterScroll when the row changes.
     void First();
@@ -78,20 +81,22 @@ public:
     bool Locate(std::string_view fieldName, std::string_view value);
 
     // Editing
-    void Insert();   // a new row before the current one
-    void Append();   // a new row after the last one
-    void Edit();
+    void Insert();  // a new row before the current one
+    void Append();  // a new row after the last one
+    void Edit();    // on an empty record set it begins a new row (Insert)
     void Post();
     void Cancel();
-    void Delete();   // the current row; in insert state it cancels the insert
+    void Delete();  // the current row; in insert state it cancels the insert
 
     // Change log
     int ChangeCount() const;
-    std::string Delta() const;             // the pending changes as a change log (wire format)
+    std::string Delta() const;  // the pending changes as a change log (wire format)
     void MergeChangeLog();
-    void CancelUpdates();                  // back to the last merged state; keeps a sensible row
+    void CancelUpdates();  // back to the last merged state; keeps a sensible row
 
     // Values for views: row is 0-based; the current row shows its edit buffer while editing.
+    // nullopt for null and for a row or field out of range. The view lives until the record set
+    // next changes (copy it to keep it).
     std::optional<std::string_view> ValueAt(int row, int field) const;
 
     // Events (assign freely; empty means none)
@@ -101,13 +106,13 @@ public:
     void AddObserver(TDataSetObserver* observer);
     void RemoveObserver(TDataSetObserver* observer);
 
-    // Used by TField.
+    // Used by TField. FieldValue's view lives until the record set next changes.
     void SetFieldValue(int field, std::optional<std::string_view> value);
     std::optional<std::string_view> FieldValue(int field) const;
     std::optional<std::string_view> FieldOldValue(int field) const;
     void RequestFocus(TField& field);
 
-private:
+  private:
     struct Impl;
     std::string m_name;
     std::unique_ptr<Impl> m_impl;

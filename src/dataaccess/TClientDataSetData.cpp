@@ -56,7 +56,7 @@ std::string TClientDataSet::Delta() const {
     return out;
 }
 
-void TClientDataSet::MergeChangeLog() { m_impl->log.merge(); }
+void TClientDataSet::MergeChangeLog() { m_impl->log.merge(m_impl->rows); }
 
 void TClientDataSet::CancelUpdates() {
     Impl& d = *m_impl;

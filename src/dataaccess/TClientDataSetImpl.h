@@ -75,6 +75,8 @@ struct TClientDataSet::Impl {
         modified = false;
         state = TDataSetState::dsBrowse;
     }
+    // Open and Close: no rows, no changes, then tells observers.
+    void resetEmpty(TDataSetState next);
     // Insert and Append: a new row before the current one, or after the last one.
     void beginInsert(bool append);
     // Makes `row` current with the scroll events; nothing happens when it already is.

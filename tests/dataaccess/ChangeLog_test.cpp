@@ -202,4 +202,32 @@ TEST_F(ChangeLogTest, FailedSaveKeepsTheLogForTheNextSave) {
     EXPECT_EQ(ds.ChangeCount(), 0);
 }
 
+TEST(ChangeLogLongSession, ManySavedEditsKeepValuesAndUndoIntact) {
+    // Enough replaced rows to make the store reclaim them several times over.
+    TClientDataSet ds("cdsLong", {def("K", 4), def("TEXTO", 4000)});
+    wire::Packet p;
+    p.fields = {{"K", 4}, {"TEXTO", 4000}};
+    for (int i = 0; i < 3; ++i) p.rows.push_back({std::to_string(i), std::string(3000, 'a' + i)});
+    ds.SetData(p.toJson());
+    for (int i = 0; i < 2000; ++i) {
+        ds.MoveTo(i % 3);
+        ds.Edit();
+        ds.FieldByName("TEXTO").SetAsString(std::string(3000, 'd' + i % 20));
+        ds.Post();
+        ds.MergeChangeLog();
+    }
+    ds.MoveTo(1);
+    ds.Edit();
+    ds.FieldByName("TEXTO").SetAsString("último");
+    ds.Post();
+    ds.MoveTo(0);
+    ds.Delete();
+    ds.CancelUpdates();
+    ASSERT_EQ(ds.RecordCount(), 3);
+    EXPECT_EQ(*ds.ValueAt(0, 1), std::string(3000, 'd' + 1998 % 20));
+    EXPECT_EQ(*ds.ValueAt(1, 1), std::string(3000, 'd' + 1999 % 20));
+    EXPECT_EQ(*ds.ValueAt(2, 0), "2");
+    EXPECT_EQ(ds.ChangeCount(), 0);
+}
+
 }  // namespace
