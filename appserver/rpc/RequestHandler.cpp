@@ -97,8 +97,7 @@ Reply dispatch(Store& store, std::string_view body) {
     if (!entry)
         return errorReply(
             call.id, reply.method,
-            {ErrorCode::MethodNotFound,
-             "Método " + reply.method + " não encontrado em " + std::string(kModuleName) + "."});
+            {ErrorCode::MethodNotFound, "Método " + reply.method + " não encontrado."});
 
     std::string payload;
     wire::Status status = callMethod(*entry, store, call.params, payload);

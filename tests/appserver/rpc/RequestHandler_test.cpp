@@ -105,8 +105,7 @@ TEST_F(RequestHandlerTest, BatchesAreRefusedAndNotificationsRunNothing) {
 }
 
 TEST_F(RequestHandlerTest, UnknownMethodAndDescribe) {
-    EXPECT_EQ(outcome("Apagar", {}),
-              "-32601: Método Apagar não encontrado em VLP27000.rdmSugestaoProd.");
+    EXPECT_EQ(outcome("Apagar", {}), "-32601: Método Apagar não encontrado.");
 
     auto r = call("rpc.describe", {});
     EXPECT_EQ(r.code, 0);

@@ -1,0 +1,152 @@
+#!/usr/bin/env bash
+# vlp-appserver's figures, each beside its anchor measured in the same run on this machine:
+#   1. GetVerifGrupo from 32 keep-alive connections (wrk) vs nginx serving a static file of the
+#      same size to the same load; target: at least half of nginx
+#   2. the same read over PostgreSQL vs `pgbench -S` on that database; target: at least half
+#   3. GetPesqProdPrinc over 100,000 products vs `sqlite3 -json` printing the same rows;
+#      target: at most 1.5x
+#   4. RSS with 1,000 idle connections open (target: under 50 MB more) and figure 1 again
+#      with them open (target: within 10%)
+# usage: run.sh [PATH/TO/vlp-appserver]   (extra arguments are ignored)
+# Needs: wrk, nginx-light, sqlite3, curl, postgresql + postgresql-contrib (pgbench). Uses
+# VLP_TEST_PG when set, else starts a private PostgreSQL cluster. Loopback only, bounded time.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+bin="${1:-$root/build/release/appserver/vlp-appserver}"
+seconds="${VLP_BENCH_SECONDS:-5}"
+base_port="${VLP_BENCH_PORT:-18500}"
+[ -x "$bin" ] || { echo "run.sh: $bin not found (build the release preset first)" >&2; exit 1; }
+for tool in wrk nginx sqlite3 curl pgbench psql; do
+    command -v "$tool" >/dev/null || { echo "run.sh: $tool is missing" >&2; exit 1; }
+done
+
+work="$(mktemp -d /tmp/vlp-bench.XXXXXX)"
+pids=()
+cleanup() {
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; wait "$p" 2>/dev/null || true; done
+    [ "${started_pg:-0}" = 1 ] && vlp_pg_stop
+    rm -rf "$work"
+}
+trap cleanup EXIT
+ulimit -n 8192 2>/dev/null || true
+
+module="VLP27000.rdmSugestaoProd"
+read_body='{"jsonrpc":"2.0","id":1,"method":"GetVerifGrupo","params":["0000000001"]}'
+cat >"$work/post.lua" <<LUA
+wrk.method = "POST"
+wrk.body = '$read_body'
+wrk.headers["Content-Type"] = "application/json"
+LUA
+
+# start_server PORT ARGS...: runs vlp-appserver in the background until it listens.
+start_server() {
+    local port="$1"; shift
+    "$bin" --listen "127.0.0.1:$port" --idle-timeout 600 "$@" 2>"$work/server-$port.log" &
+    server_pid=$!
+    pids+=("$server_pid")
+    for _ in $(seq 200); do
+        grep -q "escutando em" "$work/server-$port.log" && return 0
+        kill -0 "$server_pid" 2>/dev/null || break
+        sleep 0.05
+    done
+    cat "$work/server-$port.log" >&2
+    return 1
+}
+stop_server() { kill "$1"; wait "$1" 2>/dev/null || true; }
+rps() {  # rps URL [wrk args]: requests per second over $seconds with 32 connections
+    local url="$1"; shift
+    wrk -t2 -c32 -d"${seconds}s" "$@" "$url" | awk '/^Requests\/sec:/ {printf "%d", $2}'
+}
+rss_kb() { awk '/^VmRSS:/ {print $2}' "/proc/$1/status"; }
+ms_now() { echo $(( $(date +%s%N) / 1000000 )); }
+# median_ms CMD...: the median wall time of 5 runs, in milliseconds.
+median_ms() {
+    local times=() t0
+    for _ in 1 2 3 4 5; do
+        t0=$(ms_now); "$@" >/dev/null; times+=($(( $(ms_now) - t0 )))
+    done
+    printf '%s\n' "${times[@]}" | sort -n | sed -n 3p
+}
+post_answer() { curl -sS -X POST -H 'Content-Type: application/json' --data "$2" "http://127.0.0.1:$1/$module"; }
+row() { printf '%-50s %14s %24s %8s  %s\n' "$@"; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }'; }
+verdict() { awk -v r="$1" -v op="$2" -v t="$3" 'BEGIN { ok = (op == ">=" ? r >= t : r <= t); print (ok ? "ok" : "ABAIXO DA META") " (" op " " t ")" }'; }
+
+row "figura" "nossa" "âncora" "razão" "meta"
+
+# 1 and 4: SQLite read throughput, then RSS and throughput with 1,000 idle connections.
+port=$((base_port + 1))
+start_server "$port" --db "sqlite:$work/bench.sqlite" --seed-demo
+app_pid=$server_pid
+answer="$(post_answer "$port" "$read_body")"
+mkdir -p "$work/www" "$work/nginx/logs"
+printf '%s' "$answer" >"$work/www/answer.json"
+cat >"$work/nginx.conf" <<NGINX
+user root;
+worker_processes auto;
+pid $work/nginx/nginx.pid;
+error_log $work/nginx/error.log;
+events { worker_connections 4096; }
+http {
+    access_log off;
+    default_type application/json;
+    server { listen 127.0.0.1:$((base_port + 2)); root $work/www; }
+}
+NGINX
+nginx -p "$work/nginx" -c "$work/nginx.conf" -g 'daemon off;' &
+pids+=($!)
+sleep 0.5
+ours=$(rps "http://127.0.0.1:$port/$module" -s "$work/post.lua")
+nginx_rps=$(rps "http://127.0.0.1:$((base_port + 2))/answer.json")
+r=$(ratio "$ours" "$nginx_rps")
+row "GetVerifGrupo req/s, SQLite, 32 conexões" "$ours" "$nginx_rps (nginx, ${#answer} B)" "$r" "$(verdict "$r" ">=" 0.5)"
+
+rss_before=$(rss_kb "$app_pid")
+idle=()
+for _ in $(seq 1000); do exec {fd}<>"/dev/tcp/127.0.0.1/$port"; idle+=("$fd"); done
+sleep 1
+rss_after=$(rss_kb "$app_pid")
+extra_mb=$(awk -v a="$rss_after" -v b="$rss_before" 'BEGIN { printf "%.1f", (a - b) / 1024 }')
+row "RSS a mais com 1.000 conexões ociosas (MB)" "$extra_mb" "$((rss_before / 1024)) MB antes" "-" "$(verdict "$extra_mb" "<=" 50)"
+with_idle=$(rps "http://127.0.0.1:$port/$module" -s "$work/post.lua")
+r=$(ratio "$with_idle" "$ours")
+row "GetVerifGrupo req/s com 1.000 ociosas" "$with_idle" "$ours (sem ociosas)" "$r" "$(verdict "$r" ">=" 0.9)"
+for fd in "${idle[@]}"; do exec {fd}>&-; done
+
+# 3: the search list over 100,000 products.
+sqlite3 "$work/bench.sqlite" <<'SQL'
+WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000)
+INSERT INTO PRODUTO (CDPRODUTO, CDARVPROD, NMPRODUTO, CDARVPRODDIG)
+SELECT printf('B%09d', i), printf('9.%02d.%03d.%04d', i % 97, i % 997, i % 9973) || '.' || i,
+       'Produto de referência número ' || i,
+       printf('9%02d%03d%04d', i % 97, i % 997, i % 9973) || i
+FROM n;
+SQL
+list_body='{"jsonrpc":"2.0","id":1,"method":"GetPesqProdPrinc","params":[]}'
+ours_ms=$(median_ms post_answer "$port" "$list_body")
+anchor_ms=$(median_ms sqlite3 -json "$work/bench.sqlite" \
+    "SELECT CDPRODUTO, CDARVPROD, NMPRODUTO FROM PRODUTO ORDER BY CDARVPROD")
+r=$(ratio "$ours_ms" "$anchor_ms")
+row "GetPesqProdPrinc, 100.000 produtos (ms)" "$ours_ms" "$anchor_ms (sqlite3 -json)" "$r" "$(verdict "$r" "<=" 1.5)"
+stop_server "$app_pid"
+
+# 2: the same read over PostgreSQL.
+if [ -z "${VLP_TEST_PG:-}" ]; then
+    source "$root/scripts/pg.sh"
+    VLP_PG_PORT="${VLP_PG_PORT:-55433}" vlp_pg_start
+    trap cleanup EXIT
+    started_pg=1
+fi
+schema="vlp_bench_$$"
+psql -q "$VLP_TEST_PG" -c "DROP SCHEMA IF EXISTS $schema CASCADE; CREATE SCHEMA $schema" >/dev/null
+sep='?'; case "$VLP_TEST_PG" in *\?*) sep='&' ;; esac
+port=$((base_port + 3))
+start_server "$port" --db "$VLP_TEST_PG${sep}options=-csearch_path%3D$schema" --seed-demo
+ours=$(rps "http://127.0.0.1:$port/$module" -s "$work/post.lua")
+stop_server "$server_pid"
+pgbench -i -q -s 1 "$VLP_TEST_PG" >/dev/null 2>&1
+pg_tps=$(pgbench -S -n -c 32 -j 2 -T "$seconds" "$VLP_TEST_PG" 2>/dev/null |
+    awk '/^tps/ {printf "%d", $3}')
+psql -q "$VLP_TEST_PG" -c "DROP SCHEMA IF EXISTS $schema CASCADE" >/dev/null
+r=$(ratio "$ours" "$pg_tps")
+row "GetVerifGrupo req/s, PostgreSQL, 32 conexões" "$ours" "$pg_tps (pgbench -S)" "$r" "$(verdict "$r" ">=" 0.5)"
