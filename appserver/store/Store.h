@@ -23,43 +23,57 @@ class Store {
   public:
     virtual ~Store() = default;
 
-    // Groups: CDGRUSUGESPROD(10) NMGRUSUGESPROD(40) NRORDEM(4), ordered by order then code.
+    // Groups: CDGRUSUGESPROD(10) NMGRUSUGESPROD(40) NRORDEM(4), ordered by order then code, both
+    // as numbers would be ("9" before "10"; "02" and "2" equal, then by text).
     virtual wire::Status groups(wire::PacketSink& out) = 0;  // GetGrupSegProd
+    // CDGRUSUGESPROD NMGRUSUGESPROD of the group with exactly that code.
     virtual wire::Status groupsByCode(std::string_view code,
                                       wire::PacketSink& out) = 0;  // GetVerifGrupo
+    // CDGRUSUGESPROD NMGRUSUGESPROD of the group with that name, compared without regard to
+    // surrounding blanks or to the case of ASCII and Latin-1 letters ("SUGESTÃO" finds
+    // "Sugestão"), so a group being renamed finds itself.
     virtual wire::Status groupsByName(std::string_view name,
                                       wire::PacketSink& out) = 0;  // GetNmGrupo
+    // CDGRUSUGESPROD NMGRUSUGESPROD NRORDEM of the group with exactly that order.
     virtual wire::Status groupsByOrder(std::string_view order,
                                        wire::PacketSink& out) = 0;  // GetVerifOrd
 
     // Main products of a group: CDARVPROD(20) CDPRODUTO(10) NMPRODUTO(50) CDGRUSUGESPROD(10)
-    // IDQUANTPRODPRINC(1) IDTOTALPRODPRINC(1).
+    // IDQUANTPRODPRINC(1) IDTOTALPRODPRINC(1), ordered by tree code.
     virtual wire::Status mainProducts(std::string_view group,
                                       wire::PacketSink& out) = 0;  // GetArvProd
-    // Products: CDPRODUTO(10) CDARVPROD(20) NMPRODUTO(50).
+    // Every product: CDPRODUTO(10) CDARVPROD(20) NMPRODUTO(50), ordered by tree code.
     virtual wire::Status allProducts(wire::PacketSink& out) = 0;  // GetPesqProdPrinc
-    // The product with that tree code; treeCode is normalised in place (written back to the
-    // caller).
+    // The product with that tree code: CDPRODUTO CDARVPROD NMPRODUTO. treeCode is trimmed and
+    // matched exactly, else by its digits alone ("1010010001" finds "1.01.001.0001"); on a match
+    // it becomes the stored code. Either way the caller gets the normalised value back.
     virtual wire::Status productByTreeCode(std::string& treeCode,
                                            wire::PacketSink& out) = 0;  // GetVerifProduto
-    // CDARVPROD NMPRODUTO CDPRODUTO CDGRUSUGESPROD of the group's main-product rows for that
-    // product.
+    // CDARVPROD NMPRODUTO CDPRODUTO CDGRUSUGESPROD of the group's main-product row for the product
+    // with that tree code (normalised as above); no row: not yet a main product of the group.
     virtual wire::Status mainProductRows(std::string_view group, std::string& treeCode,
                                          wire::PacketSink& out) = 0;  // GetVdProdPrinc
-    // CDPRODUTO NMPRODUTO of the related rows for that product under (group, main product).
+    // CDPRODUTO NMPRODUTO of the related product with that tree code (normalised as above) under
+    // (group, main product); no row: not yet related.
     virtual wire::Status relatedRows(std::string_view group, std::string_view mainProduct,
                                      std::string& treeCode,
                                      wire::PacketSink& out) = 0;  // GetVdProduto
-    // Candidates to relate to a main product (never the main product itself): CDPRODUTO CDARVPROD
-    // NMPRODUTO.
+    // Candidates to relate to a main product: every product but the main product itself,
+    // CDPRODUTO CDARVPROD NMPRODUTO ordered by tree code. The group does not narrow the list.
     virtual wire::Status candidates(std::string_view mainProduct, std::string_view group,
                                     wire::PacketSink& out) = 0;  // GetPesqProd
-    // CDGRUSUGESPROD CDPRODUTO CDPRODUTORELAC CDARVPRODRELAC(20) NMPRODUTORELAC(50) IDQUANTPROD
-    // IDTOTALPROD.
+    // Related products of (group, main product), ordered by tree code: CDGRUSUGESPROD CDPRODUTO
+    // CDPRODUTORELAC CDARVPRODRELAC(20) NMPRODUTORELAC(50) IDQUANTPROD IDTOTALPROD.
     virtual wire::Status relatedProducts(std::string_view group, std::string_view mainProduct,
                                          wire::PacketSink& out) = 0;  // GetProdRelac
 
-    // Writes: the change log's entries decide what is inserted, changed or deleted.
+    // Writes: the change log's entries decide what is inserted, changed or deleted, in their
+    // order, all in one transaction or nothing. Modifications and deletions match the row by all
+    // its original values (Conflict when none matches). Groups: code, name (case-blind) and order
+    // unique; a group with main products cannot be deleted; a new code is carried to its
+    // products. Main products, key (CDGRUSUGESPROD, CDPRODUTO), and related products, key
+    // (CDGRUSUGESPROD, CDPRODUTO, CDPRODUTORELAC): only the two flags (null, "S", "N") change;
+    // deleting a main product deletes its related products.
     virtual wire::Status applyGroups(const wire::ChangeLog& log) = 0;           // SetGrupSegProd
     virtual wire::Status applyMainProducts(const wire::ChangeLog& log) = 0;     // SetArvProd
     virtual wire::Status applyRelatedProducts(const wire::ChangeLog& log) = 0;  // SetProdRelac
