@@ -99,14 +99,13 @@ struct HttpTransport::Impl {
         request.prepare_payload();
 
         error_code ec;
-        stream->expires_after(timeouts.answer);
+        stream->expires_after(timeouts.answer);  // one deadline for sending and answering
         http::async_write(*stream, request, [&](const error_code& e, std::size_t) { ec = e; });
         run();
         if (ec) fail(ec, true);
 
         http::response_parser<http::string_body> parser;
         parser.body_limit(wire::kMaxBodyBytes);
-        stream->expires_after(timeouts.answer);
         http::async_read(*stream, buffer, parser,
                          [&](const error_code& e, std::size_t) { ec = e; });
         run();
