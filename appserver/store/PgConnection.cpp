@@ -100,7 +100,8 @@ bool PgConnection::ensureConnected() {
 const std::string* PgConnection::prepared(const Query& query, SqlError& err) {
     auto found = m_statements.find(&query);
     if (found != m_statements.end()) return &found->second;
-    std::string name = "q" + std::to_string(m_statements.size() + 1);
+    std::string name = std::to_string(m_statements.size() + 1);
+    name.insert(0, 1, 'q');
     int count = parameterCount(query.sql);
     std::vector<Oid> types(static_cast<std::size_t>(count), kTextOid);
     ResultGuard prep{PQprepare(m_conn, name.c_str(), query.sql, count, types.data())};
