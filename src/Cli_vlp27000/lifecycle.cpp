@@ -31,8 +31,7 @@ class TWaitCursor {
 void CriaSugestaoProd() {
     TWaitCursor cursor;
     if (!boIdCriado) {
-        Application().CreateForm(frmSugestaoProd);
-        frmSugestaoProd->Create();
+        Application().CreateForm(frmSugestaoProd);  // runs FormCreate
         boIdCriado = true;
     }
     frmSugestaoProd->Show();

@@ -1,0 +1,154 @@
+#include <QAction>
+#include <QToolButton>
+
+#include "ScreenFixture.h"
+#include "TDBGrid.h"
+#include "TDBText.h"
+#include "TPageControl.h"
+#include "TTabSheet.h"
+
+namespace {
+
+// Enabled commands as one string, in the order the routine sets them, e.g. "C X . . . . .".
+std::string Buttons(TfrmSugestaoProd& f) {
+    const std::pair<QToolButton*, QAction*> pairs[] = {
+        {f.sbtConfirmar, f.mnuConfirmar}, {f.sbtCancelar, f.mnuCancelar},
+        {f.sbtIncluir, f.mnuIncluir},     {f.sbtAlterar, f.mnuAlterar},
+        {f.sbtExcluir, f.mnuExcluir},     {f.sbtProcurar, f.mnuProcurar},
+        {f.sbtVerificar, f.mnuVerificar},
+    };
+    const char* letters = "CXIAEPV";
+    std::string s;
+    for (int i = 0; i < 7; ++i) {
+        const bool on = pairs[i].first->isEnabled();
+        if (on != pairs[i].second->isEnabled()) return "button and menu item differ";
+        s += on ? letters[i] : '.';
+    }
+    return s;
+}
+
+const char* const kBrowseWithRows = "..IAEPV";
+const char* const kBrowseEmpty = "..I....";
+const char* const kEditing = "CX.....";
+
+std::string ProductsPacket(int n) {
+    std::string json =
+        R"({"fields":[{"name":"CDARVPROD","size":20},{"name":"CDPRODUTO","size":10},)"
+        R"({"name":"NMPRODUTO","size":50},{"name":"CDGRUSUGESPROD","size":10},)"
+        R"({"name":"IDQUANTPRODPRINC","size":1},{"name":"IDTOTALPRODPRINC","size":1}],"rows":[)";
+    for (int i = 1; i <= n; ++i)
+        json += std::string(i > 1 ? "," : "") + "[\"1.01.001.000" + std::to_string(i) + "\",\"P" +
+                std::to_string(i) + "\",\"Produto\",\"0000000001\",\"S\",\"N\"]";
+    return json + "]}";
+}
+
+class ControlaBotoes : public ScreenTest {
+  protected:
+    TfrmSugestaoProd& OpenOnProducts() {
+        TfrmSugestaoProd& f = Open();
+        f.pgcPadrao->SetActivePage(f.tshProduto);
+        return f;
+    }
+    static void SetAll(TfrmSugestaoProd& f, bool enabled) {
+        for (QAction* a : {f.mnuConfirmar, f.mnuCancelar, f.mnuIncluir, f.mnuAlterar, f.mnuExcluir,
+                           f.mnuProcurar, f.mnuVerificar})
+            a->setEnabled(enabled);
+        for (QToolButton* b : {f.sbtConfirmar, f.sbtCancelar, f.sbtIncluir, f.sbtAlterar,
+                               f.sbtExcluir, f.sbtProcurar, f.sbtVerificar})
+            b->setEnabled(enabled);
+    }
+};
+
+TEST_F(ControlaBotoes, GroupsFollowTheGroupRecordSetAndGateThePageProduto) {
+    TfrmSugestaoProd& f = Open();
+    ASSERT_TRUE(FocusOn(f, f.dbgPadrao));
+    f.Controla_Botoes();
+    EXPECT_EQ(Buttons(f), kBrowseWithRows);
+    EXPECT_TRUE(f.tshProduto->Enabled());
+
+    f.cdsGrupSegProd.Edit();
+    f.Controla_Botoes();
+    EXPECT_EQ(Buttons(f), kEditing);
+    EXPECT_TRUE(f.tshProduto->Enabled());
+
+    f.cdsGrupSegProd.Cancel();
+    f.cdsGrupSegProd.SetData(GroupsPacket(0));
+    f.Controla_Botoes();
+    EXPECT_EQ(Buttons(f), kBrowseEmpty);
+    EXPECT_FALSE(f.tshProduto->Enabled());
+
+    f.cdsGrupSegProd.Insert();  // an inserting row counts as a row, but editing rules win
+    f.Controla_Botoes();
+    EXPECT_EQ(Buttons(f), kEditing);
+    EXPECT_TRUE(f.tshProduto->Enabled());
+}
+
+TEST_F(ControlaBotoes, EmptyGroupListOpensWithOnlyIncludeAndPageProdutoDisabled) {
+    fake.on("GetGrupSegProd").answerPacket(GroupsPacket(0));
+    TfrmSugestaoProd& f = Open();
+    ASSERT_EQ(f.ActiveControl(), f.dbgPadrao);
+    EXPECT_EQ(Buttons(f), kBrowseEmpty);
+    EXPECT_FALSE(f.tshProduto->Enabled());
+    EXPECT_EQ(f.dbtNome->text(), "");
+}
+
+TEST_F(ControlaBotoes, MainProductsFollowTheirRecordSetAndLeaveThePageAlone) {
+    TfrmSugestaoProd& f = OpenOnProducts();
+    ASSERT_TRUE(FocusOn(f, f.dbgProduto));
+    f.tshProduto->SetEnabled(true);
+
+    f.Controla_Botoes();  // never loaded: inactive
+    EXPECT_EQ(Buttons(f), kBrowseEmpty);
+
+    f.cdsArvProd.SetData(ProductsPacket(2));
+    f.Controla_Botoes();
+    EXPECT_EQ(Buttons(f), kBrowseWithRows);
+
+    f.cdsArvProd.Edit();
+    f.Controla_Botoes();
+    EXPECT_EQ(Buttons(f), kEditing);
+    EXPECT_TRUE(f.tshProduto->Enabled());
+}
+
+TEST_F(ControlaBotoes, RelatedProductsTakeOverWhenTheirGridHasTheFocus) {
+    TfrmSugestaoProd& f = OpenOnProducts();
+    f.cdsArvProd.SetData(ProductsPacket(2));
+    ASSERT_TRUE(FocusOn(f, f.dbgProduto));
+    f.Controla_Botoes();
+    EXPECT_EQ(Buttons(f), kBrowseWithRows);
+
+    f.cdsProdRelac.Open();  // browse, no related products
+    ASSERT_TRUE(FocusOn(f, f.dbgProdRelac));
+    f.Controla_Botoes();
+    EXPECT_EQ(Buttons(f), kBrowseEmpty);
+}
+
+TEST_F(ControlaBotoes, DataSourceWithoutRecordSetDisablesSearchAndVerify) {
+    TfrmSugestaoProd& f = OpenOnProducts();
+    f.cdsArvProd.SetData(ProductsPacket(1));
+    f.dtsArvProd.SetDataSet(nullptr);
+    ASSERT_TRUE(FocusOn(f, f.dbgProduto));
+    f.Controla_Botoes();
+    EXPECT_EQ(Buttons(f), "..IAE..");
+}
+
+TEST_F(ControlaBotoes, FocusOnNoGridOfThePageShownChangesNothing) {
+    TfrmSugestaoProd& f = Open();
+    ASSERT_TRUE(FocusOn(f, f.dbgPadrao));
+    f.pgcPadrao->SetActivePage(f.tshProduto);  // focus left behind on the hidden group grid
+    SetAll(f, true);
+    f.tshProduto->SetEnabled(false);
+    f.Controla_Botoes();
+    EXPECT_EQ(Buttons(f), "CXIAEPV");
+    EXPECT_FALSE(f.tshProduto->Enabled());
+
+    f.pgcPadrao->SetActivePage(f.tshPadrao);
+    f.dbgPadrao->clearFocus();
+    QApplication::processEvents();
+    ASSERT_NE(f.ActiveControl(), f.dbgPadrao);
+    SetAll(f, false);
+    f.Controla_Botoes();
+    EXPECT_EQ(Buttons(f), ".......");
+}
+
+}  // namespace

@@ -1,0 +1,59 @@
+#pragma once
+// Opens the real screen against a scriptable in-process app server with scripted dialogs, and
+// closes and releases it after each test. The module's start-up and shut-down bracket each test.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPointer>
+
+#include "BusyAnimation.h"
+#include "Cli_vlp27000.h"
+#include "PackageInfo.h"
+#include "Packets.h"
+#include "Support.h"
+#include "TApplication.h"
+#include "TScriptedDialogs.h"
+#include "TfrmSugestaoProd.h"
+
+class ScreenTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        Initialize();
+        Application().SetConfig(THostConfig{});
+        fake.on("GetGrupSegProd").answerPacket(GroupsPacket(3));
+        TfrmSugestaoProd::SetTransportFactory([this] { return fake.transport(); });
+    }
+
+    void TearDown() override {
+        CloseScreen();
+        TfrmSugestaoProd::SetTransportFactory(nullptr);
+        Finalize();
+    }
+
+    TfrmSugestaoProd& Open() {
+        Cli_vlp27000::CriaSugestaoProd();
+        QApplication::processEvents();
+        return *Cli_vlp27000::frmSugestaoProd;
+    }
+
+    // Closes as the user does and lets the toolkit release the window.
+    void CloseScreen() {
+        if (!Cli_vlp27000::boIdCriado) return;
+        QPointer<TfrmSugestaoProd> form = Cli_vlp27000::frmSugestaoProd;
+        form->Close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QApplication::processEvents();
+    }
+
+    // Moves the input focus as a click would; returns whether the form now reports it.
+    static bool FocusOn(TfrmSugestaoProd& form, QWidget* widget) {
+        QApplication::setActiveWindow(widget->window());
+        widget->setFocus(Qt::OtherFocusReason);
+        QApplication::processEvents();
+        return form.ActiveControl() == widget;
+    }
+
+    FakeAppServer fake;
+    TScriptedDialogs dialogs;
+};
