@@ -71,6 +71,18 @@ TDBGrid::TDBGrid(QWidget* parent)
                 return;
             }
     };
+    // Rows coming and going move the view's cursor by itself; the record set says where it is.
+    auto hold = [this] { d->selection->Bypass = true; };
+    auto release = [this] {
+        d->selection->Bypass = false;
+        FollowDataSet();
+    };
+    connect(m_model.get(), &QAbstractItemModel::rowsAboutToBeRemoved, this, hold);
+    connect(m_model.get(), &QAbstractItemModel::rowsAboutToBeInserted, this, hold);
+    connect(m_model.get(), &QAbstractItemModel::modelAboutToBeReset, this, hold);
+    connect(m_model.get(), &QAbstractItemModel::rowsRemoved, this, release);
+    connect(m_model.get(), &QAbstractItemModel::rowsInserted, this, release);
+    connect(m_model.get(), &QAbstractItemModel::modelReset, this, release);
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget* old, QWidget* now) { FocusMoved(old, now); });
 }
@@ -256,7 +268,8 @@ bool TDBGrid::CommitEditorOrThrow() {
 void TDBGrid::DiscardEditor() {
     QPointer<QLineEdit> editor = d->editor;
     d->editor = nullptr;
-    if (!editor) return;
+    // The view releases editors by itself on resets and removed rows (hidden, then deleted).
+    if (!editor || editor->isHidden()) return;
     bool hadFocus = editor->hasFocus();
     QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
     if (hadFocus) setFocus(Qt::OtherFocusReason);

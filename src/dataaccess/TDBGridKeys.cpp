@@ -38,6 +38,12 @@ int TDBGridVirtualKey(const QKeyEvent& event) {
             return VK_INSERT;
         case Qt::Key_Delete:
             return VK_DELETE;
+        case Qt::Key_Shift:
+            return 16;
+        case Qt::Key_Control:
+            return 17;
+        case Qt::Key_Alt:
+            return 18;
         default:
             return key;
     }

@@ -10,9 +10,16 @@ void TDBGridSelection::setCurrentIndex(const QModelIndex& index, SelectionFlags 
 }
 
 void TDBGridSelection::select(const QModelIndex& /*index*/, SelectionFlags /*command*/) {
-    QItemSelectionModel::select(currentIndex(), ClearAndSelect);
+    SelectCurrent();
 }
 
 void TDBGridSelection::select(const QItemSelection& /*selection*/, SelectionFlags /*command*/) {
-    QItemSelectionModel::select(currentIndex(), ClearAndSelect);
+    SelectCurrent();
+}
+
+void TDBGridSelection::SelectCurrent() {
+    QModelIndex current = currentIndex();
+    QItemSelection only;
+    if (current.isValid()) only.select(current, current);
+    QItemSelectionModel::select(only, ClearAndSelect);
 }

@@ -17,4 +17,7 @@ class TDBGridSelection : public QItemSelectionModel {
     void setCurrentIndex(const QModelIndex& index, SelectionFlags command) override;
     void select(const QModelIndex& index, SelectionFlags command) override;
     void select(const QItemSelection& selection, SelectionFlags command) override;
+
+  private:
+    void SelectCurrent();
 };
