@@ -115,6 +115,7 @@ TEST_F(TDataSourceTest, DetachesWhenItsRecordSetIsDestroyedFirst) {
     EXPECT_EQ(w.log, "gone");
     groups->Edit();  // the destroyed source must be detached from the record set
     EXPECT_EQ(dts.State(), TDataSetState::dsEdit);
+    dts.RemoveObserver(&w);
 }
 
 }  // namespace
