@@ -33,8 +33,6 @@ void TClientDataSet::SetData(std::string_view packetJson) {
 std::string TClientDataSet::Data() const {
     const Impl& d = *m_impl;
     std::string out;
-    out.reserve(d.rows.memoryBytes() +
-                static_cast<std::size_t>(d.rows.size()) * d.wireFields.size() * 4);
     wire::PacketWriter writer(out);
     writer.onFields(d.wireFields);
     std::vector<wire::ValueView> values;
