@@ -67,8 +67,10 @@ QVariant TDBGridModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
     TClientDataSet* dataSet = DataSet();
     TColumn* column = ColumnAt(index.column());
-    if (!dataSet || !column || !column->Field() || index.row() >= dataSet->RecordCount()) return {};
-    auto value = dataSet->ValueAt(index.row(), column->Field()->Index());
+    int row = SourceRow(index.row());
+    if (!dataSet || !column || !column->Field() || row < 0 || row >= dataSet->RecordCount())
+        return {};
+    auto value = dataSet->ValueAt(row, column->Field()->Index());
     return value ? QString::fromUtf8(value->data(), static_cast<qsizetype>(value->size()))
                  : QString();
 }
@@ -110,16 +112,30 @@ bool TDBGridModel::setData(const QModelIndex& index, const QVariant& value, int 
 
 void TDBGridModel::DataSetReset() { RelayoutColumns(); }
 
+int TDBGridModel::SourceRow(int modelRow) const {
+    if (m_shiftFrom < 0 || modelRow < m_shiftFrom) return modelRow;
+    if (m_shiftBy < 0 && modelRow == m_shiftFrom) return -1;  // the row already gone
+    return modelRow + m_shiftBy;
+}
+
+// The record set reports a row after it came or went; until the view has been told, rows from
+// there on are read shifted so the model still shows the layout the view knows.
 void TDBGridModel::RowInserted(int row) {
     if (row < 0 || row > m_rows) return DataSetReset();
+    m_shiftFrom = row;
+    m_shiftBy = 1;
     beginInsertRows({}, row, row);
+    m_shiftFrom = -1;
     ++m_rows;
     endInsertRows();
 }
 
 void TDBGridModel::RowRemoved(int row) {
     if (row < 0 || row >= m_rows) return DataSetReset();
+    m_shiftFrom = row;
+    m_shiftBy = -1;
     beginRemoveRows({}, row, row);
+    m_shiftFrom = -1;
     --m_rows;
     endRemoveRows();
 }

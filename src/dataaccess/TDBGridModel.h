@@ -61,6 +61,10 @@ class TDBGridModel : public QAbstractTableModel, private TDataSetObserver {
 
     TDBGridColumns& m_columns;
     TDataSource* m_source = nullptr;
+    int SourceRow(int modelRow) const;  // record-set row behind a model row; -1 when none
+
     std::vector<int> m_visible;  // model column -> index in m_columns
     int m_rows = 0;
+    int m_shiftFrom = -1;  // while a row change is being announced
+    int m_shiftBy = 0;
 };
