@@ -58,11 +58,14 @@ bool isPlainName(std::string_view text, std::string_view extra) {
     });
 }
 
-// The envelope reader words its own complaint; ours already says the answer was not understood.
-std::string withoutPrefix(std::string why) {
+// Why readAnswer refused a body. It words its own complaints (ours already says the answer was
+// not understood) and passes on an error answer addressed to another request as that error.
+std::string notUnderstoodReason(const wire::Status& status) {
     const std::string_view prefix = "Resposta do servidor não compreendida: ";
-    if (why.starts_with(prefix)) why.erase(0, prefix.size());
-    return why;
+    std::string why = status.message();
+    if (why.starts_with(prefix)) return why.erase(0, prefix.size());
+    if (status.code() == static_cast<int>(wire::ErrorCode::ParseError)) return why;
+    return "o id não é o da requisição.";
 }
 
 TServerAnswer refuse(bool throws, std::string_view method, int code, std::string message) {
@@ -251,7 +254,7 @@ TServerAnswer TNetConnection::Invoke(std::string_view method, std::vector<TRemot
     auto answer = wire::readAnswer(body, id);
     if (!answer) {
         auto refusal = RpcUnaddressedError::read(body);
-        if (!refusal) d.notUnderstood(withoutPrefix(answer.status().message()));
+        if (!refusal) d.notUnderstood(notUnderstoodReason(answer.status()));
         return refuse(ThrowException, method, refusal->code, std::move(refusal->message));
     }
     if (!answer->ok)

@@ -143,6 +143,34 @@ TEST_F(TNetConnectionTest, ConnectRefusesAServerThatDoesNotHostTheModule) {
     EXPECT_FALSE(elsewhere.Connected());
 }
 
+TEST_F(TNetConnectionTest, ModuleCheckReadsRefusalsWithoutIdAndRejectsForeignIds) {
+    // a server refusing the path before reading the request cannot echo the id
+    fake.on("rpc.describe").fault(FakeFault::NullId).fail(-32601, "Módulo não encontrado.");
+    EXPECT_EQ(errorOf([&] { net.SetConnected(true); }),
+              "O servidor 127.0.0.1:8427 não hospeda o módulo VLP27000.rdmSugestaoProd.");
+    fake.on("rpc.describe").fault(FakeFault::NullId).fail(-32004, "Banco de dados indisponível.");
+    EXPECT_EQ(errorOf([&] { net.SetConnected(true); }), "Banco de dados indisponível.");
+    fake.on("rpc.describe").fault(FakeFault::WrongId).fail(-32601, "Módulo não encontrado.");
+    auto message = errorOf([&] { net.SetConnected(true); });
+    EXPECT_EQ(message.rfind("Resposta não compreendida de 127.0.0.1:8427", 0), 0u) << message;
+    EXPECT_FALSE(net.Connected());
+}
+
+TEST_F(TNetConnectionTest, ErrorWithoutIdIsTheServersWordAndOtherIdsAreNot) {
+    net.SetConnected(true);
+    std::string op = "I";
+    fake.on("SetArvProd").fault(FakeFault::NullId).fail(-32003, "Pedido grande demais.");
+    EXPECT_EQ(errorOf([&] { net.AppServer().Call("SetArvProd", {TRemoteArg::InOut(op)}); }),
+              "Pedido grande demais.");
+    net.ThrowException = false;
+    auto answer = net.AppServer().Call("SetArvProd", {TRemoteArg::InOut(op)});
+    EXPECT_EQ(answer.ErrorCode, -32003);
+    fake.on("SetArvProd").fault(FakeFault::WrongId).answerOut({"X"});
+    auto message = errorOf([&] { net.AppServer().Call("SetArvProd", {TRemoteArg::InOut(op)}); });
+    EXPECT_EQ(message, "Resposta não compreendida de 127.0.0.1:8427: o id não é o da requisição.");
+    EXPECT_EQ(op, "I");
+}
+
 TEST_F(TNetConnectionTest, CallsNeedAnOpenConnection) {
     EXPECT_EQ(errorOf([&] { net.AppServer(); }),
               "Não há conexão com o módulo VLP27000.rdmSugestaoProd em 127.0.0.1:8427.");

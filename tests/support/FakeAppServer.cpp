@@ -153,6 +153,7 @@ FakeExchange FakeAppServer::handle(std::string_view target, std::string_view bod
     exchange.delay = method.delay();
     exchange.fault = method.fault();
     if (exchange.fault == FakeFault::WrongId) idJson = idJson == "1000000" ? "1000001" : "1000000";
+    if (exchange.fault == FakeFault::NullId) idJson = "null";
     if (exchange.fault == FakeFault::GarbageBody) {
         exchange.body = R"({"resposta":"isto não é JSON-RPC"})";
     } else if (exchange.fault == FakeFault::HttpStatus) {

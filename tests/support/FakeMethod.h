@@ -33,6 +33,7 @@ enum class FakeFault {
     GarbageBody,           // HTTP 200 whose JSON body is not JSON-RPC
     GarbageBytes,          // bytes that are not HTTP at all
     WrongId,               // a well-formed answer for another request id
+    NullId,                // the answer with id null, as a server gives when it cannot read the id
     HttpStatus,            // a plain-text HTTP error status
     HttpStatusWithAnswer,  // an HTTP error status carrying the JSON-RPC answer
 };
