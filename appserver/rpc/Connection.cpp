@@ -16,6 +16,8 @@ namespace {
 
 // Time a refused client gets to take its error answer before the socket is closed under it.
 constexpr auto kLinger = std::chrono::seconds(2);
+// An idle connection keeps at most this much read buffer after a large request.
+constexpr std::size_t kKeptBuffer = 64 * 1024;
 
 std::string limitText(std::size_t bytes) {
     if (bytes % (1024 * 1024) == 0) return std::to_string(bytes / (1024 * 1024)) + " MiB";
@@ -79,7 +81,7 @@ void Connection::onRead(beast::error_code ec) {
         m_log.call("-", 0.0, refused.code);
         m_parser.reset();
         m_buffer.clear();
-        return answer(refused, 11, false);
+        return answer(std::move(refused), 11, false);
     }
 
     auto request = m_parser->release();
@@ -94,18 +96,19 @@ void Connection::onRead(beast::error_code ec) {
                         : refusal(200, ErrorCode::Unavailable, "Banco de dados indisponível.");
     std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - started;
     request = {};  // the body may be large: free it before the answer goes out
+    if (m_buffer.capacity() > kKeptBuffer) m_buffer.shrink_to_fit();
     m_log.call(reply.method, took.count(), reply.code, reply.notification);
-    answer(reply, version, keepAlive && !m_stopping && !m_registry.stopping());
+    answer(std::move(reply), version, keepAlive && !m_stopping && !m_registry.stopping());
 }
 
-void Connection::answer(const Reply& reply, unsigned version, bool keepAlive) {
+void Connection::answer(Reply reply, unsigned version, bool keepAlive) {
     m_response = {};
     m_response.version(version);
     m_response.result(reply.status);
     m_response.keep_alive(keepAlive);
     if (reply.status != 204) {
         m_response.set(http::field::content_type, "application/json; charset=utf-8");
-        m_response.body() = reply.body;
+        m_response.body() = std::move(reply.body);
     }
     m_response.prepare_payload();
     m_stream.expires_after(m_options.idleTimeout);

@@ -33,7 +33,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
   private:
     void readRequest();
     void onRead(boost::beast::error_code ec);
-    void answer(const Reply& reply, unsigned version, bool keepAlive);
+    void answer(Reply reply, unsigned version, bool keepAlive);
     void onWrite(bool keepAlive, boost::beast::error_code ec);
     void lingerAndClose();
     void close();
