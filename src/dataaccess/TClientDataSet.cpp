@@ -151,7 +151,10 @@ bool TClientDataSet::Eof() const { return m_impl->eof; }
 wire::ValueView TClientDataSet::Impl::currentValue(int field) const {
     if (state == TDataSetState::dsInactive || current < 0) return std::nullopt;
     if (editing()) return buffer[static_cast<std::size_t>(field)];
-    return rows.value(rows.at(current), field);
+    // A row being inserted has no stored block yet; observers told of it before the state turns
+    // to insert read its (still empty) buffer.
+    const RowStore::Row block = rows.at(current);
+    return block ? rows.value(block, field) : buffer[static_cast<std::size_t>(field)];
 }
 
 std::optional<std::string_view> TClientDataSet::ValueAt(int row, int field) const {
