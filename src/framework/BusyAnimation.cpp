@@ -41,9 +41,9 @@ std::string AviCaption() { return AviShowing() ? g_overlay->CaptionText().toStdS
 
 int AviFrame() { return g_overlay ? g_overlay->Frame() : 0; }
 
-void InstallWaitPump() {
-    TNetConnection::SetWaitPump([] {
-        if (g_overlay && g_overlay->isVisible()) g_overlay->Advance();
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 5);
-    });
+void WaitPumpOnce() {
+    if (g_overlay && g_overlay->isVisible()) g_overlay->Advance();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 5);
 }
+
+void InstallWaitPump() { TNetConnection::SetWaitPump(&WaitPumpOnce); }

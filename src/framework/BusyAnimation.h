@@ -23,3 +23,5 @@ int AviFrame();            // animation frame counter; it grows while the animat
 // Makes blocking server calls keep the window painting: installs TNetConnection's wait pump
 // (processes events except user input, and moves the animation). The host calls it at start.
 void InstallWaitPump();
+// One turn of that pump: moves the animation and processes pending events except user input.
+void WaitPumpOnce();
