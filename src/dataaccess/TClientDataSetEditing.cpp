@@ -3,24 +3,23 @@
 #include "TClientDataSetImpl.h"
 
 void TClientDataSet::Impl::beginInsert(bool append) {
-    Impl& d = *this;
-    d.checkActive();
-    d.checkBrowseMode();
-    d.fire(self.BeforeInsert);
-    d.fire(self.BeforeScroll);
-    const int old = d.current;
-    const int position = append ? d.rows.size() : std::max(d.current, 0);
-    d.rows.insert(position, nullptr);
-    d.beforeInsert = append ? old : position;
-    d.current = position;
-    d.buffer.assign(static_cast<std::size_t>(self.FieldCount()), std::nullopt);
-    d.modified = false;
-    d.bof = d.eof = false;
-    d.notify([position](TDataSetObserver& o) { o.RowInserted(position); });
-    d.notify([old, position](TDataSetObserver& o) { o.CurrentChanged(old, position); });
-    d.setState(TDataSetState::dsInsert);
-    d.fire(self.AfterInsert);
-    d.fire(self.AfterScroll);
+    checkActive();
+    checkBrowseMode();
+    fire(self.BeforeInsert);
+    fire(self.BeforeScroll);
+    const int old = current;
+    const int position = append ? rows.size() : std::max(current, 0);
+    rows.insert(position, nullptr);
+    beforeInsert = append ? old : position;
+    current = position;
+    buffer.assign(static_cast<std::size_t>(self.FieldCount()), std::nullopt);
+    modified = false;
+    bof = eof = false;
+    notify([position](TDataSetObserver& o) { o.RowInserted(position); });
+    notify([old, position](TDataSetObserver& o) { o.CurrentChanged(old, position); });
+    setState(TDataSetState::dsInsert);
+    fire(self.AfterInsert);
+    fire(self.AfterScroll);
 }
 
 void TClientDataSet::Insert() { m_impl->beginInsert(false); }
