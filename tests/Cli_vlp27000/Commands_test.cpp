@@ -49,6 +49,10 @@ class ControlaBotoes : public ScreenTest {
         f.pgcPadrao->SetActivePage(f.tshProduto);
         return f;
     }
+    static void ClearFocus(TfrmSugestaoProd& f) {
+        if (QWidget* w = f.window()->focusWidget()) w->clearFocus();
+        QApplication::processEvents();
+    }
     static void SetAll(TfrmSugestaoProd& f, bool enabled) {
         for (QAction* a : {f.mnuConfirmar, f.mnuCancelar, f.mnuIncluir, f.mnuAlterar, f.mnuExcluir,
                            f.mnuProcurar, f.mnuVerificar})
@@ -134,21 +138,19 @@ TEST_F(ControlaBotoes, DataSourceWithoutRecordSetDisablesSearchAndVerify) {
 
 TEST_F(ControlaBotoes, FocusOnNoGridOfThePageShownChangesNothing) {
     TfrmSugestaoProd& f = Open();
-    ASSERT_TRUE(FocusOn(f, f.dbgPadrao));
-    f.pgcPadrao->SetActivePage(f.tshProduto);  // focus left behind on the hidden group grid
-    SetAll(f, true);
-    f.tshProduto->SetEnabled(false);
-    f.Controla_Botoes();
-    EXPECT_EQ(Buttons(f), "CXIAEPV");
-    EXPECT_FALSE(f.tshProduto->Enabled());
-
-    f.pgcPadrao->SetActivePage(f.tshPadrao);
-    f.dbgPadrao->clearFocus();
-    QApplication::processEvents();
-    ASSERT_NE(f.ActiveControl(), f.dbgPadrao);
-    SetAll(f, false);
-    f.Controla_Botoes();
-    EXPECT_EQ(Buttons(f), ".......");
+    f.cdsArvProd.SetData(ProductsPacket(1));
+    for (TTabSheet* page : {f.tshProduto, f.tshPadrao}) {
+        f.pgcPadrao->SetActivePage(page);
+        ClearFocus(f);
+        ASSERT_EQ(f.ActiveControl(), nullptr);
+        for (bool enabled : {true, false}) {
+            SetAll(f, enabled);
+            f.tshProduto->SetEnabled(enabled);
+            f.Controla_Botoes();
+            EXPECT_EQ(Buttons(f), enabled ? "CXIAEPV" : ".......");
+            EXPECT_EQ(f.tshProduto->Enabled(), enabled);
+        }
+    }
 }
 
 }  // namespace

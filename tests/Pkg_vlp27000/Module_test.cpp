@@ -4,16 +4,9 @@
 
 #include <string>
 
-namespace {
+#include "PackageInfo.h"  // types only: the entries themselves are reached through dlsym
 
-struct TUnitEntry {
-    void (*Init)();
-    void (*Finalize)();
-};
-struct TPackageInfoTable {
-    int UnitCount;
-    const TUnitEntry* Units;
-};
+namespace {
 
 class Module : public ::testing::Test {
   protected:
