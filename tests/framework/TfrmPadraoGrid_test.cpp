@@ -1,0 +1,188 @@
+// The base grid form: creation through the application object, standard commands, closing.
+#include "TfrmPadraoGrid.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QTest>
+#include <QToolButton>
+
+#include "EAbort.h"
+#include "FrameworkTestSupport.h"
+#include "TApplication.h"
+#include "TDBGrid.h"
+#include "TPageControl.h"
+#include "TScriptedDialogs.h"
+#include "TTabSheet.h"
+
+namespace {
+
+// A screen as a module would write one: its own record set, handlers that record and may fail.
+class TfrmTeste : public TfrmPadraoGrid {
+  public:
+    std::unique_ptr<TClientDataSet> cds = MakeProducts({{"1", "1", "Um"}, {"2", "2", "Dois"}});
+    TDataSource dtsOutro;
+    std::string log;
+    static inline std::string createFailure;  // "abort", a message, or "" to succeed
+    TCloseAction closeAs = caFree;
+
+    void FormCreate(QObject* sender) override {
+        log += "create ";
+        dtsPadrao.SetDataSet(cds.get());
+        TfrmPadraoGrid::FormCreate(sender);
+        if (createFailure == "abort") throw EAbort();
+        if (!createFailure.empty()) throw std::runtime_error(createFailure);
+        log += "created ";
+    }
+    void FormClose(QObject* sender, TCloseAction& action) override {
+        log += "close ";
+        TfrmPadraoGrid::FormClose(sender, action);
+        action = closeAs;
+    }
+};
+
+class TfrmPadraoGridTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        window.setCentralWidget(mdi);
+        window.resize(1300, 700);
+        window.show();
+        Application().SetMainForm(&window, mdi);
+        TfrmTeste::createFailure.clear();
+    }
+    void TearDown() override {
+        mdi->closeAllSubWindows();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        Application().SetMainForm(nullptr, nullptr);
+    }
+    TfrmTeste* Open() {
+        TfrmTeste* form = nullptr;
+        Application().CreateForm(form);
+        form->Show();
+        QApplication::processEvents();
+        return form;
+    }
+    std::string Enabled(TfrmPadraoGrid& f) {
+        std::string out;
+        for (QToolButton* b : {f.sbtIncluir, f.sbtAlterar, f.sbtExcluir, f.sbtConfirmar,
+                               f.sbtCancelar, f.sbtProcurar, f.sbtVerificar, f.sbtImprimir})
+            out += b->isEnabled() ? '1' : '0';
+        return out;
+    }
+
+    TScriptedDialogs dialogs;
+    QMainWindow window;
+    QMdiArea* mdi = new QMdiArea;
+};
+
+TEST_F(TfrmPadraoGridTest, CreatedInTheMdiAreaWithTheFocusInTheGridAndCommandsSet) {
+    TfrmTeste* form = Open();
+    EXPECT_EQ(form->log, "create created ");
+    ASSERT_NE(form->SubWindow(), nullptr);
+    EXPECT_EQ(form->SubWindow()->mdiArea(), mdi);
+    EXPECT_EQ(form->ActiveControl(), form->dbgPadrao);
+    EXPECT_EQ(Enabled(*form), "11100110");
+    EXPECT_EQ(form->msgPadrao.Msg("Canc"), "Cancela as alterações?");
+}
+
+TEST_F(TfrmPadraoGridTest, AnErrorLeavingFormCreateIsReportedAndCreationCompletes) {
+    TfrmTeste::createFailure = "Servidor fora do ar.";
+    TfrmTeste* form = Open();
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->log, "create ");
+    EXPECT_EQ(dialogs.Log, std::vector<std::string>{"Error: Servidor fora do ar."});
+    TfrmTeste::createFailure = "abort";
+    Open();
+    EXPECT_EQ(dialogs.Log.size(), 1u);  // a silent abort shows nothing
+}
+
+TEST_F(TfrmPadraoGridTest, IncludeConfirmAndCancelFollowTheRecordSet) {
+    TfrmTeste* form = Open();
+    QTest::mouseClick(form->sbtIncluir, Qt::LeftButton);
+    EXPECT_EQ(form->cds->State(), TDataSetState::dsInsert);
+    EXPECT_EQ(form->ActiveControl(), form->dbgPadrao);  // buttons take no focus
+    EXPECT_EQ(form->dbgPadrao->SelectedIndex(), 0);
+    EXPECT_EQ(Enabled(*form), "00011000");
+    form->cds->FieldByName("CDARVPROD").SetAsString("3");
+    QTest::keyClick(form->dbgPadrao, Qt::Key_F10);  // confirm by its shortcut
+    EXPECT_EQ(form->cds->State(), TDataSetState::dsBrowse);
+    EXPECT_EQ(form->cds->RecordCount(), 3);
+    EXPECT_EQ(Enabled(*form), "11100110");
+
+    QTest::mouseClick(form->sbtAlterar, Qt::LeftButton);
+    dialogs.QueueAnswer(mrNo);
+    QTest::mouseClick(form->sbtCancelar, Qt::LeftButton);
+    EXPECT_EQ(form->cds->State(), TDataSetState::dsEdit);
+    QTest::mouseClick(form->sbtCancelar, Qt::LeftButton);
+    EXPECT_EQ(form->cds->State(), TDataSetState::dsBrowse);
+    EXPECT_EQ(dialogs.Count("MessageDlg 3: Cancela as alterações?"), 2);
+}
+
+TEST_F(TfrmPadraoGridTest, DeleteAsksTheStandardQuestionFirst) {
+    TfrmTeste* form = Open();
+    dialogs.QueueAnswer(mrNo);
+    QTest::mouseClick(form->sbtExcluir, Qt::LeftButton);
+    EXPECT_EQ(form->cds->RecordCount(), 2);
+    QTest::mouseClick(form->sbtExcluir, Qt::LeftButton);
+    EXPECT_EQ(form->cds->RecordCount(), 1);
+    EXPECT_EQ(dialogs.Count("MessageDlg 3: Confirma exclusão?"), 2);
+}
+
+TEST_F(TfrmPadraoGridTest, ARefusedPostIsReportedAndTheRowStaysInEdit) {
+    TfrmTeste* form = Open();
+    form->cds->BeforePost = [](TClientDataSet&) {
+        throw std::runtime_error("Nome já cadastrado.");
+    };
+    form->cds->Edit();
+    QTest::mouseClick(form->sbtConfirmar, Qt::LeftButton);
+    EXPECT_EQ(form->cds->State(), TDataSetState::dsEdit);
+    EXPECT_EQ(dialogs.Last(), "Error: Nome já cadastrado.");
+}
+
+TEST_F(TfrmPadraoGridTest, ClosingRunsFormCloseAndReleasesTheWindow) {
+    TfrmTeste* form = Open();
+    QPointer<QMdiSubWindow> sub = form->SubWindow();
+    form->closeAs = caNone;
+    form->Close();
+    EXPECT_TRUE(sub && sub->isVisible());
+    form->closeAs = caFree;
+    form->Close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(sub.isNull());
+    EXPECT_TRUE(mdi->subWindowList().isEmpty());
+}
+
+TEST_F(TfrmPadraoGridTest, WindowStateAndShowBringTheFormBackToNormal) {
+    TfrmTeste* form = Open();
+    form->SetWindowState(wsMaximized);
+    EXPECT_EQ(form->WindowState(), wsMaximized);
+    form->SetWindowState(wsNormal);
+    EXPECT_EQ(form->WindowState(), wsNormal);
+}
+
+TEST(TPageControlTest, OnChangeRunsOnlyWhenTheUserTurnsThePage) {
+    TPageControl pages;
+    auto* first = new TTabSheet(&pages, "Grupo");
+    auto* second = new TTabSheet(&pages, "Produto");
+    int changes = 0;
+    pages.OnChange = [&](QObject*) { ++changes; };
+    pages.show();
+    pages.SetActivePage(second);
+    pages.SetActivePage(first);
+    EXPECT_EQ(changes, 0);
+    QTest::mouseClick(pages.tabBar(), Qt::LeftButton, {}, pages.tabBar()->tabRect(1).center());
+    EXPECT_EQ(pages.ActivePage(), second);
+    EXPECT_EQ(changes, 1);
+    first->SetEnabled(false);
+    EXPECT_FALSE(first->Enabled());
+    QTest::mouseClick(pages.tabBar(), Qt::LeftButton, {}, pages.tabBar()->tabRect(0).center());
+    EXPECT_EQ(pages.ActivePage(), second);  // a disabled page cannot be chosen
+    EXPECT_EQ(changes, 1);
+}
+
+}  // namespace
