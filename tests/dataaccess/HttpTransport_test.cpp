@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <boost/asio/ip/tcp.hpp>
+
 #include "support/FakeAppServer.h"
 #include "wire/Rpc.h"
 
@@ -100,6 +102,25 @@ TEST_F(HttpTransportTest, FailuresLeaveTheTransportClosed) {
     fake.on("GetPesqProd").fault(FakeFault::CloseWithoutAnswer);
     EXPECT_THROW(call("GetPesqProd"), ETransportError);
     EXPECT_FALSE(http.isOpen());
+}
+
+TEST(HttpTransportConnect, TimesOutWhenTheServerNeverAccepts) {
+    namespace asio = boost::asio;
+    asio::io_context io;
+    asio::ip::tcp::acceptor full(io, {asio::ip::make_address("127.0.0.1"), 0});
+    full.listen(0);  // never accepted: once the queue is full, further handshakes go unanswered
+    const int port = full.local_endpoint().port();
+    std::vector<std::unique_ptr<HttpTransport>> queued;
+    try {
+        for (int i = 0; i < 8; ++i) {
+            queued.push_back(std::make_unique<HttpTransport>(RpcTimeouts{200ms, 200ms}));
+            queued.back()->open("127.0.0.1", port);
+        }
+        FAIL() << "every connection was accepted";
+    } catch (const ETransportError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Tempo esgotado ao conectar a 127.0.0.1:" + std::to_string(port) + ".");
+    }
 }
 
 }  // namespace
