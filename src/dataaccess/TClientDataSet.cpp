@@ -151,8 +151,7 @@ bool TClientDataSet::Eof() const { return m_impl->eof; }
 wire::ValueView TClientDataSet::Impl::currentValue(int field) const {
     if (state == TDataSetState::dsInactive || current < 0) return std::nullopt;
     if (editing()) return buffer[static_cast<std::size_t>(field)];
-    // A row being inserted has no stored block yet; observers told of it before the state turns
-    // to insert read its (still empty) buffer.
+    // A row being inserted has no stored block yet: it reads as its buffer.
     const RowStore::Row block = rows.at(current);
     return block ? rows.value(block, field) : buffer[static_cast<std::size_t>(field)];
 }
@@ -170,9 +169,9 @@ std::optional<std::string_view> TClientDataSet::FieldValue(int field) const {
 }
 
 std::optional<std::string_view> TClientDataSet::FieldOldValue(int field) const {
-    if (!Active() || m_impl->current < 0 || m_impl->state == TDataSetState::dsInsert)
-        return std::nullopt;
-    return m_impl->rows.value(m_impl->rows.at(m_impl->current), field);
+    if (!Active() || m_impl->current < 0) return std::nullopt;
+    const RowStore::Row block = m_impl->rows.at(m_impl->current);  // none while inserting
+    return block ? m_impl->rows.value(block, field) : std::nullopt;
 }
 
 void TClientDataSet::RequestFocus(TField& field) {

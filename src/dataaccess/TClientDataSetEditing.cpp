@@ -15,9 +15,11 @@ void TClientDataSet::Impl::beginInsert(bool append) {
     buffer.assign(static_cast<std::size_t>(self.FieldCount()), std::nullopt);
     modified = false;
     bof = eof = false;
+    // In insert state before anyone hears of the row, so that reads see the edit buffer.
+    state = TDataSetState::dsInsert;
     notify([position](TDataSetObserver& o) { o.RowInserted(position); });
     notify([old, position](TDataSetObserver& o) { o.CurrentChanged(old, position); });
-    setState(TDataSetState::dsInsert);
+    notify([](TDataSetObserver& o) { o.StateChanged(TDataSetState::dsInsert); });
     fire(self.AfterInsert);
     fire(self.AfterScroll);
 }

@@ -304,6 +304,25 @@ TEST_F(TClientDataSetTest, ObserversHearEditsFocusAndDestruction) {
     EXPECT_TRUE(gone.told);
 }
 
+TEST_F(TClientDataSetTest, ObserversToldOfANewRowCanReadIt) {
+    // A grid model reads the row it is told about; the row has no stored values yet.
+    struct Reader : TDataSetObserver {
+        TClientDataSet* ds = nullptr;
+        std::string seen;
+        void RowInserted(int row) override {
+            seen = std::to_string(static_cast<int>(ds->State())) + " " +
+                   (ds->ValueAt(row, 2) ? "value" : "null") + " " +
+                   (ds->FieldByName("NMPRODUTO").OldValue() ? "old" : "no-old") + " " +
+                   (ds->FieldByName("NMPRODUTO").IsNull() ? "null" : "value");
+        }
+    } reader;
+    reader.ds = &ds;
+    ds.AddObserver(&reader);
+    ds.Append();
+    EXPECT_EQ(reader.seen, "3 null no-old null");
+    ds.RemoveObserver(&reader);
+}
+
 TEST_F(TClientDataSetTest, HandlersMayReloadTheRecordSetFromAfterPost) {
     ds.AfterPost = [](TClientDataSet& self) {
         self.MergeChangeLog();
