@@ -70,8 +70,9 @@ void TClientDataSet::Post() {
     }
     d.buffer.clear();
     d.modified = false;
+    d.state = TDataSetState::dsBrowse;  // before observers read the posted row
     d.notify([position](TDataSetObserver& o) { o.RowChanged(position); });
-    d.setState(TDataSetState::dsBrowse);
+    d.notify([](TDataSetObserver& o) { o.StateChanged(TDataSetState::dsBrowse); });
     d.fire(AfterPost);
 }
 

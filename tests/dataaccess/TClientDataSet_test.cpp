@@ -304,7 +304,7 @@ TEST_F(TClientDataSetTest, ObserversHearEditsFocusAndDestruction) {
     EXPECT_TRUE(gone.told);
 }
 
-TEST_F(TClientDataSetTest, ObserversToldOfANewRowCanReadIt) {
+TEST_F(TClientDataSetTest, ObserversCanReadTheRowTheyAreToldAbout) {
     // A grid model reads the row it is told about; the row has no stored values yet.
     struct Reader : TDataSetObserver {
         TClientDataSet* ds = nullptr;
@@ -315,11 +315,21 @@ TEST_F(TClientDataSetTest, ObserversToldOfANewRowCanReadIt) {
                    (ds->FieldByName("NMPRODUTO").OldValue() ? "old" : "no-old") + " " +
                    (ds->FieldByName("NMPRODUTO").IsNull() ? "null" : "value");
         }
+        void RowChanged(int row) override {
+            const auto value = ds->ValueAt(row, 2);
+            seen = std::to_string(static_cast<int>(ds->State())) + " " +
+                   (value ? std::string(*value) : "null") + " " +
+                   ds->FieldByName("NMPRODUTO").AsString();
+        }
     } reader;
     reader.ds = &ds;
     ds.AddObserver(&reader);
     ds.Append();
     EXPECT_EQ(reader.seen, "3 null no-old null");
+    ds.FieldByName("NMPRODUTO").SetAsString("Feijão");
+    EXPECT_EQ(reader.seen, "3 Feijão Feijão");
+    ds.Post();
+    EXPECT_EQ(reader.seen, "1 Feijão Feijão");
     ds.RemoveObserver(&reader);
 }
 
