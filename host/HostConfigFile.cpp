@@ -1,14 +1,66 @@
 #include "HostConfigFile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QSettings>
+#include <QMap>
 #include <QStandardPaths>
+#include <QStringDecoder>
 
 QString defaultHostConfigPath() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     return QDir(folder).filePath(QStringLiteral("vlp/vlp-host.ini"));
 }
+
+namespace {
+
+// key -> value per section, names compared without case.
+using IniSections = QMap<QString, QMap<QString, QString>>;
+
+// A plain INI reader: QSettings would cut "9.99.999.9999;_" at the ';' (its comment mark) and
+// says nothing about malformed lines. Here ';' and '#' start a comment only at a line's start,
+// a value may be quoted, and each malformed line is reported.
+IniSections parseIni(const QByteArray& bytes, const QString& path, QStringList& problems) {
+    IniSections sections;
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    QString text = decoder(bytes);
+    if (decoder.hasError()) {
+        problems << QStringLiteral(
+                        "O arquivo de configuração %1 não está em UTF-8; "
+                        "usando os valores padrão.")
+                        .arg(path);
+        return sections;
+    }
+    QString section;
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (int i = 0; i < lines.size(); ++i) {
+        QString line = lines[i].trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char(';')) ||
+            line.startsWith(QLatin1Char('#')))
+            continue;
+        if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']')) &&
+            line.size() > 2) {
+            section = line.mid(1, line.size() - 2).trimmed().toLower();
+            continue;
+        }
+        int equals = line.indexOf(QLatin1Char('='));
+        QString key = equals > 0 ? line.left(equals).trimmed() : QString();
+        if (key.isEmpty() || section.isEmpty()) {
+            problems << QStringLiteral("Linha %1 de %2 não foi entendida e foi ignorada: \"%3\".")
+                            .arg(i + 1)
+                            .arg(path, line.left(60));
+            continue;
+        }
+        QString value = line.mid(equals + 1).trimmed();
+        if (value.size() >= 2 && value.startsWith(QLatin1Char('"')) &&
+            value.endsWith(QLatin1Char('"')))
+            value = value.mid(1, value.size() - 2);
+        sections[section].insert(key.toLower(), value);
+    }
+    return sections;
+}
+
+}  // namespace
 
 HostConfigResult loadHostConfig(const QString& path) {
     HostConfigResult result;
@@ -20,54 +72,47 @@ HostConfigResult loadHostConfig(const QString& path) {
                                .arg(path);
         return result;
     }
-    if (!info.isReadable() || !info.isFile()) {
+    QFile file(path);
+    if (!info.isFile() || info.size() > 1024 * 1024 || !file.open(QIODevice::ReadOnly)) {
         result.problems << QStringLiteral(
                                "Não foi possível ler o arquivo de configuração %1. "
                                "Usando os valores padrão.")
                                .arg(path);
         return result;
     }
-    QSettings ini(path, QSettings::IniFormat);
-    if (ini.status() != QSettings::NoError) {
-        result.problems << QStringLiteral(
-                               "O arquivo de configuração %1 está com erro de formato. "
-                               "Usando os valores padrão.")
-                               .arg(path);
-        return result;
-    }
+    IniSections ini = parseIni(file.readAll(), path, result.problems);
 
     THostConfig& config = result.config;
-    QString url = ini.value(QStringLiteral("Server/WebURL")).toString().trimmed();
+    const auto server = ini.value(QStringLiteral("server"));
+    QString url = server.value(QStringLiteral("weburl"));
     if (!url.isEmpty()) config.WebURL = url.toStdString();
-    QVariant portValue = ini.value(QStringLiteral("Server/WebPort"));
-    if (portValue.isValid()) {
+    if (server.contains(QStringLiteral("webport"))) {
+        QString text = server.value(QStringLiteral("webport"));
         bool ok = false;
-        int port = portValue.toString().trimmed().toInt(&ok);
+        int port = text.toInt(&ok);
         if (ok && port >= 1 && port <= 65535) {
             config.WebPort = port;
         } else {
             result.problems << QStringLiteral(
                                    "WebPort inválido em %1: \"%2\" (esperado um número "
                                    "de 1 a 65535). Usando %3.")
-                                   .arg(path, portValue.toString())
+                                   .arg(path, text)
                                    .arg(config.WebPort);
         }
     }
-    ini.beginGroup(QStringLiteral("Masks"));
-    for (const QString& key : ini.childKeys()) {
+    const auto masks = ini.value(QStringLiteral("masks"));
+    for (auto it = masks.begin(); it != masks.end(); ++it) {
         bool ok = false;
-        int type = key.startsWith(QStringLiteral("DBPict")) ? key.mid(6).toInt(&ok) : -1;
+        int type = it.key().startsWith(QStringLiteral("dbpict")) ? it.key().mid(6).toInt(&ok) : -1;
         if (!ok || type < 0) {
-            result.problems
-                << QStringLiteral("Chave desconhecida [Masks] %1 em %2; ignorada.").arg(key, path);
+            result.problems << QStringLiteral("Chave desconhecida [Masks] %1 em %2; ignorada.")
+                                   .arg(it.key(), path);
             continue;
         }
-        config.Pictures[type] = ini.value(key).toString().toStdString();
+        config.Pictures[type] = it.value().toStdString();
     }
-    ini.endGroup();
-    ini.beginGroup(QStringLiteral("Modules"));
-    for (const QString& key : ini.childKeys())
-        config.Modules[key.toStdString()] = ini.value(key).toString().toStdString();
-    ini.endGroup();
+    const auto modules = ini.value(QStringLiteral("modules"));
+    for (auto it = modules.begin(); it != modules.end(); ++it)
+        config.Modules[it.key().toUpper().toStdString()] = it.value().toStdString();
     return result;
 }

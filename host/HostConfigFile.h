@@ -3,8 +3,9 @@
 //   [Server]  WebURL (default 127.0.0.1), WebPort (default 8427, 1..65535)
 //   [Masks]   DBPict0 (default "9.99.999.9999;_"), DBPict1, ... (Qt input masks)
 //   [Modules] VLP27000 (path of the module library; default beside the program)
-// Never fails: a missing, unreadable or broken file, or a bad value, gives the default for what is
-// missing and one message per problem, in Portuguese, for the user.
+// Section and key names ignore case; ';' or '#' at a line's start is a comment; values may be
+// quoted. Never fails: a missing, unreadable or broken file, a malformed line or a bad value gives
+// the default for what is missing and one message per problem, in Portuguese, for the user.
 
 #include <QString>
 #include <QStringList>

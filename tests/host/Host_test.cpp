@@ -1,0 +1,132 @@
+// vlp-host's parts: configuration file, module loader, last-resort error handler.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "EAbort.h"
+#include "HostConfigFile.h"
+#include "ModuleLoader.h"
+#include "TScriptedDialogs.h"
+
+namespace {
+
+class HostConfigTest : public ::testing::Test {
+  protected:
+    QString Write(const QByteArray& text) {
+        QString path = dir.filePath("vlp-host.ini");
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text);
+        return path;
+    }
+    QTemporaryDir dir;
+};
+
+TEST_F(HostConfigTest, ReadsServerMasksAndModules) {
+    auto result =
+        loadHostConfig(Write("[Server]\nWebURL=app.local\nWebPort=9001\n"
+                             "[Masks]\nDBPict0=9.99;_\nDBPict2=AAA\n"
+                             "[Modules]\nVLP27000=/opt/vlp/libvlp27000.so\n"));
+    EXPECT_TRUE(result.problems.isEmpty()) << result.problems.join("\n").toStdString();
+    EXPECT_EQ(result.config.WebURL, "app.local");
+    EXPECT_EQ(result.config.WebPort, 9001);
+    EXPECT_EQ(result.config.Pictures[0], "9.99;_");
+    EXPECT_EQ(result.config.Pictures[2], "AAA");
+    EXPECT_EQ(result.config.Modules["VLP27000"], "/opt/vlp/libvlp27000.so");
+}
+
+TEST_F(HostConfigTest, AMissingFileGivesDefaultsAndAMessageNamingIt) {
+    QString path = dir.filePath("nao-existe.ini");
+    auto result = loadHostConfig(path);
+    ASSERT_EQ(result.problems.size(), 1);
+    EXPECT_TRUE(result.problems[0].contains(path));
+    EXPECT_EQ(result.config.WebURL, "127.0.0.1");
+    EXPECT_EQ(result.config.WebPort, 8427);
+    EXPECT_EQ(result.config.Pictures[0], "9.99.999.9999;_");
+}
+
+TEST_F(HostConfigTest, BadValuesAreReportedAndReplacedByDefaults) {
+    for (const char* port : {"abc", "0", "70000", "-5", ""}) {
+        auto result = loadHostConfig(
+            Write(QByteArray("[Server]\nWebURL=\nWebPort=") + port + "\n[Masks]\nOutra=1\n"));
+        EXPECT_EQ(result.config.WebURL, "127.0.0.1");
+        EXPECT_EQ(result.config.WebPort, 8427) << port;
+        EXPECT_EQ(result.problems.size(), 2) << port;  // the port and the unknown mask key
+    }
+}
+
+TEST_F(HostConfigTest, ABrokenFileGivesDefaultsAndAMessage) {
+    auto result = loadHostConfig(Write("[Server\nWebPort=1\nsem igual\n=x\n"));
+    EXPECT_FALSE(result.problems.isEmpty());
+    EXPECT_EQ(result.config.WebURL, "127.0.0.1");
+    auto folder = loadHostConfig(dir.path());  // a folder, not a file
+    EXPECT_EQ(folder.problems.size(), 1);
+}
+
+TEST(ModuleLoaderTest, LoadsAModuleAndRunsItsEntries) {
+    qunsetenv("VLP_TEST_MODULE_LOG");
+    ModuleLoader module;
+    QString error;
+    ASSERT_TRUE(module.load({"/nao/existe.so", FULL_MODULE}, &error)) << error.toStdString();
+    module.initialize();
+    module.initialize();  // once only
+    module.iniProc();
+    module.finalize();
+    module.finalize();
+    EXPECT_EQ(qgetenv("VLP_TEST_MODULE_LOG"), "Initialize IniProc Finalize ");
+}
+
+TEST(ModuleLoaderTest, AMissingModuleOrEntryIsNamed) {
+    ModuleLoader missing;
+    QString error;
+    EXPECT_FALSE(missing.load({"/nao/existe/libvlp27000.so"}, &error));
+    EXPECT_TRUE(error.contains("/nao/existe/libvlp27000.so")) << error.toStdString();
+    EXPECT_FALSE(missing.isLoaded());
+
+    ModuleLoader partial;
+    EXPECT_FALSE(partial.load({PARTIAL_MODULE}, &error));
+    EXPECT_TRUE(error.contains("Finalize")) << error.toStdString();
+    EXPECT_TRUE(error.contains("IniProc")) << error.toStdString();
+    EXPECT_FALSE(error.contains("Initialize")) << error.toStdString();
+    EXPECT_FALSE(partial.isLoaded());
+    partial.iniProc();  // harmless when not loaded
+}
+
+TEST(ModuleLoaderTest, CandidatesPreferTheConfiguredPathThenBesideTheProgram) {
+    EXPECT_EQ(ModuleLoader::candidates("/x/lib.so", "/bin", "lib.so"), QStringList{"/x/lib.so"});
+    EXPECT_EQ(ModuleLoader::candidates("", "/b/host", "lib.so"),
+              (QStringList{"/b/host/lib.so", "/b/host/../src/Pkg_vlp27000/lib.so"}));
+}
+
+// Throws from inside an event handler, as a screen's handler might if nothing caught it.
+class Thrower : public QObject {
+  public:
+    std::function<void()> what;
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::User) what();
+        return QObject::event(e);
+    }
+};
+
+TEST(LastResortTest, ErrorsReachingTheEventLoopAreShownAndTheProgramGoesOn) {
+    TScriptedDialogs dialogs;
+    Thrower thrower;
+    thrower.what = [] { throw std::runtime_error("Conexão perdida."); };
+    QEvent first(QEvent::User);
+    EXPECT_TRUE(QApplication::sendEvent(&thrower, &first));
+    thrower.what = [] { throw EAbort(); };
+    QEvent second(QEvent::User);
+    QApplication::sendEvent(&thrower, &second);
+    EXPECT_EQ(dialogs.Log, std::vector<std::string>{"Error: Conexão perdida."});
+
+    // Still alive: the event loop runs on.
+    bool ran = false;
+    QTimer::singleShot(0, [&] { ran = true; });
+    QApplication::processEvents();
+    EXPECT_TRUE(ran);
+}
+
+}  // namespace
