@@ -82,6 +82,8 @@ void Server::stop() {
     asio::post(m_impl->ioc, [impl = m_impl.get()] {
         boost::system::error_code ignored;
         impl->signals.cancel(ignored);
+        // Back to the default action: a second Ctrl+C ends the process without waiting.
+        impl->signals.clear(ignored);
         if (impl->listener)
             impl->listener->stop([impl] { impl->registry.shutdownAll(); });
         else

@@ -24,7 +24,8 @@ class Server {
     wire::Status start();
     // The bound port (the one chosen when options.port was 0).
     unsigned short port() const;
-    // SIGINT and SIGTERM call stop(). Call after start(), before run().
+    // SIGINT and SIGTERM call stop(); a second one ends the process at once (writes are
+    // transactional, so nothing acknowledged is lost). Call after start(), before run().
     void stopOnSignals();
     // Serves on the calling thread and options.workers - 1 more until stop() completes.
     void run();
