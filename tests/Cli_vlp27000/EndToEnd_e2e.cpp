@@ -17,11 +17,12 @@ class RealServer {
         const QString db = "sqlite:" + m_dir.filePath("vlp.db");
         m_process.setProgram(VLP_APPSERVER_PATH);
         m_process.setArguments({"--db", db, "--seed-demo", "--listen", "127.0.0.1:0"});
+        m_process.setProcessChannelMode(QProcess::MergedChannels);
         m_process.start();
         QRegularExpression line("escutando em [^:\\s]+:(\\d+)");
         QString seen;
         while (m_port == 0 && m_process.waitForReadyRead(10000)) {
-            seen += QString::fromUtf8(m_process.readAllStandardError());
+            seen += QString::fromUtf8(m_process.readAll());
             QRegularExpressionMatch m = line.match(seen);
             if (m.hasMatch()) m_port = m.captured(1).toInt();
         }
