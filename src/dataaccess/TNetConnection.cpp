@@ -7,7 +7,6 @@
 #include "HttpTransport.h"
 #include "RpcMessages.h"
 #include "RpcModuleCheck.h"
-#include "RpcUnaddressedError.h"
 #include "RpcWorker.h"
 #include "wire/Limits.h"
 #include "wire/Rpc.h"
@@ -56,16 +55,6 @@ bool isPlainName(std::string_view text, std::string_view extra) {
     return !text.empty() && std::all_of(text.begin(), text.end(), [&](char c) {
         return isNameChar(c) || extra.find(c) != std::string_view::npos;
     });
-}
-
-// Why readAnswer refused a body. It words its own complaints (ours already says the answer was
-// not understood) and passes on an error answer addressed to another request as that error.
-std::string notUnderstoodReason(const wire::Status& status) {
-    const std::string_view prefix = "Resposta do servidor não compreendida: ";
-    std::string why = status.message();
-    if (why.starts_with(prefix)) return why.erase(0, prefix.size());
-    if (status.code() == static_cast<int>(wire::ErrorCode::ParseError)) return why;
-    return "o id não é o da requisição.";
 }
 
 TServerAnswer refuse(bool throws, std::string_view method, int code, std::string message) {
@@ -252,11 +241,7 @@ TServerAnswer TNetConnection::Invoke(std::string_view method, std::vector<TRemot
     });
 
     auto answer = wire::readAnswer(body, id);
-    if (!answer) {
-        auto refusal = RpcUnaddressedError::read(body);
-        if (!refusal) d.notUnderstood(notUnderstoodReason(answer.status()));
-        return refuse(ThrowException, method, refusal->code, std::move(refusal->message));
-    }
+    if (!answer) d.notUnderstood(answer.status().message());
     if (!answer->ok)
         return refuse(ThrowException, method, answer->errorCode, std::move(answer->errorMessage));
     if (answer->out.size() != inOuts)

@@ -260,7 +260,7 @@ class AnswerSax : public EnvelopeSax {
     bool Null() {
         VLP_SKIP_SCALAR;
         if (m_where == Where::Result && m_key == "payload") return true;
-        if (m_where == Where::Root && m_key == "id") return true;  // no id: judged in finish()
+        if (m_where == Where::Root && m_key == "id") return m_idNull = true;
         return wrong();
     }
     bool Bool(bool) {
@@ -363,8 +363,9 @@ class AnswerSax : public EnvelopeSax {
         if (m_hasError && (!m_hasCode || !m_hasMessage))
             return notUnderstood("erro sem código ou mensagem");
         if (!m_idMatches) {
-            if (m_hasError) return Status(m_answer.errorCode, m_answer.errorMessage);
-            return notUnderstood("o id não é o da requisição");
+            // A server that could not read a request's id answers its error with id null.
+            if (!(m_idNull && m_hasError)) return notUnderstood("o id não é o da requisição");
+            m_answer.unaddressed = true;
         }
         m_answer.ok = m_hasResult;
         return Status::ok();
@@ -374,13 +375,9 @@ class AnswerSax : public EnvelopeSax {
     enum class Where { Start, Root, Result, Error, Out, Done };
 
     static Status notUnderstood(const std::string& why) {
-        return Status(ErrorCode::InvalidRequest,
-                      "Resposta do servidor não compreendida: " + why + ".");
+        return Status(ErrorCode::InvalidRequest, why);
     }
-    bool wrong() {
-        return fail(ErrorCode::InvalidRequest,
-                    "Resposta do servidor não compreendida: valor fora do lugar.");
-    }
+    bool wrong() { return fail(ErrorCode::InvalidRequest, "valor fora do lugar"); }
 
     Answer& m_answer;
     std::string m_expectedId;
@@ -388,6 +385,7 @@ class AnswerSax : public EnvelopeSax {
     std::string m_key;
     bool m_version = false;
     bool m_idMatches = false;
+    bool m_idNull = false;
     bool m_hasResult = false;
     bool m_hasError = false;
     bool m_hasCode = false;

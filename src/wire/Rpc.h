@@ -46,7 +46,8 @@ std::string writeRequest(std::int64_t id, std::string_view method,
                          std::span<const Argument> params);
 
 struct Answer {
-    bool ok = true;  // false: the server answered with a JSON-RPC error
+    bool ok = true;            // false: the server answered with a JSON-RPC error
+    bool unaddressed = false;  // an error with id null: the server could not read our request
     int errorCode = 0;
     std::string errorMessage;
     std::string payload;  // raw JSON of the payload packet; empty when the payload was null
@@ -61,7 +62,9 @@ inline std::string writeError(std::string_view idJson, const Status& status) {
 }
 
 // Client side: an answer that is not JSON-RPC 2.0, lacks the expected id, or is malformed gives
-// a non-ok Result; a well-formed error answer gives an Answer with ok == false.
+// a non-ok Result whose message is the reason as a phrase ("o id não é o da requisição"), for the
+// caller's own sentence. A well-formed error answer, for our id or for id null, gives an Answer
+// with ok == false.
 Result<Answer> readAnswer(std::string_view body, std::int64_t expectedId);
 
 }  // namespace wire

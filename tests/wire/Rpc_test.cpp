@@ -134,3 +134,13 @@ TEST(RpcAnswer, AnswersNotUnderstood) {
     };
     for (const char* body : bad) EXPECT_FALSE(readAnswer(body, 1).isOk()) << body;
 }
+
+TEST(RpcAnswer, ErrorWithNullIdIsTheServersWordAboutAnUnreadableRequest) {
+    auto r = readAnswer(writeError("null", -32700, "JSON inválido."), 12);
+    ASSERT_TRUE(r.isOk()) << r.status().message();
+    EXPECT_FALSE(r->ok);
+    EXPECT_TRUE(r->unaddressed);
+    EXPECT_EQ(r->errorMessage, "JSON inválido.");
+    EXPECT_FALSE(readAnswer(writeError("13", -32000, "x"), 12).isOk());  // another request's
+    EXPECT_FALSE(readAnswer(R"({"jsonrpc":"2.0","id":null,"result":{}})", 12).isOk());
+}
