@@ -1,11 +1,16 @@
-# ./vlp bench [FILTER]: every benchmark of the release build, each beside its anchor.
+# ./vlp bench [FILTER]: every benchmark of the release build, each beside its anchor, then the
+# load benchmarks of the application server (bench/appserver/run.sh).
 source "$root/scripts/pg.sh"
 vlp_build release
 vlp_pg_start
 filter="${1:-}"
-for b in build/release/bench/*/bench_*; do
-    [ -x "$b" ] || continue
+export QT_QPA_PLATFORM=offscreen
+for b in build/release/bench/*/*bench*; do
+    [ -f "$b" ] && [ -x "$b" ] || continue
     case "$(basename "$b")" in *"$filter"*) ;; *) continue ;; esac
     echo "== $(basename "$b")"
     "$b" --benchmark_counters_tabular=true
 done
+case "appserver" in *"$filter"*)
+    [ -x bench/appserver/run.sh ] && bash bench/appserver/run.sh ;;
+esac
