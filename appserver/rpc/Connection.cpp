@@ -3,6 +3,7 @@
 #include <array>
 #include <boost/asio/dispatch.hpp>
 #include <boost/asio/post.hpp>
+#include <boost/asio/write.hpp>
 #include <chrono>
 
 namespace appserver {
@@ -56,9 +57,27 @@ void Connection::readRequest() {
     m_parser->body_limit(m_options.maxBodyBytes);
     m_stream.expires_after(m_options.idleTimeout);
     m_reading = true;
-    http::async_read(
+    http::async_read_header(
         m_stream, m_buffer, *m_parser,
-        [self = shared_from_this()](beast::error_code ec, std::size_t) { self->onRead(ec); });
+        [self = shared_from_this()](beast::error_code ec, std::size_t) { self->onHeader(ec); });
+}
+
+// A client that asks "Expect: 100-continue" holds its body back until told to send it.
+void Connection::onHeader(beast::error_code ec) {
+    if (ec) return onRead(ec);
+    auto readBody = [self = shared_from_this()] {
+        http::async_read(self->m_stream, self->m_buffer, *self->m_parser,
+                         [self](beast::error_code ec, std::size_t) { self->onRead(ec); });
+    };
+    if (!beast::iequals(m_parser->get()[http::field::expect], "100-continue") ||
+        m_parser->is_done())
+        return readBody();
+    static constexpr std::string_view kContinue = "HTTP/1.1 100 Continue\r\n\r\n";
+    asio::async_write(m_stream, asio::buffer(kContinue.data(), kContinue.size()),
+                      [self = shared_from_this(), readBody](beast::error_code ec, std::size_t) {
+                          if (ec) return self->close();
+                          readBody();
+                      });
 }
 
 void Connection::onRead(beast::error_code ec) {

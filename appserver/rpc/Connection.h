@@ -32,6 +32,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
 
   private:
     void readRequest();
+    void onHeader(boost::beast::error_code ec);
     void onRead(boost::beast::error_code ec);
     void answer(Reply reply, unsigned version, bool keepAlive);
     void onWrite(bool keepAlive, boost::beast::error_code ec);

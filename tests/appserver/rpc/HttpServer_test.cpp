@@ -125,6 +125,20 @@ TEST_F(HttpServerTest, BadBodiesGetJsonRpcErrorsAndTheConnectionStaysUsable) {
     EXPECT_NE(r->body().find("Módulo VLP27000.outro não encontrado."), std::string::npos);
 }
 
+TEST_F(HttpServerTest, ExpectContinueIsAnsweredBeforeTheBody) {
+    startServer();
+    HttpTestClient c(port);
+    auto request = testing::postRequest(kGroups, "Expect: 100-continue\r\n");
+    auto headersEnd = request.find("\r\n\r\n") + 4;
+    ASSERT_TRUE(c.send(request.substr(0, headersEnd)));
+    auto go = c.read();
+    ASSERT_TRUE(go);
+    EXPECT_EQ(go->result_int(), 100);
+    ASSERT_TRUE(c.send(request.substr(headersEnd)));
+    EXPECT_EQ(codeOf(c.read()), 0);
+    EXPECT_EQ(codeOf(c.post(kGroups)), 0);  // and the connection goes on
+}
+
 TEST_F(HttpServerTest, OversizedBodyIsRefusedBeforeItIsSent) {
     startServer();
     HttpTestClient c(port);
