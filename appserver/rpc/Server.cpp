@@ -4,6 +4,7 @@
 #include <boost/asio/post.hpp>
 #include <boost/asio/signal_set.hpp>
 #include <csignal>
+#include <exception>
 #include <thread>
 #include <vector>
 
@@ -68,7 +69,15 @@ void Server::stopOnSignals() {
 void Server::run() {
     auto work = [this](Store* store) {
         workerStore() = store;
-        m_impl->ioc.run();
+        for (;;) {
+            try {
+                m_impl->ioc.run();
+                break;
+            } catch (const std::exception& e) {
+                // One failed handler must not take the worker, and every other client, down.
+                m_impl->log.note(std::string("erro inesperado num atendimento: ") + e.what());
+            }
+        }
         workerStore() = nullptr;
     };
     std::vector<std::thread> threads;
