@@ -5,6 +5,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QStyle>
 
 #include "TfrmPadraoGrid.h"
 
@@ -28,7 +29,13 @@ void TApplication::SetCursor(int cursor) {
 void TApplication::Adopt(TfrmPadraoGrid* form) {
     QPointer<TfrmPadraoGrid> guard(form);
     if (m_mdiArea) {
+        QSize designed = form->size();
         QMdiSubWindow* window = m_mdiArea->addSubWindow(form);
+        // The sub-window fits the form's designed size, not its smaller layout hint.
+        int frame =
+            window->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, window);
+        int title = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
+        window->resize(designed + QSize(2 * frame, title + frame));
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->setWindowIcon(QIcon());
         window->hide();

@@ -115,7 +115,14 @@ QToolButton* TfrmPadraoGrid::AddCommand(const char* name, const QString& caption
     item->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     addAction(item);
     // The button is the sender either way, so screens see one object per command.
-    auto run = [this, button, handler] { SafeCall([&] { (this->*handler)(button); }); };
+    // What the user typed in the focused grid's open cell belongs to the row the command acts
+    // on (a confirm must post it); cancel is the exception: it throws the typing away.
+    bool commitFirst = handler != &TfrmPadraoGrid::sbtCancelarClick;
+    auto run = [this, button, handler, commitFirst] {
+        if (auto* grid = qobject_cast<TDBGrid*>(ActiveControl()); grid && commitFirst)
+            if (!grid->CommitEditor()) return;
+        SafeCall([&] { (this->*handler)(button); });
+    };
     connect(button, &QToolButton::clicked, this, run);
     connect(item, &QAction::triggered, this, [button, run] {
         if (button->isEnabled()) run();

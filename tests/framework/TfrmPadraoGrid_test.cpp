@@ -123,6 +123,17 @@ TEST_F(TfrmPadraoGridTest, IncludeConfirmAndCancelFollowTheRecordSet) {
     EXPECT_EQ(dialogs.Count("MessageDlg 3: Cancela as alterações?"), 2);
 }
 
+TEST_F(TfrmPadraoGridTest, ACommandTakesWhatIsTypedInTheOpenCell) {
+    TfrmTeste* form = Open();
+    QTest::keyClicks(form->dbgPadrao, "9");
+    QWidget* editor = QApplication::focusWidget();
+    ASSERT_NE(editor, form->dbgPadrao);
+    QTest::keyClicks(editor, "8");
+    QTest::mouseClick(form->sbtConfirmar, Qt::LeftButton);
+    EXPECT_EQ(form->cds->State(), TDataSetState::dsBrowse);
+    EXPECT_EQ(form->cds->FieldByName("CDARVPROD").AsString(), "98");
+}
+
 TEST_F(TfrmPadraoGridTest, DeleteAsksTheStandardQuestionFirst) {
     TfrmTeste* form = Open();
     dialogs.QueueAnswer(mrNo);
