@@ -118,6 +118,10 @@ TfrmSugestaoProd::~TfrmSugestaoProd() {
     if (Cli_vlp27000::frmSugestaoProd == this) Cli_vlp27000::boIdCriado = false;
 }
 
+QSize TfrmSugestaoProd::sizeHint() const {
+    return QSize(model::layout::kWidth, model::layout::kHeight);
+}
+
 void TfrmSugestaoProd::SetTransportFactory(TTransportFactory factory) {
     TransportFactory() = std::move(factory);
 }

@@ -55,6 +55,9 @@ class TfrmSugestaoProd : public TfrmPadraoGrid {
     // when the focus is on no grid of that page.
     void Controla_Botoes();
 
+    // The design size, so that the host's child window opens showing the whole screen.
+    QSize sizeHint() const override;
+
   private:
     void BuildProductPage();
     void BindComponents();
