@@ -135,6 +135,23 @@ TEST_F(Lifecycle, RefusedGroupReadShowsTheServerMessageOnceAndHidesTheAnimation)
     EXPECT_TRUE(form.cdsGrupSegProd.IsEmpty());
 }
 
+TEST_F(Lifecycle, FailedConstructionTravelsOnWithoutAScreenOrAStuckCursor) {
+    TfrmSugestaoProd::SetTransportFactory(
+        []() -> std::unique_ptr<RpcTransport> { throw std::runtime_error("sem memória"); });
+    EXPECT_THROW(Cli_vlp27000::CriaSugestaoProd(), std::runtime_error);
+    EXPECT_FALSE(boIdCriado);
+    EXPECT_EQ(frmSugestaoProd, nullptr);
+    EXPECT_EQ(Application().Cursor(), crDefault);
+}
+
+TEST_F(Lifecycle, ScreenReleasedWithoutClosingIsNotReusedAfterwards) {
+    delete &Open();  // as when the host tears its windows down
+    EXPECT_FALSE(boIdCriado);
+    fake.clearCalls();
+    EXPECT_TRUE(Open().isVisible());
+    EXPECT_EQ(fake.callLog(), "GetGrupSegProd()\n");
+}
+
 TEST_F(Lifecycle, CatalogueAnswersScreenAndStandardKeys) {
     TfrmSugestaoProd& form = Open();
     EXPECT_EQ(form.msgPadrao.Msg("Prod_Cad"), "Produto já cadastrado.");
