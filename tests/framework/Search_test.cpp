@@ -1,6 +1,7 @@
 // Pesquisar: the filter's matching rules, its model, and choosing a row with the keyboard.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QTableView>
 #include <QTest>
@@ -9,6 +10,8 @@
 #include "FrameworkTestSupport.h"
 #include "StdDialogs.h"
 #include "TDataSource.h"
+#include "TLocateDialog.h"
+#include "TScriptedDialogs.h"
 #include "TSearchDialog.h"
 #include "TSearchIndex.h"
 #include "TSearchModel.h"
@@ -117,6 +120,36 @@ TEST(PesquisarTest, AnInactiveRecordSetIsNotSearched) {
     EXPECT_FALSE(Pesquisar(source, "x", false, true));
     TDataSource detached;
     EXPECT_FALSE(Pesquisar(detached, "x", false, true));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(TLocateDialogTest, FindsTheExactValueOrSaysSoAndStaysOpen) {
+    TScriptedDialogs dialogs;
+    auto ds = Catalogue();
+    TLocateDialog dialog(*ds);
+    ASSERT_EQ(dialog.FieldBox()->count(), 2);  // visible fields only
+    dialog.FieldBox()->setCurrentIndex(1);
+    dialog.ValueBox()->setText("chá mate");  // exact, with case
+    EXPECT_FALSE(dialog.TryLocate());
+    EXPECT_EQ(dialogs.Last(), "MessageDlg 2: Registro não encontrado.");
+    EXPECT_EQ(ds->RecNo(), 0);
+    dialog.ValueBox()->setText("Chá Mate");
+    EXPECT_TRUE(dialog.TryLocate());
+    EXPECT_EQ(ds->RecNo(), 1);
+}
+
+TEST(ProcuraTest, GoesThroughTheDialogsOnlyForAnOpenRecordSet) {
+    TScriptedDialogs dialogs;
+    auto ds = Catalogue();
+    dialogs.QueueProcura("CDARVPROD", "2.01");
+    EXPECT_TRUE(Procura(*ds));
+    EXPECT_EQ(ds->RecNo(), 2);
+    ds->Close();
+    EXPECT_FALSE(Procura(*ds));
+    EXPECT_EQ(dialogs.Log, std::vector<std::string>{"Procura: cdsProdutos"});
 }
 
 }  // namespace

@@ -1,13 +1,18 @@
 // vlp-host's parts: configuration file, module loader, last-resort error handler.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include "EAbort.h"
 #include "HostConfigFile.h"
+#include "MainWindow.h"
 #include "ModuleLoader.h"
 #include "TScriptedDialogs.h"
 
@@ -99,6 +104,36 @@ TEST(ModuleLoaderTest, CandidatesPreferTheConfiguredPathThenBesideTheProgram) {
     EXPECT_EQ(ModuleLoader::candidates("/x/lib.so", "/bin", "lib.so"), QStringList{"/x/lib.so"});
     EXPECT_EQ(ModuleLoader::candidates("", "/b/host", "lib.so"),
               (QStringList{"/b/host/lib.so", "/b/host/../src/Pkg_vlp27000/lib.so"}));
+}
+
+TEST(MainWindowTest, AScreenEntryReportsItsErrorsAndIsDisabledWithoutItsModule) {
+    TScriptedDialogs dialogs;
+    MainWindow window;
+    QAction* broken = window.addScreen(
+        "Tela", {}, [] { throw std::runtime_error("Sem conexão."); }, true);
+    broken->trigger();
+    EXPECT_EQ(dialogs.Log, std::vector<std::string>{"Error: Sem conexão."});
+    QAction* missing = window.addScreen(
+        "Outra", {}, [] {}, false, "Módulo não encontrado.");
+    EXPECT_FALSE(missing->isEnabled());
+    EXPECT_EQ(missing->toolTip(), "Módulo não encontrado.");
+}
+
+// A screen that refuses to close, as one with unsaved work might.
+class Stubborn : public QWidget {
+  protected:
+    void closeEvent(QCloseEvent* event) override { event->ignore(); }
+};
+
+TEST(MainWindowTest, ClosingWaitsForEveryScreenToClose) {
+    MainWindow window;
+    window.show();
+    QMdiSubWindow* sub = window.mdiArea()->addSubWindow(new Stubborn);
+    sub->show();
+    EXPECT_FALSE(window.close());
+    EXPECT_TRUE(window.isVisible());
+    sub->setWidget(new QWidget);
+    EXPECT_TRUE(window.close());
 }
 
 // Throws from inside an event handler, as a screen's handler might if nothing caught it.
