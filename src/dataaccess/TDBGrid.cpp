@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QPainter>
 #include <QPointer>
 #include <QTimer>
@@ -428,9 +429,19 @@ bool TDBGrid::OwnsFocusWidget(QWidget* widget) const {
     return widget && (widget == this || isAncestorOf(widget));
 }
 
+namespace {
+// The window a focus change happens in: an MDI child counts as a window of its own.
+QWidget* FocusScope(QWidget* widget) {
+    for (QWidget* w = widget; w; w = w->parentWidget())
+        if (w->isWindow() || qobject_cast<QMdiSubWindow*>(w)) return w;
+    return nullptr;
+}
+}  // namespace
+
 void TDBGrid::FocusMoved(QWidget* /*old*/, QWidget* now) {
-    // Focus going to another window (a dialog, another application) is not leaving the grid.
-    if (!now || now->window() != window()) return;
+    // Focus going to another window (a dialog, another screen, another application) is not
+    // leaving the grid: the user comes back to it as it was.
+    if (!now || FocusScope(now) != FocusScope(this)) return;
     bool inside = OwnsFocusWidget(now);
     if (inside == d->inside) return;
     d->inside = inside;

@@ -181,7 +181,8 @@ void TfrmPadraoGrid::SetCaption(const std::string& caption) {
 std::string TfrmPadraoGrid::Caption() const { return windowTitle().toStdString(); }
 
 QWidget* TfrmPadraoGrid::ActiveControl() const {
-    QWidget* focus = window()->focusWidget();
+    // The form's own focus child: kept while another window or MDI child is active.
+    QWidget* focus = focusWidget();
     if (!focus || !isAncestorOf(focus)) return nullptr;
     // A cell editor stands for its grid.
     for (QWidget* w = focus; w && w != this; w = w->parentWidget())

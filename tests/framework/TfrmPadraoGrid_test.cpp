@@ -134,6 +134,21 @@ TEST_F(TfrmPadraoGridTest, ACommandTakesWhatIsTypedInTheOpenCell) {
     EXPECT_EQ(form->cds->FieldByName("CDARVPROD").AsString(), "98");
 }
 
+TEST_F(TfrmPadraoGridTest, TurningToAnotherScreenIsNotLeavingTheGrid) {
+    TfrmTeste* first = Open();
+    int exits = 0;
+    first->dbgPadrao->OnExit = [&](QObject*) { ++exits; };
+    TfrmTeste* second = Open();
+    second->dbgPadrao->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(exits, 0);
+    EXPECT_EQ(first->ActiveControl(), first->dbgPadrao);  // remembered for its return
+    first->Show();
+    first->dbgPadrao->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(exits, 0);
+}
+
 TEST_F(TfrmPadraoGridTest, DeleteAsksTheStandardQuestionFirst) {
     TfrmTeste* form = Open();
     dialogs.QueueAnswer(mrNo);
