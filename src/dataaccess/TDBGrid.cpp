@@ -119,7 +119,7 @@ void TDBGrid::SetSelectedIndex(int columnIndex) {
     if (OnColEnter) OnColEnter(this);
 }
 
-void TDBGrid::RecalcLayoutAndRepaint() { m_model->RelayoutColumns(); }
+void TDBGrid::RecalcLayoutAndRepaint() { m_model->RefreshColumns(); }
 
 long TDBGrid::Perform(unsigned message, long /*wParam*/, long /*lParam*/) {
     if (message == 45070) RecalcLayoutAndRepaint();

@@ -39,6 +39,25 @@ void TDBGridModel::RelayoutColumns() {
     if (OnReset) OnReset();
 }
 
+void TDBGridModel::RefreshColumns() {
+    TClientDataSet* dataSet = DataSet();
+    std::vector<int> visible;
+    for (int i = 0; i < m_columns.Count(); ++i)
+        if (m_columns[i].Visible) visible.push_back(i);
+    int rows = dataSet && dataSet->Active() ? dataSet->RecordCount() : 0;
+    if (visible != m_visible || rows != m_rows || m_columns.Count() == 0) return RelayoutColumns();
+    // Same shape: no reset, so the cursor, the scroll position and an open editor stay.
+    for (TColumn& column : m_columns)
+        column.m_field = dataSet ? dataSet->FindField(column.FieldName) : nullptr;
+    if (!m_visible.empty()) {
+        emit headerDataChanged(Qt::Horizontal, 0, static_cast<int>(m_visible.size()) - 1);
+        if (m_rows > 0)
+            emit dataChanged(index(0, 0),
+                             index(m_rows - 1, static_cast<int>(m_visible.size()) - 1));
+    }
+    if (OnReset) OnReset();
+}
+
 int TDBGridModel::ColumnIndexOf(int modelColumn) const {
     if (modelColumn < 0 || modelColumn >= static_cast<int>(m_visible.size())) return -1;
     return m_visible[static_cast<size_t>(modelColumn)];

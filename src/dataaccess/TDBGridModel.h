@@ -30,6 +30,9 @@ class TDBGridModel : public QAbstractTableModel, private TDataSetObserver {
 
     // Rebuilds the visible-column map and binds columns to fields (after column changes).
     void RelayoutColumns();
+    // The same after column property changes, without a reset when the columns shown and the
+    // row count are unchanged.
+    void RefreshColumns();
     int ColumnIndexOf(int modelColumn) const;  // index in TDBGridColumns, -1 when out of range
     int ModelColumnOf(int columnIndex) const;  // -1 when that column is hidden
     TColumn* ColumnAt(int modelColumn) const;

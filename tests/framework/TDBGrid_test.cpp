@@ -286,6 +286,19 @@ TEST(TCanvasTest, BrushCopyDrawsTheTransparentColourInTheBrush) {
     EXPECT_EQ(target.pixelColor(5, 3), QColor(Qt::white));  // below the picture: untouched
 }
 
+TEST_F(TDBGridTest, RecalcLayoutDuringAnEditKeepsTheEditorAndTheCursor) {
+    ds->MoveTo(2);
+    grid->SetSelectedIndex(1);
+    grid->OnColEnter = [&](QObject*) { grid->Perform(45070, 0, 0); };
+    source.OnStateChange = [&](TDataSource&) { grid->Perform(45070, 0, 0); };
+    Type("Ab");
+    grid->Perform(45070, 0, 0);
+    ASSERT_NE(OpenEditor(), nullptr);
+    EXPECT_EQ(OpenEditor()->text(), "Ab");
+    EXPECT_EQ(grid->currentIndex(), grid->model()->index(2, 1));
+    source.OnStateChange = nullptr;
+}
+
 TEST_F(TDBGridTest, RecalcLayoutAppliesWidthsAndDefaultsFromDisplayWidth) {
     grid->Columns()[1].Width = 0;
     grid->Perform(45070, 0, 0);
