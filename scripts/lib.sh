@@ -4,7 +4,7 @@ declare -A VLP_PACKAGES=(
     [base]="cmake ninja-build g++ libboost-dev rapidjson-dev libsqlite3-dev libpq-dev sqlite3"
     [gui]="qt6-base-dev libgl-dev xvfb xauth"
     [test]="libgtest-dev libgmock-dev clang libclang-rt-14-dev postgresql"
-    [bench]="libbenchmark-dev nginx-light wrk postgresql postgresql-contrib"
+    [bench]="libbenchmark-dev nginx-light wrk curl postgresql postgresql-contrib"
 )
 
 # Installs whatever is missing; silent when everything is present.
