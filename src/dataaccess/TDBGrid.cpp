@@ -27,6 +27,7 @@ struct TDBGrid::Private {
     bool forwardingKey = false;  // the key that opened the editor is on its way to it
     bool reportPending = false;  // an error from painting waits to be shown
     bool colEnterPending = false;
+    bool applyingLayout = false;  // widths being set by the grid, not by the user
 };
 
 TDBGrid::TDBGrid(QWidget* parent)
@@ -34,8 +35,9 @@ TDBGrid::TDBGrid(QWidget* parent)
       m_model(std::make_unique<TDBGridModel>(m_columns)),
       m_delegate(new TDBGridDelegate(*this)),
       d(std::make_unique<Private>()) {
-    Options = {dgEditing, dgTitles,    dgColumnResize,        dgColLines,      dgRowLines,
-               dgTabs,    dgIndicator, dgAlwaysShowSelection, dgConfirmDelete, dgCancelOnExit};
+    Options = {dgEditing,     dgTitles, dgColumnResize,        dgColLines,
+               dgRowLines,    dgTabs,   dgAlwaysShowSelection, dgConfirmDelete,
+               dgCancelOnExit};
     setModel(m_model.get());
     d->selection = new TDBGridSelection(m_model.get(), this);
     setSelectionModel(d->selection);
@@ -84,6 +86,12 @@ TDBGrid::TDBGrid(QWidget* parent)
     connect(m_model.get(), &QAbstractItemModel::rowsRemoved, this, release);
     connect(m_model.get(), &QAbstractItemModel::rowsInserted, this, release);
     connect(m_model.get(), &QAbstractItemModel::modelReset, this, release);
+    // A column the user widened keeps its width across reloads.
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int section, int, int size) {
+                if (d->applyingLayout) return;
+                if (TColumn* column = m_model->ColumnAt(section)) column->Width = size;
+            });
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget* old, QWidget* now) { FocusMoved(old, now); });
 }
@@ -131,6 +139,7 @@ void TDBGrid::ApplyLayout() {
     setShowGrid(Options.count(dgColLines) || Options.count(dgRowLines));
     horizontalHeader()->setSectionResizeMode(
         Options.count(dgColumnResize) ? QHeaderView::Interactive : QHeaderView::Fixed);
+    d->applyingLayout = true;
     int charWidth = fontMetrics().horizontalAdvance(QLatin1Char('0'));
     for (int c = 0; c < m_model->columnCount(); ++c) {
         TColumn* column = m_model->ColumnAt(c);
@@ -139,6 +148,7 @@ void TDBGrid::ApplyLayout() {
             width = (column->Field() ? column->Field()->DisplayWidth() : 10) * charWidth + 4;
         setColumnWidth(c, width);
     }
+    d->applyingLayout = false;
     viewport()->update();
 }
 
@@ -393,6 +403,14 @@ bool TDBGrid::HandleEditorKey(QKeyEvent* event) {
 void TDBGrid::keyPressEvent(QKeyEvent* event) {
     event->accept();
     if (!RaiseKeyDown(event)) return;
+    // Ctrl+Tab and Ctrl+PgUp/PgDn turn the pages of the control around the grid.
+    int key = event->key();
+    if ((event->modifiers() & Qt::ControlModifier) &&
+        (key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_PageUp ||
+         key == Qt::Key_PageDown)) {
+        if (CommitEditor()) event->ignore();
+        return;
+    }
     if (HandleStandardKey(event)) return;
     char32_t typed = TDBGridTypedChar(*event);
     if (!typed) return QTableView::keyPressEvent(event);

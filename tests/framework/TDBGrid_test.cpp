@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPainter>
 #include <QTest>
@@ -305,6 +306,9 @@ TEST_F(TDBGridTest, RecalcLayoutAppliesWidthsAndDefaultsFromDisplayWidth) {
     int expected = 50 * grid->fontMetrics().horizontalAdvance(QLatin1Char('0')) + 4;
     EXPECT_EQ(grid->columnWidth(0), 120);
     EXPECT_EQ(grid->columnWidth(1), expected);
+    grid->horizontalHeader()->resizeSection(0, 150);  // the user widens a column
+    ds->SetData(ds->Data());                          // a reload keeps it
+    EXPECT_EQ(grid->columnWidth(0), 150);
     grid->Columns()[0].Title.Caption = "Produto";
     grid->RecalcLayoutAndRepaint();
     EXPECT_EQ(grid->model()->headerData(0, Qt::Horizontal).toString(), "Produto");

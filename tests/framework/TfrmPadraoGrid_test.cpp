@@ -204,11 +204,17 @@ TEST(TPageControlTest, OnChangeRunsOnlyWhenTheUserTurnsThePage) {
     QTest::mouseClick(pages.tabBar(), Qt::LeftButton, {}, pages.tabBar()->tabRect(1).center());
     EXPECT_EQ(pages.ActivePage(), second);
     EXPECT_EQ(changes, 1);
+    auto* grid = new TDBGrid(second);
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Tab, Qt::ControlModifier);  // keyboard turn from inside a page
+    EXPECT_EQ(pages.ActivePage(), first);
+    EXPECT_EQ(changes, 2);
+    pages.SetActivePage(second);
     first->SetEnabled(false);
     EXPECT_FALSE(first->Enabled());
     QTest::mouseClick(pages.tabBar(), Qt::LeftButton, {}, pages.tabBar()->tabRect(0).center());
     EXPECT_EQ(pages.ActivePage(), second);  // a disabled page cannot be chosen
-    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(changes, 2);
 }
 
 }  // namespace
