@@ -1,6 +1,7 @@
 #pragma once
 // A page control: tabs of TTabSheet pages. OnChange runs only when the user turns the page (tab
-// click, Ctrl+Tab, keyboard on the tab bar), after the new page became active; SetActivePage is
+// click, Ctrl+PgDn/Ctrl+PgUp or Ctrl+Tab from inside a page, keyboard on the tab bar), after the
+// new page became active; disabled pages are skipped; SetActivePage is
 // the program's choice and runs nothing. A disabled page cannot be chosen. An error leaving
 // OnChange is reported (EAbort silently); the new page stays active.
 
@@ -20,6 +21,9 @@ class TPageControl : public QTabWidget {
     TTabSheet* Pages(int index) const;
 
     std::function<void(QObject* sender)> OnChange;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void onCurrentChanged(int index);

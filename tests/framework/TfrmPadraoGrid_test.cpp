@@ -206,15 +206,22 @@ TEST(TPageControlTest, OnChangeRunsOnlyWhenTheUserTurnsThePage) {
     EXPECT_EQ(changes, 1);
     auto* grid = new TDBGrid(second);
     grid->setFocus();
-    QTest::keyClick(grid, Qt::Key_Tab, Qt::ControlModifier);  // keyboard turn from inside a page
+    QTest::keyClick(grid, Qt::Key_PageDown, Qt::ControlModifier);  // from inside a page
     EXPECT_EQ(pages.ActivePage(), first);
     EXPECT_EQ(changes, 2);
+    first->SetEnabled(false);
+    QTest::keyClick(pages.currentWidget(), Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_EQ(pages.ActivePage(), second);  // the only enabled page left
+    first->SetEnabled(true);
+    QTest::keyClick(grid, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(pages.ActivePage(), first);
+    EXPECT_EQ(changes, 4);
     pages.SetActivePage(second);
     first->SetEnabled(false);
     EXPECT_FALSE(first->Enabled());
     QTest::mouseClick(pages.tabBar(), Qt::LeftButton, {}, pages.tabBar()->tabRect(0).center());
     EXPECT_EQ(pages.ActivePage(), second);  // a disabled page cannot be chosen
-    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(changes, 4);
 }
 
 }  // namespace
