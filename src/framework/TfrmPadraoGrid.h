@@ -96,8 +96,9 @@ class TfrmPadraoGrid : public QWidget {
     // dtsPadraoStateChange: refreshes dbgPadrao and, while dbgPadrao holds the focus (or nothing
     // in the form does), evaluates the commands (UpdateCommands).
     virtual void dtsPadraoStateChange(TDataSource* sender);
-    // sbtIncluirClick: inserts a row in dtsPadrao's record set (posting a pending edit first) and
-    // puts the cursor on the new row's first column.
+    // sbtIncluirClick: inserts a row in dtsPadrao's record set (opening an empty one when it is
+    // closed, posting a pending edit first; already inserting: no second row) and puts the
+    // cursor on the new row's first column.
     virtual void sbtIncluirClick(QObject* sender);
     // sbtAlterarClick: Edit on a record set with rows; focus to dbgPadrao.
     virtual void sbtAlterarClick(QObject* sender);

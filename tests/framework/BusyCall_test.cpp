@@ -1,0 +1,46 @@
+// The busy animation during a real blocking call: the connection runs the framework's wait pump
+// while the scripted app server takes its time, so the animation moves and timers fire.
+#include <gtest/gtest.h>
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include "BusyAnimation.h"
+#include "FakeAppServer.h"
+#include "TApplication.h"
+#include "TNetConnection.h"
+
+namespace {
+
+TEST(BusyCallTest, TheAnimationMovesWhileTheServerTakesItsTime) {
+    QMainWindow window;
+    window.resize(800, 600);
+    window.show();
+    Application().SetMainForm(&window, nullptr);
+    InstallWaitPump();
+
+    FakeAppServer fake;
+    fake.on("GetGrupSegProd").answerPacket("").delay(std::chrono::milliseconds(400));
+    TNetConnection net(fake.transport());
+    net.ServerName = FakeAppServer::kModule;
+    net.Port = 8427;  // the in-process transport opens no socket
+    net.SetConnected(true);
+
+    int ticks = 0;
+    QTimer other;
+    QObject::connect(&other, &QTimer::timeout, [&] { ++ticks; });
+    other.start(20);
+    ActiveShowAvi(nullptr, 6, "Verificando os registros no servidor...");
+    int before = AviFrame();
+    TServerAnswer answer = net.AppServer().Call("GetGrupSegProd", {});
+    int moved = AviFrame() - before;
+    DeactiveShowAvi();
+
+    EXPECT_TRUE(answer.Ok) << answer.ErrorMessage;
+    EXPECT_GE(moved, 3);
+    EXPECT_GE(ticks, 5);
+    TNetConnection::SetWaitPump(nullptr);
+    Application().SetMainForm(nullptr, nullptr);
+}
+
+}  // namespace
