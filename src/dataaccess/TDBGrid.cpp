@@ -361,15 +361,22 @@ bool TDBGrid::HandleStandardKey(QKeyEvent* event) {
     return false;
 }
 
-void TDBGrid::MoveToNextCell(bool back) {
+bool TDBGrid::MoveToNextCell(bool back) {
     QModelIndex current = currentIndex();
     int columns = m_model->columnCount(), rows = m_model->rowCount();
-    if (!current.isValid() || columns == 0) return;
+    if (!current.isValid() || columns == 0) return false;
     int row = current.row(), column = current.column() + (back ? -1 : 1);
     if (column >= columns) column = 0, ++row;
     if (column < 0) column = columns - 1, --row;
-    if (row < 0 || row >= rows) return;
+    if (row < 0 || row >= rows) return false;
     setCurrentIndex(m_model->index(row, column));
+    return true;
+}
+
+bool TDBGrid::focusNextPrevChild(bool next) {
+    // With dgTabs, Tab walks the cells; past the last cell it leaves the grid as usual.
+    if (Options.count(dgTabs) && hasFocus() && CommitEditor() && MoveToNextCell(!next)) return true;
+    return QTableView::focusNextPrevChild(next);
 }
 
 bool TDBGrid::HandleEditorKey(QKeyEvent* event) {

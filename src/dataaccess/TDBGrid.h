@@ -132,6 +132,7 @@ class TDBGrid : public QTableView {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
@@ -147,7 +148,7 @@ class TDBGrid : public QTableView {
     bool RaiseKeyDown(QKeyEvent* event);  // false when the handler swallowed the key
     char32_t RaiseKeyPress(char32_t key);
     bool HandleStandardKey(QKeyEvent* event);
-    void MoveToNextCell(bool back);
+    bool MoveToNextCell(bool back);  // false at either end
     bool OwnsFocusWidget(QWidget* widget) const;
     void FocusMoved(QWidget* old, QWidget* now);
 

@@ -144,6 +144,29 @@ TEST_F(TDBGridTest, LeavingTheGridKeepsATouchedNewRowAndEnterIsRaisedOnReturn) {
     EXPECT_EQ(enters, 1);
 }
 
+TEST_F(TDBGridTest, MovingOffAnUntouchedNewRowDropsItInsteadOfPostingIt) {
+    ds->MoveTo(1);
+    ds->Insert();
+    ASSERT_EQ(ds->RecordCount(), 4);
+    Key(Qt::Key_Up);
+    EXPECT_EQ(ds->State(), TDataSetState::dsBrowse);
+    EXPECT_EQ(Column(*ds, 0), "1.01,1.02,1.03");
+    EXPECT_EQ(ds->RecNo(), 0);
+    EXPECT_EQ(grid->currentIndex().row(), 0);
+}
+
+TEST_F(TDBGridTest, TabMovesAcrossColumnsThenToTheNextRow) {
+    std::string entered;
+    grid->OnColEnter = [&](QObject*) { entered += grid->SelectedField()->FieldName() + " "; };
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(grid->currentIndex(), grid->model()->index(1, 0));
+    EXPECT_EQ(ds->RecNo(), 1);
+    Key(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(grid->currentIndex(), grid->model()->index(0, 1));
+    EXPECT_EQ(entered, "NMPRODUTO CDARVPROD NMPRODUTO ");
+}
+
 TEST_F(TDBGridTest, ReadOnlyColumnsAndTheEditingOptionBlockTyping) {
     grid->Columns()[0].ReadOnly = true;
     Type("7");
