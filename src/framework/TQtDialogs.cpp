@@ -71,12 +71,12 @@ int TQtDialogs::MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgBut
                     QMessageBox::NoButton, DialogParent());
     std::vector<std::pair<QAbstractButton*, int>> results;
     QAbstractButton* escape = nullptr;
-    for (const ButtonSpec& spec : kButtons) {
-        if (!buttons.Contains(spec.button)) continue;
-        QPushButton* b = box.addButton(QString::fromUtf8(spec.caption), spec.role);
-        results.emplace_back(b, spec.result);
-        if (!escape || spec.button == mbCancel) escape = b;
-        if (spec.button == mbNo && !buttons.Contains(mbCancel)) escape = b;
+    for (const ButtonSpec& button : kButtons) {
+        if (!buttons.Contains(button.button)) continue;
+        QPushButton* b = box.addButton(QString::fromUtf8(button.caption), button.role);
+        results.emplace_back(b, button.result);
+        if (!escape || button.button == mbCancel) escape = b;
+        if (button.button == mbNo && !buttons.Contains(mbCancel)) escape = b;
     }
     box.setEscapeButton(escape);
     box.setDefaultButton(qobject_cast<QPushButton*>(results.front().first));
