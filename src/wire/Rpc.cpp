@@ -13,6 +13,14 @@ constexpr unsigned kRpcFlags = rapidjson::kParseNumbersAsStringsFlag;
 // Shared by both envelope handlers: skipping values we do not read, and cutting a raw value
 // (a packet) out of the text by the offsets of its braces.
 class EnvelopeSax : public detail::SaxBase {
+  public:
+    // Envelopes are parsed with numbers as raw text (RawNumber), so these never run.
+    bool Int(int) { return false; }
+    bool Uint(unsigned) { return false; }
+    bool Int64(std::int64_t) { return false; }
+    bool Uint64(std::uint64_t) { return false; }
+    bool Double(double) { return false; }
+
   protected:
     explicit EnvelopeSax(std::string_view json) : m_json(json) {}
 
@@ -72,11 +80,6 @@ class RequestSax : public EnvelopeSax {
         VLP_SKIP_SCALAR;
         return wrongValue();
     }
-    bool Int(int) { return false; }
-    bool Uint(unsigned) { return false; }
-    bool Int64(std::int64_t) { return false; }
-    bool Uint64(std::uint64_t) { return false; }
-    bool Double(double) { return false; }
     bool RawNumber(const char* str, rapidjson::SizeType length, bool) {
         VLP_SKIP_SCALAR;
         if (m_where == Where::Root && m_key == Member::Id) return setId(std::string(str, length));
@@ -267,11 +270,6 @@ class AnswerSax : public EnvelopeSax {
         VLP_SKIP_SCALAR;
         return wrong();
     }
-    bool Int(int) { return false; }
-    bool Uint(unsigned) { return false; }
-    bool Int64(std::int64_t) { return false; }
-    bool Uint64(std::uint64_t) { return false; }
-    bool Double(double) { return false; }
     bool RawNumber(const char* str, rapidjson::SizeType length, bool) {
         VLP_SKIP_SCALAR;
         std::string_view number(str, length);
