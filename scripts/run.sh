@@ -1,28 +1,28 @@
-# ./vlp run: build, start the app server on a local SQLite file with the demo catalogue, open the host.
+# ./vlp run: build, start the app server on a local SQLite file with the demo catalogue (seeded on
+# the first run only), write a host configuration pointing at it, and open the host on the screen.
 vlp_build dev
 mkdir -p "$root/var"
 server="$root/build/dev/appserver/vlp-appserver"
 host="$root/build/dev/host/vlp-host"
 port="${VLP_PORT:-8427}"
-if [ ! -x "$server" ]; then
-    echo "vlp run: built what exists so far; the application server is not built yet."
-    exit 0
-fi
+
 "$server" --db "sqlite:$root/var/vlp.sqlite" --listen "127.0.0.1:$port" --seed-demo 2>>"$root/var/appserver.log" &
 server_pid=$!
 trap 'kill $server_pid 2>/dev/null; wait $server_pid 2>/dev/null' EXIT
+for _ in $(seq 1 100); do
+    (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break
+    kill -0 $server_pid 2>/dev/null || { echo "vlp run: the application server did not start; see var/appserver.log" >&2; exit 1; }
+    sleep 0.2
+done
 echo "vlp run: application server on 127.0.0.1:$port (pid $server_pid, log var/appserver.log)"
-if [ ! -x "$host" ]; then
-    echo "vlp run: the host client is not built yet; press Ctrl+C to stop the server."
-    wait $server_pid
-    exit 0
-fi
+
 cat > "$root/var/vlp-host.ini" <<INI
 [Server]
 WebURL=127.0.0.1
 WebPort=$port
 
 [Masks]
-DBPict0=9.99.999.9999
+DBPict0=9.99.999.9999;_
 INI
+echo "vlp run: opening the host with var/vlp-host.ini"
 "$host" --config "$root/var/vlp-host.ini" --open VLP27000
