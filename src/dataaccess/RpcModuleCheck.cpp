@@ -9,6 +9,12 @@ namespace {
 // A describe answer is a few hundred bytes; anything far larger is not one.
 constexpr std::size_t kMaxDescribeBytes = 1u << 20;
 
+// The member's value, or null. (Comparing RapidJSON's member iterators ourselves is ambiguous in
+// C++20, so the lookup stays inside the library.)
+const rapidjson::Value* member(const rapidjson::Value& object, const char* name) {
+    return object.IsObject() && object.HasMember(name) ? &object[name] : nullptr;
+}
+
 RpcModuleCheck::Outcome notUnderstood(std::string why) {
     return {RpcModuleCheck::Verdict::NotUnderstood, std::move(why)};
 }
@@ -25,36 +31,31 @@ RpcModuleCheck::Outcome RpcModuleCheck::read(std::string_view body, std::int64_t
     rapidjson::Document doc;
     doc.Parse<rapidjson::kParseIterativeFlag>(body.data(), body.size());
     if (doc.HasParseError() || !doc.IsObject()) return notUnderstood("não é JSON-RPC");
-    auto version = doc.FindMember("jsonrpc");
-    if (version == doc.MemberEnd() || !version->value.IsString() ||
-        std::string_view(version->value.GetString()) != "2.0")
+    const rapidjson::Value* version = member(doc, "jsonrpc");
+    if (!version || !version->IsString() || std::string_view(version->GetString()) != "2.0")
         return notUnderstood("não é JSON-RPC 2.0");
-    auto answerId = doc.FindMember("id");
-    const bool ours = answerId != doc.MemberEnd() && answerId->value.IsInt64() &&
-                      answerId->value.GetInt64() == id;
+    const rapidjson::Value* answerId = member(doc, "id");
+    const bool ours = answerId && answerId->IsInt64() && answerId->GetInt64() == id;
     // A server refuses an unknown path before reading the request: its error carries id null.
-    const bool unaddressed = answerId != doc.MemberEnd() && answerId->value.IsNull();
+    const bool unaddressed = answerId && answerId->IsNull();
     if (!ours && !(unaddressed && doc.HasMember("error")))
         return notUnderstood("identificador da resposta não confere");
 
-    if (auto error = doc.FindMember("error"); error != doc.MemberEnd() && error->value.IsObject()) {
-        auto code = error->value.FindMember("code");
-        auto message = error->value.FindMember("message");
-        if (code == error->value.MemberEnd() || !code->value.IsInt())
-            return notUnderstood("erro sem código");
-        if (code->value.GetInt() == static_cast<int>(wire::ErrorCode::MethodNotFound))
+    if (const rapidjson::Value* error = member(doc, "error"); error && error->IsObject()) {
+        const rapidjson::Value* code = member(*error, "code");
+        const rapidjson::Value* message = member(*error, "message");
+        if (!code || !code->IsInt()) return notUnderstood("erro sem código");
+        if (code->GetInt() == static_cast<int>(wire::ErrorCode::MethodNotFound))
             return {Verdict::NotHosted, {}};
         std::string text;
-        if (message != error->value.MemberEnd() && message->value.IsString())
-            text.assign(message->value.GetString(), message->value.GetStringLength());
+        if (message && message->IsString())
+            text.assign(message->GetString(), message->GetStringLength());
         return {Verdict::ServerError, std::move(text)};
     }
-    auto result = doc.FindMember("result");
-    if (result == doc.MemberEnd() || !result->value.IsObject())
-        return notUnderstood("resposta sem resultado");
-    auto name = result->value.FindMember("module");
-    if (name == result->value.MemberEnd() || !name->value.IsString())
-        return notUnderstood("resposta sem o nome do módulo");
-    std::string_view hosted(name->value.GetString(), name->value.GetStringLength());
+    const rapidjson::Value* result = member(doc, "result");
+    if (!result || !result->IsObject()) return notUnderstood("resposta sem resultado");
+    const rapidjson::Value* name = member(*result, "module");
+    if (!name || !name->IsString()) return notUnderstood("resposta sem o nome do módulo");
+    std::string_view hosted(name->GetString(), name->GetStringLength());
     return {hosted == module ? Verdict::Hosted : Verdict::NotHosted, {}};
 }
