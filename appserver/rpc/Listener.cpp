@@ -12,9 +12,10 @@ namespace appserver {
 namespace asio = boost::asio;
 using asio::ip::tcp;
 
-Listener::Listener(asio::io_context& ioc, const ServerOptions& options,
-                   ConnectionRegistry& registry, CallLog& log)
+Listener::Listener(asio::io_context& ioc, std::function<asio::any_io_executor()> nextExecutor,
+                   const ServerOptions& options, ConnectionRegistry& registry, CallLog& log)
     : m_ioc(ioc),
+      m_nextExecutor(std::move(nextExecutor)),
       m_acceptor(asio::make_strand(ioc)),
       m_backoff(m_acceptor.get_executor()),
       m_options(options),
@@ -70,7 +71,7 @@ void Listener::stop(std::function<void()> then) {
 void Listener::accept() {
     if (m_stopped) return;
     m_acceptor.async_accept(
-        asio::make_strand(m_ioc),
+        asio::make_strand(m_nextExecutor()),
         [self = shared_from_this()](boost::system::error_code ec, tcp::socket socket) {
             if (self->m_stopped) return;
             if (ec) {

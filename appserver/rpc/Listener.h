@@ -2,6 +2,7 @@
 // Accepts connections and hands each to a new Connection on its own strand. Beyond the
 // connection limit a new connection is closed at once, so a flood cannot exhaust the server.
 
+#include <boost/asio/any_io_executor.hpp>
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/steady_timer.hpp>
@@ -17,8 +18,10 @@ namespace appserver {
 
 class Listener : public std::enable_shared_from_this<Listener> {
   public:
-    Listener(boost::asio::io_context& ioc, const ServerOptions& options,
-             ConnectionRegistry& registry, CallLog& log);
+    // nextExecutor gives the I/O loop of each accepted connection.
+    Listener(boost::asio::io_context& ioc,
+             std::function<boost::asio::any_io_executor()> nextExecutor,
+             const ServerOptions& options, ConnectionRegistry& registry, CallLog& log);
     Listener(const Listener&) = delete;
     Listener& operator=(const Listener&) = delete;
 
@@ -34,6 +37,7 @@ class Listener : public std::enable_shared_from_this<Listener> {
     void accept();
 
     boost::asio::io_context& m_ioc;
+    std::function<boost::asio::any_io_executor()> m_nextExecutor;
     boost::asio::ip::tcp::acceptor m_acceptor;
     boost::asio::steady_timer m_backoff;
     const ServerOptions& m_options;

@@ -1,5 +1,6 @@
 #include "Server.h"
 
+#include <boost/asio/executor_work_guard.hpp>
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/post.hpp>
 #include <boost/asio/signal_set.hpp>
@@ -15,18 +16,29 @@ namespace appserver {
 
 namespace asio = boost::asio;
 
+// One I/O loop per worker, each run by its own thread: a shared loop made the workers hand
+// every readiness event to each other through its lock, which cost more than the calls. The
+// listener, the signals and stopping have a loop of their own, so a long call on a worker never
+// delays a stop.
 struct Server::Impl {
     Impl(ServerOptions o, StoreFactory& f, CallLog& l)
-        : options(std::move(o)),
-          factory(f),
-          log(l),
-          ioc(static_cast<int>(options.workers)),
-          signals(ioc) {}
+        : options(std::move(o)), factory(f), log(l), control(1), signals(control) {
+        for (unsigned i = 0; i < options.workers; ++i) {
+            iocs.push_back(std::make_unique<asio::io_context>(1));
+            guards.push_back(asio::make_work_guard(*iocs.back()));
+        }
+    }
+
+    // Accepted connections go to the workers in turn.
+    asio::any_io_executor nextExecutor() { return iocs[next++ % iocs.size()]->get_executor(); }
 
     ServerOptions options;
     StoreFactory& factory;
     CallLog& log;
-    asio::io_context ioc;
+    std::vector<std::unique_ptr<asio::io_context>> iocs;
+    std::vector<asio::executor_work_guard<asio::io_context::executor_type>> guards;
+    std::size_t next = 0;  // used on the listener's strand only
+    asio::io_context control;
     asio::signal_set signals;
     ConnectionRegistry registry;
     std::shared_ptr<Listener> listener;
@@ -46,8 +58,9 @@ wire::Status Server::start() {
         if (!store) return store.status();
         m_impl->stores.push_back(std::move(*store));
     }
-    m_impl->listener =
-        std::make_shared<Listener>(m_impl->ioc, m_impl->options, m_impl->registry, m_impl->log);
+    m_impl->listener = std::make_shared<Listener>(
+        m_impl->control, [impl = m_impl.get()] { return impl->nextExecutor(); }, m_impl->options,
+        m_impl->registry, m_impl->log);
     if (auto s = m_impl->listener->open(); !s) return s;
     m_impl->listener->start();
     return wire::Status::ok();
@@ -67,11 +80,11 @@ void Server::stopOnSignals() {
 }
 
 void Server::run() {
-    auto work = [this](Store* store) {
-        workerStore() = store;
+    auto work = [this](std::size_t worker) {
+        workerStore() = m_impl->stores.empty() ? nullptr : m_impl->stores[worker].get();
         for (;;) {
             try {
-                m_impl->ioc.run();
+                m_impl->iocs[worker]->run();
                 break;
             } catch (const std::exception& e) {
                 // One failed handler must not take the worker, and every other client, down.
@@ -81,22 +94,27 @@ void Server::run() {
         workerStore() = nullptr;
     };
     std::vector<std::thread> threads;
-    for (std::size_t i = 1; i < m_impl->stores.size(); ++i)
-        threads.emplace_back(work, m_impl->stores[i].get());
-    work(m_impl->stores.empty() ? nullptr : m_impl->stores[0].get());
+    for (std::size_t i = 1; i < m_impl->iocs.size(); ++i) threads.emplace_back(work, i);
+    threads.emplace_back([this] { m_impl->control.run(); });
+    work(0);
     for (auto& t : threads) t.join();
 }
 
 void Server::stop() {
-    asio::post(m_impl->ioc, [impl = m_impl.get()] {
+    asio::post(m_impl->control, [impl = m_impl.get()] {
         boost::system::error_code ignored;
         impl->signals.cancel(ignored);
         // Back to the default action: a second Ctrl+C ends the process without waiting.
         impl->signals.clear(ignored);
-        if (impl->listener)
-            impl->listener->stop([impl] { impl->registry.shutdownAll(); });
-        else
+        // Each loop then ends once its connections have finished the calls under way.
+        auto finish = [impl] {
             impl->registry.shutdownAll();
+            impl->guards.clear();
+        };
+        if (impl->listener)
+            impl->listener->stop(finish);
+        else
+            finish();
     });
 }
 
