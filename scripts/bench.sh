@@ -1,5 +1,5 @@
-# ./vlp bench [FILTER]: every benchmark of the release build, each beside its anchor, then the
-# load benchmarks of the application server (bench/appserver/run.sh).
+# ./vlp bench [FILTER]: every benchmark program of the release build, each beside its anchor
+# (bench_appserver drives the load benchmarks of bench/appserver/run.sh).
 source "$root/scripts/pg.sh"
 vlp_build release
 vlp_pg_start
@@ -11,6 +11,3 @@ for b in build/release/bench/*/*bench*; do
     echo "== $(basename "$b")"
     "$b" --benchmark_counters_tabular=true
 done
-case "appserver" in *"$filter"*)
-    [ -x bench/appserver/run.sh ] && bash bench/appserver/run.sh ;;
-esac

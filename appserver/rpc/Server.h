@@ -1,5 +1,5 @@
 #pragma once
-// The application server: a pool of worker threads, each with its own Store, running the
+// The application server: worker threads, each with its own Store and I/O loop, serving the
 // asynchronous HTTP listener and connections. Idle keep-alive connections hold no thread; a call
 // runs on the worker that read it. stop() lets calls under way finish and starts no new ones.
 
