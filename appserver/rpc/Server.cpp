@@ -46,7 +46,10 @@ struct Server::Impl {
 };
 
 Server::Server(ServerOptions options, StoreFactory& factory, CallLog& log) {
-    if (options.workers == 0) options.workers = std::max(1u, std::thread::hardware_concurrency());
+    // Two per core: connections stay on one worker, so more workers mean a long call holds up
+    // fewer others, and on loopback loads they also answered more calls per second.
+    if (options.workers == 0)
+        options.workers = std::max(4u, 2 * std::thread::hardware_concurrency());
     m_impl = std::make_unique<Impl>(std::move(options), factory, log);
 }
 

@@ -177,7 +177,7 @@ std::string optionsHelp() {
            "; porta 0 = qualquer livre)\n"
            "  --seed-demo              preenche um banco vazio com o catálogo de demonstração\n"
            "  --workers N              threads de atendimento, cada uma com sua conexão ao banco\n"
-           "                           (padrão: uma por núcleo)\n"
+           "                           (padrão: duas por núcleo, no mínimo 4)\n"
            "  --max-body BYTES         tamanho máximo do corpo de um pedido; aceita k, m, g\n"
            "                           (padrão: " +
            num(d.maxBodyBytes) +
