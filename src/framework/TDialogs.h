@@ -1,7 +1,8 @@
 #pragma once
 // The seam between the framework and the user's eyes: every modal dialog the framework or a screen
-// shows goes through the current TDialogs. The default shows Qt dialogs; tests install a
-// TScriptedDialogs that answers as told and records what was shown. UI thread only.
+// shows goes through the current TDialogs. The default shows Qt dialogs; tests install scripted
+// ones (tests/support/TScriptedDialogs.h) that answer as told and record what was shown.
+// UI thread only.
 
 #include <string>
 

@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "SafeCall.h"
+#include "StdDialogs.h"
 #include "TClientDataSet.h"
 #include "TMessages.h"
 

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "SafeCall.h"
+#include "StdDialogs.h"
 #include "TClientDataSet.h"
 #include "TDataSource.h"
 #include "TSearchModel.h"

@@ -7,7 +7,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "FrameworkTestSupport.h"
+#include "TestDataSets.h"
 #include "StdDialogs.h"
 #include "TDataSource.h"
 #include "TLocateDialog.h"

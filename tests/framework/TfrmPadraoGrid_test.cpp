@@ -13,7 +13,7 @@
 #include <QToolButton>
 
 #include "EAbort.h"
-#include "FrameworkTestSupport.h"
+#include "TestDataSets.h"
 #include "TApplication.h"
 #include "TDBGrid.h"
 #include "TPageControl.h"

@@ -1,6 +1,6 @@
 #pragma once
-// Record sets for framework tests: a product-like list with a code, a hidden internal code and a
-// name, loaded from rows of text.
+// Record sets for grid and framework tests: a product-like list with a code, a hidden internal
+// code and a name, loaded from rows of text.
 
 #include <memory>
 #include <string>

@@ -7,7 +7,7 @@
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
 
-#include "FrameworkTestSupport.h"
+#include "TestDataSets.h"
 #include "TDBGridColumn.h"
 #include "TDataSource.h"
 

@@ -22,11 +22,13 @@
 #include <functional>
 #include <memory>
 #include <set>
+#include <span>
 
 #include "TDBGridCanvas.h"
 #include "TDBGridColumn.h"
 
 class QLineEdit;
+class TClientDataSet;
 class TDataSource;
 class TField;
 class TDBGridModel;
@@ -119,14 +121,6 @@ class TDBGrid : public QTableView {
     TCanvas* Canvas() const { return m_canvas; }  // set only while OnDrawColumnCell runs
     TDBGridModel* Model() const { return m_model.get(); }
 
-    // Used by the delegate and the editor.
-    bool CanEditCell(const QModelIndex& index) const;
-    bool HandleEditorKey(QKeyEvent* event);  // true when the key was consumed
-    void EditorCreated(QLineEdit* editor);
-    void DrawCellEvent(QPainter& painter, const QRect& rect, const QModelIndex& index,
-                       bool selected);
-    void EditButtonClicked();
-
   protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -139,16 +133,42 @@ class TDBGrid : public QTableView {
     void commitData(QWidget* editor) override;
 
   private:
+    friend class TDBGridDelegate;
     struct Private;
+    struct KeyBinding;
+
+    // Cursor and layout (TDBGrid.cpp).
     QModelIndex GateMove(const QModelIndex& from, const QModelIndex& to);
     void FollowDataSet();
     void ApplyLayout();
+    void DrawCellEvent(QPainter& painter, const QRect& rect, const QModelIndex& index,
+                       bool selected);
+
+    // The cell editor (TDBGridEditor.cpp).
+    bool CanEditCell(const QModelIndex& index) const;
+    void EditorCreated(QLineEdit* editor);
     bool CommitEditorOrThrow();
     void DiscardEditor();
+    void EditButtonClicked();
+
+    // Keys (TDBGridKeys.cpp): each action returns false when the key is not its business.
+    bool HandleEditorKey(QKeyEvent* event);  // true when the key was consumed
+    bool Dispatch(std::span<const KeyBinding> keys, QKeyEvent* event);
+    bool StandardKey(QKeyEvent* event);
     bool RaiseKeyDown(QKeyEvent* event);  // false when the handler swallowed the key
     char32_t RaiseKeyPress(char32_t key);
-    bool HandleStandardKey(QKeyEvent* event);
+    bool CancelKey(QKeyEvent* event);
+    bool DeleteKey(QKeyEvent* event);
+    bool EditButtonKey(QKeyEvent* event);
+    bool TabKey(QKeyEvent* event);
+    bool AppendKey(QKeyEvent* event);
+    bool CommitKey(QKeyEvent* event);
+    bool CommitAndMoveKey(QKeyEvent* event);
+    bool PageTurnKey(QKeyEvent* event);
     bool MoveToNextCell(bool back);  // false at either end
+    TClientDataSet* ActiveDataSet() const;  // nullptr when none or inactive
+
+    // Focus (TDBGridFocus.cpp).
     bool OwnsFocusWidget(QWidget* widget) const;
     void FocusMoved(QWidget* old, QWidget* now);
 

@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 
 #include "EAbort.h"
-#include "FrameworkTestSupport.h"
+#include "TestDataSets.h"
 #include "TDBGridModel.h"
 #include "TDataSource.h"
 #include "TScriptedDialogs.h"
