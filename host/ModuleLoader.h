@@ -24,8 +24,8 @@ class ModuleLoader {
     void finalize();  // once, and only after initialize
     void iniProc();
 
-    // Where to look for a module: the configured path, else beside the program, else the build
-    // tree's module folder (../src/Pkg_vlp27000 from the program's folder).
+    // Where to look for a module: the configured path, else beside the program (where the build
+    // puts it), else ../src/Pkg_vlp27000 from the program's folder (a tree laid out by source).
     static QStringList candidates(const QString& configured, const QString& programDir,
                                   const QString& fileName);
 

@@ -100,9 +100,6 @@ TfrmSugestaoProd::TfrmSugestaoProd(QWidget* parent)
     mnuImprimir->setEnabled(false);
 
     msgPadrao.SetItems(model::ScreenMessages());
-    for (const std::string& entry : model::StandardMessages())
-        if (!msgMensagensPadroes.Contains(entry.substr(0, entry.find('|'))))
-            msgMensagensPadroes.Add(entry);
 
     pgcPadrao->resize(model::layout::kPageControlWidth, model::layout::kPageControlHeight);
     tshPadrao->SetCaption(model::layout::kGroupPageCaption);
@@ -116,6 +113,15 @@ TfrmSugestaoProd::~TfrmSugestaoProd() {
     // A screen released without its close (the host tearing down) must not leave the module
     // pointing at freed memory.
     if (Cli_vlp27000::frmSugestaoProd == this) Cli_vlp27000::boIdCriado = false;
+    // The handlers read this screen's members: none may run while those members die.
+    ReleaseControls();
+    for (TDataSource* source : {&dtsArvProd, &dtsProdRelac, &dtsPesqProd, &dtsPesqProdPrinc})
+        source->OnStateChange = nullptr;
+    for (TClientDataSet* dataSet :
+         {&cdsGrupSegProd, &cdsArvProd, &cdsProdRelac, &cdsVerifGrup, &cdsNmGrupo, &cdsVerifOrd,
+          &cdsVerifProduto, &cdsVdProdPrinc, &cdsVdProduto, &cdsPesqProdPrinc, &cdsPesqProd})
+        dataSet->ClearEvents();
+    NetSugProd.BeforeConnect = nullptr;
 }
 
 QSize TfrmSugestaoProd::sizeHint() const {

@@ -35,6 +35,13 @@ TClientDataSet::~TClientDataSet() {
     m_impl->notify([](TDataSetObserver& o) { o.DataSetDestroying(); });
 }
 
+void TClientDataSet::ClearEvents() {
+    for (TDataSetNotifyEvent* event :
+         {&BeforeInsert, &AfterInsert, &BeforeEdit, &AfterEdit, &BeforePost, &AfterPost,
+          &BeforeCancel, &AfterCancel, &BeforeDelete, &AfterDelete, &BeforeScroll, &AfterScroll})
+        *event = nullptr;
+}
+
 int TClientDataSet::FieldCount() const { return static_cast<int>(m_impl->fields.size()); }
 
 TField& TClientDataSet::Fields(int index) const {

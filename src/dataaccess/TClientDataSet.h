@@ -102,6 +102,8 @@ class TClientDataSet {
     // Events (assign freely; empty means none)
     TDataSetNotifyEvent BeforeInsert, AfterInsert, BeforeEdit, AfterEdit, BeforePost, AfterPost,
         BeforeCancel, AfterCancel, BeforeDelete, AfterDelete, BeforeScroll, AfterScroll;
+    // Empties every event above: an owner calls it before the object its handlers use goes.
+    void ClearEvents();
 
     void AddObserver(TDataSetObserver* observer);
     void RemoveObserver(TDataSetObserver* observer);

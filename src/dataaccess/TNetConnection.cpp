@@ -1,6 +1,7 @@
 #include "TNetConnection.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <mutex>
 
@@ -96,13 +97,19 @@ struct TNetConnection::Impl {
 
 namespace {
 
+std::atomic<int> g_waiting{0};
+
 class BusyScope {
   public:
     explicit BusyScope(bool& busy) : m_busy(busy) {
         if (m_busy) throw EDatabaseError(kBusy);
         m_busy = true;
+        ++g_waiting;
     }
-    ~BusyScope() { m_busy = false; }
+    ~BusyScope() {
+        m_busy = false;
+        --g_waiting;
+    }
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;
 
@@ -138,6 +145,8 @@ TAppServer& TNetConnection::AppServer() {
                              rpcmsg::endpoint(Host, Port) + ".");
     return m_appServer;
 }
+
+int TNetConnection::CallsWaiting() { return g_waiting.load(); }
 
 void TNetConnection::SetConnected(bool connected) {
     Impl& d = *m_impl;

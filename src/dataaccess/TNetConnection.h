@@ -76,6 +76,9 @@ public:
 
     // Runs while a call waits (see above); empty means the call simply blocks.
     static void SetWaitPump(std::function<void()> pump);
+    // How many connections are inside a call or a connect right now. Code reached from the wait
+    // pump uses it to put off what must not happen under a running call (freeing its caller).
+    static int CallsWaiting();
 
     // Used by TAppServer.
     TServerAnswer Invoke(std::string_view method, std::vector<TRemoteArg>& args);

@@ -12,10 +12,19 @@ namespace {
 
 QPointer<TBusyOverlay> g_overlay;
 
+// A top-level overlay (no main window) has no parent to own it: it lives only while shown.
+void Release(TBusyOverlay* overlay) {
+    if (!overlay) return;
+    if (overlay->parentWidget())
+        overlay->deleteLater();
+    else
+        delete overlay;
+}
+
 TBusyOverlay* OverlayFor(QWidget* parent) {
     if (!parent) parent = Application().MainForm();
     if (g_overlay && g_overlay->parentWidget() == parent) return g_overlay;
-    if (g_overlay) g_overlay->deleteLater();
+    Release(g_overlay);
     g_overlay = new TBusyOverlay(parent);
     return g_overlay;
 }
@@ -30,7 +39,9 @@ void ActiveShowAvi(QWidget* parent, int kind, const std::string& caption) {
 }
 
 void DeactiveShowAvi() {
-    if (g_overlay) g_overlay->Stop();
+    if (!g_overlay) return;
+    g_overlay->Stop();
+    if (!g_overlay->parentWidget()) Release(g_overlay);
 }
 
 bool AviShowing() { return g_overlay && g_overlay->isVisible(); }

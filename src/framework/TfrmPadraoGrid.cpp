@@ -17,6 +17,7 @@
 #include "TClientDataSet.h"
 #include "TDBGrid.h"
 #include "TDBText.h"
+#include "TNetConnection.h"
 #include "TPageControl.h"
 #include "TTabSheet.h"
 
@@ -285,6 +286,12 @@ void TfrmPadraoGrid::sbtVerificarClick(QObject* /*sender*/) {
 void TfrmPadraoGrid::sbtImprimirClick(QObject* /*sender*/) {}
 
 void TfrmPadraoGrid::closeEvent(QCloseEvent* event) {
+    // Reached from the wait pump of a running server call, freeing the form would pull it from
+    // under that call: refused, and the user closes again once the call has returned.
+    if (TNetConnection::CallsWaiting() > 0) {
+        event->ignore();
+        return;
+    }
     TCloseAction action = caHide;
     // A failing close handler must not trap the user in a window that cannot be closed.
     if (!SafeCall([&] { FormClose(this, action); })) action = caFree;
@@ -321,4 +328,5 @@ void TfrmPadraoGrid::ReleaseControls() {
     for (TDBText* label : labels) delete label;
     dbgPadrao = nullptr;
     dbtNome = nullptr;
+    dtsPadrao.SetDataSet(nullptr);
 }

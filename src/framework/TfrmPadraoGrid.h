@@ -16,8 +16,9 @@
 // Two-phase creation: TApplication::CreateForm builds the form, then Create() runs FormCreate.
 //
 // A data source must outlive the grids that show it: the form deletes its grids and TDBText labels
-// when it is closed with caFree (before the derived class's members go), so data sources held as
-// members are safe; after that dbgPadrao is nullptr. Close screens before deleting them.
+// when it is closed with caFree, and a derived form whose handlers or record sets are members
+// calls ReleaseControls first in its destructor, so nothing reaches those members while they die.
+// After that dbgPadrao is nullptr.
 
 #include <QKeySequence>
 #include <QWidget>
@@ -118,12 +119,14 @@ class TfrmPadraoGrid : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // Deletes the grids and TDBText labels and detaches dtsPadrao from its record set, with its
+    // handler unbound. Idempotent.
+    void ReleaseControls();
 
   private:
     QWidget* TopWindow() const;  // the MDI sub-window, or the form itself
     QToolButton* AddCommand(const char* name, const QString& caption, const QKeySequence& key,
                             void (TfrmPadraoGrid::*handler)(QObject*), QAction*& item);
-    void ReleaseControls();
 
     bool m_created = false;
 };

@@ -24,14 +24,4 @@ const std::vector<std::string>& ScreenMessages() {
     return entries;
 }
 
-const std::vector<std::string>& StandardMessages() {
-    static const std::vector<std::string> entries = {
-        "verificando|Verificando os registros no servidor...",
-        "Atualizando|Atualizando os registros no servidor...",
-        "Atualiza|Atualizando os registros no servidor...",
-        "Canc|Confirma o cancelamento das alterações?",
-    };
-    return entries;
-}
-
 }  // namespace model

@@ -1,7 +1,7 @@
 #pragma once
-// The screen's message catalogue (msgPadrao) as "key|text" entries in their order, and the
-// texts the screen supplies for the four standard keys it asks for but does not carry in its
-// own catalogue ("verificando", "Atualizando", "Atualiza", "Canc").
+// The screen's message catalogue (msgPadrao) as "key|text" entries in their order. The four
+// standard keys the screen also asks for ("verificando", "Atualizando", "Atualiza", "Canc") are
+// answered by the framework's standard catalogue.
 
 #include <string>
 #include <vector>
@@ -9,8 +9,5 @@
 namespace model {
 
 const std::vector<std::string>& ScreenMessages();
-
-// "key|text" entries for the standard keys, for a host catalogue that lacks them.
-const std::vector<std::string>& StandardMessages();
 
 }  // namespace model

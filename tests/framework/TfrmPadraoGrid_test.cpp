@@ -10,12 +10,16 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
+#include "BusyAnimation.h"
 #include "EAbort.h"
+#include "FakeAppServer.h"
 #include "TestDataSets.h"
 #include "TApplication.h"
 #include "TDBGrid.h"
+#include "TNetConnection.h"
 #include "TPageControl.h"
 #include "TScriptedDialogs.h"
 #include "TTabSheet.h"
@@ -181,6 +185,30 @@ TEST_F(TfrmPadraoGridTest, ClosingRunsFormCloseAndReleasesTheWindow) {
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(sub.isNull());
     EXPECT_TRUE(mdi->subWindowList().isEmpty());
+}
+
+TEST_F(TfrmPadraoGridTest, ACloseAskedWhileACallWaitsIsRefusedAndTheFormLives) {
+    TfrmTeste* form = Open();
+    QPointer<QMdiSubWindow> sub = form->SubWindow();
+    FakeAppServer fake;
+    fake.on("GetGrupSegProd").answerPacket("").delay(std::chrono::milliseconds(300));
+    TNetConnection net(fake.transport());
+    net.ServerName = FakeAppServer::kModule;
+    net.Port = 8427;
+    net.SetConnected(true);
+    InstallWaitPump();
+    QTimer::singleShot(50, form, [form] { form->Close(); });
+
+    TServerAnswer answer = net.AppServer().Call("GetGrupSegProd", {});
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    EXPECT_TRUE(answer.Ok);
+    ASSERT_FALSE(sub.isNull());
+    EXPECT_EQ(form->log.find("close"), std::string::npos);
+    form->Close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(sub.isNull());
+    TNetConnection::SetWaitPump(nullptr);
 }
 
 TEST_F(TfrmPadraoGridTest, WindowStateAndShowBringTheFormBackToNormal) {

@@ -22,13 +22,10 @@ TEST(MessageCatalogue, ScreenEntriesInOrder) {
     EXPECT_EQ(e[15], "tres|tres");
 }
 
-TEST(MessageCatalogue, StandardKeysHaveTextsAndAreNotScreenEntries) {
-    EXPECT_EQ(Keys(model::StandardMessages()), "verificando Atualizando Atualiza Canc ");
-    for (const std::string& e : model::StandardMessages()) {
-        EXPECT_GT(e.size(), e.find('|') + 1) << e;
-        for (const std::string& s : model::ScreenMessages())
-            EXPECT_NE(s.substr(0, s.find('|')), e.substr(0, e.find('|')));
-    }
+TEST(MessageCatalogue, StandardKeysAreLeftToTheStandardCatalogue) {
+    for (const std::string& e : model::ScreenMessages())
+        for (const char* standard : {"verificando", "Atualizando", "Atualiza", "Canc"})
+            EXPECT_NE(e.substr(0, e.find('|')), standard);
 }
 
 }  // namespace
