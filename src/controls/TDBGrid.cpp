@@ -27,7 +27,8 @@ TDBGrid::TDBGrid(QWidget* parent)
     setItemDelegate(m_delegate);
     setSelectionMode(SingleSelection);
     setSelectionBehavior(SelectItems);
-    setEditTriggers(AnyKeyPressed | DoubleClicked | EditKeyPressed);
+    // F2 is left to the form (the change command): typing or a double click opens a cell.
+    setEditTriggers(AnyKeyPressed | DoubleClicked);
     setTabKeyNavigation(false);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);

@@ -72,7 +72,15 @@ bool TDBGridDelegate::eventFilter(QObject* object, QEvent* event) {
     // Focus leaving the editor is the grid's business (commit, exit); the base class would
     // commit and close on its own.
     if (event->type() == QEvent::FocusOut) return false;
-    if (event->type() == QEvent::ShortcutOverride)
+    if (event->type() == QEvent::ShortcutOverride) {
+        // Ctrl+Delete deletes a row wherever the user is, never a word of the cell: the editor
+        // must not claim it before the form's delete command sees it.
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Delete && (key->modifiers() & Qt::ControlModifier)) {
+            event->ignore();
+            return true;
+        }
         return QStyledItemDelegate::eventFilter(object, event);
+    }
     return false;
 }

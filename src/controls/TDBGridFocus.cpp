@@ -1,6 +1,7 @@
 // Focus: Tab walking the cells, and entering or leaving the grid (OnEnter, OnExit, dropping an
-// untouched new row on the way out).
+// untouched new row on the way out; a refused exit keeps the focus).
 
+#include <QApplication>
 #include <QMdiSubWindow>
 
 #include "SafeCall.h"
@@ -10,8 +11,11 @@
 #include "TDBGridPrivate.h"
 
 bool TDBGrid::focusNextPrevChild(bool next) {
-    // With dgTabs, Tab walks the cells; past the last cell it leaves the grid as usual.
-    if (Options.count(dgTabs) && hasFocus() && CommitEditor() && MoveToNextCell(!next)) return true;
+    // With dgTabs, Tab walks the cells; past the last cell it leaves the grid as usual. A grid
+    // being hidden is asked too (to give its focus away), and gives it.
+    if (Options.count(dgTabs) && isVisible() && hasFocus() && CommitEditor() &&
+        MoveToNextCell(!next))
+        return true;
     return QTableView::focusNextPrevChild(next);
 }
 
@@ -35,22 +39,29 @@ QWidget* FocusScope(QWidget* widget) {
 
 void TDBGrid::FocusMoved(QWidget* /*old*/, QWidget* now) {
     // Focus going to another window (a dialog, another screen, another application) is not
-    // leaving the grid: the user comes back to it as it was.
-    if (!now || FocusScope(now) != FocusScope(this)) return;
+    // leaving the grid: the user comes back to it as it was. Focus going to no widget is leaving
+    // only when the grid can no longer hold it (its page hidden, the grid disabled).
+    if (now ? FocusScope(now) != FocusScope(this) : isVisible() && isEnabled()) return;
     bool inside = OwnsFocusWidget(now);
     if (inside == d->inside) return;
     d->inside = inside;
     if (inside) {
-        if (OnEnter) SafeCall([this] { OnEnter(this); });
+        // Back because a refused exit brought it back: the user never left.
+        if (!d->leaving && OnEnter) SafeCall([this] { OnEnter(this); });
         return;
     }
-    if (!CommitEditor()) return;
-    TClientDataSet* dataSet = m_model->DataSet();
-    SafeCall([&] {
-        if (Options.count(dgCancelOnExit) && dataSet && dataSet->Active() &&
+    d->leaving = true;
+    bool left = CommitEditor() && SafeCall([&] {
+        TClientDataSet* dataSet = ActiveDataSet();
+        if (Options.count(dgCancelOnExit) && dataSet &&
             dataSet->State() == TDataSetState::dsInsert && !dataSet->Modified())
             dataSet->Cancel();
         if (OnExit) OnExit(this);
     });
+    d->leaving = false;
+    if (left) return;
+    // A refused exit (a value or a post the checks refused) keeps the focus in the grid, on the
+    // cell the refusal pointed at.
+    d->inside = true;
+    if (!OwnsFocusWidget(QApplication::focusWidget())) setFocus(Qt::OtherFocusReason);
 }
-

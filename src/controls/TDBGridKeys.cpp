@@ -186,7 +186,11 @@ TClientDataSet* TDBGrid::ActiveDataSet() const {
 }
 
 bool TDBGrid::CancelKey(QKeyEvent*) {
-    DiscardEditor();
+    // One step at a time: an open cell first (restoring it), the row's edit on the next press.
+    if (d->editor) {
+        DiscardEditor();
+        return true;
+    }
     TClientDataSet* dataSet = ActiveDataSet();
     if (dataSet && dataSet->State() != TDataSetState::dsBrowse)
         SafeCall([&] { dataSet->Cancel(); });
@@ -194,8 +198,11 @@ bool TDBGrid::CancelKey(QKeyEvent*) {
 }
 
 bool TDBGrid::DeleteKey(QKeyEvent*) {
+    // A row being edited or inserted is not deleted: it is confirmed or cancelled first.
     TClientDataSet* dataSet = ActiveDataSet();
-    if (!dataSet || dataSet->IsEmpty() || !Options.count(dgEditing)) return true;
+    if (!dataSet || dataSet->IsEmpty() || !Options.count(dgEditing) ||
+        dataSet->State() != TDataSetState::dsBrowse)
+        return true;
     SafeCall([&] {
         if (Options.count(dgConfirmDelete) &&
             !(ControlServices().ConfirmDelete && ControlServices().ConfirmDelete()))

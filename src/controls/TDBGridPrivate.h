@@ -12,6 +12,7 @@ struct TDBGrid::Private {
     QPointer<QLineEdit> editor;
     int selectedIndex = -1;      // index in Columns() of the column the cursor is in
     bool inside = false;         // the focus is in the grid or its editor
+    bool leaving = false;        // OnExit is running; the focus may come back before it ends
     bool forwardingKey = false;  // the key that opened the editor is on its way to it
     bool reportPending = false;  // an error from painting waits to be shown
     bool colEnterPending = false;

@@ -16,18 +16,16 @@ void TClientDataSet::SetData(std::string_view packetJson) {
     }
     if (!loader.sawFields()) d.fail("o pacote recebido não tem campos.");
     RowStore fresh = loader.take();
-    const TDataSetState was = d.state;
-    d.buffer.clear();
-    d.modified = false;
+    // An open record set is closed and opened again: its observers see the state go to inactive
+    // and back, as they see any open and close.
+    if (d.state != TDataSetState::dsInactive) d.resetEmpty(TDataSetState::dsInactive);
     d.rows = std::move(fresh);
-    d.log.clear();
     d.current = d.rows.empty() ? -1 : 0;
     d.bof = true;
     d.eof = d.rows.empty();
     d.state = TDataSetState::dsBrowse;
     d.notify([](TDataSetObserver& o) { o.DataSetReset(); });
-    if (was != TDataSetState::dsBrowse)
-        d.notify([](TDataSetObserver& o) { o.StateChanged(TDataSetState::dsBrowse); });
+    d.notify([](TDataSetObserver& o) { o.StateChanged(TDataSetState::dsBrowse); });
 }
 
 std::string TClientDataSet::Data() const {

@@ -21,7 +21,13 @@ TDataSource::~TDataSource() {
 }
 
 void TDataSource::SetDataSet(TClientDataSet* dataSet) {
-    if (dataSet == m_dataSet) return;
+    if (dataSet == m_dataSet) {
+        // The same record set again is still a detach and an attach to whoever watches the
+        // state: screens re-assign it to have their state handlers run.
+        SetState(TDataSetState::dsInactive);
+        if (m_dataSet) SetState(m_dataSet->State());
+        return;
+    }
     if (m_dataSet) m_dataSet->RemoveObserver(this);
     m_dataSet = nullptr;
     SetState(TDataSetState::dsInactive);

@@ -77,13 +77,43 @@ TEST_F(TDBGridTest, TypingInABrowseRowStartsAnEditAndLeavingTheRowPosts) {
     EXPECT_EQ(ds->ChangeCount(), 1);
 }
 
-TEST_F(TDBGridTest, EscCancelsTheRowEditAndDiscardsTheEditor) {
+TEST_F(TDBGridTest, EscClosesTheOpenCellFirstThenCancelsTheRowEdit) {
     Type("9");
     ASSERT_EQ(ds->State(), TDataSetState::dsEdit);
     Key(Qt::Key_Escape);
-    EXPECT_EQ(ds->State(), TDataSetState::dsBrowse);
     EXPECT_EQ(OpenEditor(), nullptr);
+    EXPECT_EQ(ds->State(), TDataSetState::dsEdit);
     EXPECT_EQ(Column(*ds, 0), "1.01,1.02,1.03");
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(ds->State(), TDataSetState::dsBrowse);
+}
+
+TEST_F(TDBGridTest, ARefusedExitKeepsTheFocusAndHidingTheGridIsLeavingIt) {
+    int enters = 0, exits = 0;
+    grid->OnEnter = [&](QObject*) { ++enters; };
+    grid->OnExit = [&](QObject*) {
+        ++exits;
+        if (ds->State() != TDataSetState::dsBrowse) ds->Post();
+    };
+    ds->BeforePost = [](TClientDataSet& d) {
+        if (d.FieldByName("NMPRODUTO").AsString().empty())
+            throw EDatabaseError("Nome deve ser informado.");
+    };
+    ds->Edit();
+    ds->FieldByName("NMPRODUTO").SetAsString("");
+    other->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(exits, 1);
+    EXPECT_EQ(enters, 0);
+    EXPECT_TRUE(grid->hasFocus() || grid->isAncestorOf(QApplication::focusWidget()));
+    EXPECT_EQ(ds->State(), TDataSetState::dsEdit);
+    EXPECT_EQ(dialogs.Last(), "Error: Nome deve ser informado.");
+
+    ds->FieldByName("NMPRODUTO").SetAsString("Café");
+    grid->hide();  // the page holding the grid turned away
+    QApplication::processEvents();
+    EXPECT_EQ(exits, 2);
+    EXPECT_EQ(ds->State(), TDataSetState::dsBrowse);
 }
 
 TEST_F(TDBGridTest, RefusedPostKeepsTheCursorOnTheRowAndReportsTheError) {
@@ -108,6 +138,10 @@ TEST_F(TDBGridTest, CtrlDeleteAsksAndDeletesOnlyWhenConfirmed) {
 
     grid->Options.erase(dgConfirmDelete);
     dialogs.Clear();
+    ds->Edit();  // a row being edited is confirmed or cancelled, not deleted
+    Key(Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(ds->RecordCount(), 2);
+    ds->Cancel();
     Key(Qt::Key_Delete, Qt::ControlModifier);
     EXPECT_EQ(ds->RecordCount(), 1);
     EXPECT_TRUE(dialogs.Log.empty());

@@ -142,8 +142,10 @@ TEST_F(TClientDataSetPacketTest, ObserversAreToldOfTheReset) {
     } resets;
     ds.AddObserver(&resets);
     ds.SetData(productPacket({}));
+    const int told = resets.count;  // the close and the open of an open record set
+    EXPECT_GE(told, 1);
     EXPECT_THROW(ds.SetData("{"), EDatabaseError);
-    EXPECT_EQ(resets.count, 1);
+    EXPECT_EQ(resets.count, told);  // a refused packet changes nothing
     ds.RemoveObserver(&resets);
 }
 

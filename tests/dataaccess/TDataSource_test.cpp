@@ -70,12 +70,38 @@ TEST_F(TDataSourceTest, ReassigningReportsInactiveThenTheNewState) {
     products->Edit();
     dts.SetDataSet(products.get());
     EXPECT_EQ(changes, "inactive edit");
-    dts.SetDataSet(products.get());  // the same record set: nothing to report
-    EXPECT_EQ(changes, "inactive edit");
+    dts.SetDataSet(products.get());  // the same record set: reported all the same
+    EXPECT_EQ(changes, "inactive edit inactive edit");
     dts.SetDataSet(nullptr);
-    EXPECT_EQ(changes, "inactive edit inactive");
+    dts.SetDataSet(nullptr);  // nothing attached, nothing attached again: no change
+    EXPECT_EQ(changes, "inactive edit inactive edit inactive");
     groups->Edit();  // no longer attached
-    EXPECT_EQ(changes, "inactive edit inactive");
+    EXPECT_EQ(changes, "inactive edit inactive edit inactive");
+}
+
+TEST_F(TDataSourceTest, LoadingAPacketIsACloseAndAnOpenWhateverTheStateBefore) {
+    const std::string packet = openSet("x", 3)->Data();
+    struct Case {
+        const char* before;
+        const char* expected;
+    } cases[] = {{"inactive", "browse"},
+                 {"browse", "inactive browse"},
+                 {"edit", "inactive browse"},
+                 {"insert", "inactive browse"}};
+    for (const Case& c : cases) {
+        auto ds = openSet("cdsGrupSegProd", 2);
+        std::string before = c.before;
+        if (before == "inactive") ds->Close();
+        if (before == "edit") ds->Edit();
+        if (before == "insert") ds->Insert();
+        dts.SetDataSet(ds.get());
+        changes.clear();
+        ds->SetData(packet);
+        EXPECT_EQ(changes, c.expected) << c.before;
+        EXPECT_EQ(ds->RecordCount(), 3) << c.before;
+        EXPECT_EQ(ds->ChangeCount(), 0) << c.before;
+        dts.SetDataSet(nullptr);
+    }
 }
 
 TEST_F(TDataSourceTest, ForwardsNotificationsAndTellsObserversOfReplacement) {

@@ -237,19 +237,48 @@ TEST(TPageControlTest, OnChangeRunsOnlyWhenTheUserTurnsThePage) {
     QTest::keyClick(grid, Qt::Key_PageDown, Qt::ControlModifier);  // from inside a page
     EXPECT_EQ(pages.ActivePage(), first);
     EXPECT_EQ(changes, 2);
-    first->SetEnabled(false);
+    first->SetEnabled(false);  // Qt moves away from the disabled page: not the user's turn
+    EXPECT_EQ(pages.ActivePage(), second);
+    EXPECT_EQ(changes, 2);
     QTest::keyClick(pages.currentWidget(), Qt::Key_PageUp, Qt::ControlModifier);
     EXPECT_EQ(pages.ActivePage(), second);  // the only enabled page left
     first->SetEnabled(true);
     QTest::keyClick(grid, Qt::Key_Tab, Qt::ControlModifier);
     EXPECT_EQ(pages.ActivePage(), first);
+    EXPECT_EQ(changes, 3);
+    QTest::keyClick(pages.tabBar(), Qt::Key_Right);  // arrows on the tab bar
+    EXPECT_EQ(pages.ActivePage(), second);
     EXPECT_EQ(changes, 4);
-    pages.SetActivePage(second);
     first->SetEnabled(false);
     EXPECT_FALSE(first->Enabled());
     QTest::mouseClick(pages.tabBar(), Qt::LeftButton, {}, pages.tabBar()->tabRect(0).center());
     EXPECT_EQ(pages.ActivePage(), second);  // a disabled page cannot be chosen
     EXPECT_EQ(changes, 4);
+}
+
+TEST(TPageControlTest, ATurnLeavesTheFocusedGridWhileItsPageIsActiveAndARefusalKeepsThePage) {
+    for (bool refuse : {true, false}) {
+        TPageControl pages;
+        auto* first = new TTabSheet(&pages, "Grupo");
+        auto* second = new TTabSheet(&pages, "Produto");
+        auto* grid = new TDBGrid(first);
+        int changes = 0;
+        std::string exitSaw;
+        pages.OnChange = [&](QObject*) { ++changes; };
+        grid->OnExit = [&](QObject*) {
+            exitSaw = pages.ActivePage() == first ? "Grupo" : "Produto";
+            if (refuse) throw EAbort();
+        };
+        pages.show();
+        pages.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&pages));
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_PageDown, Qt::ControlModifier);
+        EXPECT_EQ(exitSaw, "Grupo") << refuse;
+        EXPECT_EQ(pages.ActivePage(), refuse ? first : second) << refuse;
+        EXPECT_EQ(changes, refuse ? 0 : 1) << refuse;
+        EXPECT_EQ(grid->hasFocus(), refuse) << refuse;
+    }
 }
 
 }  // namespace
