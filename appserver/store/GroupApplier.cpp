@@ -55,9 +55,7 @@ wire::Status GroupApplier::checkUnique(const LogFields& f, const Row& values,
         {kOrderTaken, f.value(values, kOrder), "Ordem já cadastrada."},
     };
     for (const Check& c : checks) {
-        auto taken = exists(c.query, {c.value, self});
-        if (!taken) return taken.status();
-        if (*taken) return {wire::ErrorCode::Refused, c.message};
+        if (auto s = refuseIfFound(c.query, {c.value, self}, c.message); !s) return s;
     }
     return {};
 }
