@@ -11,9 +11,9 @@ namespace {
 enum { kCode, kName, kOrder };
 
 constexpr FieldRule kRules[] = {
-    {"CDGRUSUGESPROD", 10, "Código", "Código deve ser informado."},
-    {"NMGRUSUGESPROD", 40, "Nome", "Nome deve ser informado."},
-    {"NRORDEM", 4, "Ordem", "Ordem deve ser informada."},
+    {column::CDGRUSUGESPROD, "Código", "Código deve ser informado."},
+    {column::NMGRUSUGESPROD, "Nome", "Nome deve ser informado."},
+    {column::NRORDEM, "Ordem", "Ordem deve ser informada."},
 };
 
 const Query kCodeTaken{

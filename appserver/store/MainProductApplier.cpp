@@ -9,10 +9,10 @@ namespace {
 enum { kGroup, kProduct, kQuantity, kTotal };
 
 constexpr FieldRule kRules[] = {
-    {"CDGRUSUGESPROD", 10, "Grupo", kGroupMissing},
-    {"CDPRODUTO", 10, "Produto", kProductMissing},
-    {"IDQUANTPRODPRINC", 1, "Quantidade", nullptr, true},
-    {"IDTOTALPRODPRINC", 1, "Totalizador", nullptr, true},
+    {column::CDGRUSUGESPROD, "Grupo", kGroupMissing},
+    {column::CDPRODUTO, "Produto", kProductMissing},
+    {column::IDQUANTPRODPRINC, "Quantidade", nullptr},
+    {column::IDTOTALPRODPRINC, "Totalizador", nullptr},
 };
 
 const Query kGroupExists{"SELECT 1 FROM GRUSUGESPROD WHERE CDGRUSUGESPROD = $1"};

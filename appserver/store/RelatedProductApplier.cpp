@@ -9,11 +9,11 @@ namespace {
 enum { kGroup, kMain, kRelated, kQuantity, kTotal };
 
 constexpr FieldRule kRules[] = {
-    {"CDGRUSUGESPROD", 10, "Grupo", kGroupMissing},
-    {"CDPRODUTO", 10, "Produto principal", kProductMissing},
-    {"CDPRODUTORELAC", 10, "Produto", kProductMissing},
-    {"IDQUANTPROD", 1, "Quantidade", nullptr, true},
-    {"IDTOTALPROD", 1, "Totalizador", nullptr, true},
+    {column::CDGRUSUGESPROD, "Grupo", kGroupMissing},
+    {column::CDPRODUTO, "Produto principal", kProductMissing},
+    {column::CDPRODUTORELAC, "Produto", kProductMissing},
+    {column::IDQUANTPROD, "Quantidade", nullptr},
+    {column::IDTOTALPROD, "Totalizador", nullptr},
 };
 
 const Query kMainExists{"SELECT 1 FROM PRODPRINC WHERE CDGRUSUGESPROD = $1 AND CDPRODUTO = $2"};
