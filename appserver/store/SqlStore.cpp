@@ -222,7 +222,9 @@ wire::Status SqlStore::seedEmpty(SqlConnection& conn) {
     FirstRowSink any;
     if (SqlError err = conn.run(kAnyData, {}, &any)) return ConstraintMessages::describe(err);
     if (any.found()) return {};
-    DemoCatalogue demo = DemoCatalogue::build();
+    auto built = DemoCatalogue::build();
+    if (!built) return built.status();
+    const DemoCatalogue& demo = *built;
     wire::Status status = applyWith<ProductApplier>(conn, demo.products);
     if (status) status = applyWith<GroupApplier>(conn, demo.groups);
     if (status) status = applyWith<MainProductApplier>(conn, demo.mainProducts);
