@@ -16,11 +16,20 @@ vlp_install() {
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
+    local as_root=()
+    if [ "$(id -u)" -ne 0 ]; then
+        if ! command -v sudo >/dev/null 2>&1; then
+            echo "vlp: missing Debian packages, and sudo is not installed to add them. As root, run:" >&2
+            echo "    apt-get update && apt-get install -y --no-install-recommends ${missing[*]}" >&2
+            return 1
+        fi
+        as_root=(sudo)
+    fi
     echo "vlp: installing ${missing[*]}" >&2
-    local sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    $sudo apt-get update -qq >&2
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
+    "${as_root[@]}" apt-get update -qq >&2
+    # Through env: sudo drops the caller's environment, DEBIAN_FRONTEND included.
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
+        apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
 }
 
 # vlp_build PRESET [TARGET...]: configure once, then build.

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "store/Columns.h"
 #include "wire/PacketWriter.h"
 
 namespace appserver {
@@ -13,14 +14,15 @@ using wire::ErrorCode;
 using wire::Status;
 using Args = std::vector<Argument>;
 
-// Field sizes of the arguments' columns.
-constexpr std::size_t kGroupCode = 10, kGroupName = 40, kOrder = 4, kProductCode = 10,
-                      kTreeCode = 20;
+// Arguments are values of these columns and fit them.
+constexpr Column kGroupCode = column::CDGRUSUGESPROD, kGroupName = column::NMGRUSUGESPROD,
+                 kOrder = column::NRORDEM, kProductCode = column::CDPRODUTO,
+                 kTreeCode = column::CDARVPROD;
 
-Status fits(const Argument& arg, std::size_t size, std::string_view what) {
-    if (wire::utf8Length(arg.value) <= size) return Status::ok();
+Status fits(const Argument& arg, const Column& target, std::string_view what) {
+    if (wire::utf8Length(arg.value) <= static_cast<std::size_t>(target.size)) return Status::ok();
     return {ErrorCode::TooLarge,
-            std::string(what) + " excede " + std::to_string(size) + " caracteres."};
+            std::string(what) + " excede " + std::to_string(target.size) + " caracteres."};
 }
 
 Status firstError(std::initializer_list<Status> checks) {

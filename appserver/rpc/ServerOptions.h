@@ -20,7 +20,7 @@ struct ServerOptions {
     std::string host = "127.0.0.1";
     unsigned short port = kDefaultPort;  // 0: any free port (tests)
     bool seedDemo = false;
-    unsigned workers = 0;  // 0: one per core
+    unsigned workers = 0;  // 0: two per core, at least four
     std::size_t maxBodyBytes = wire::kMaxBodyBytes;
     std::size_t maxHeaderBytes = 64 * 1024;
     std::size_t maxConnections = 10000;

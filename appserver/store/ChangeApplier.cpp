@@ -51,12 +51,24 @@ wire::Status ChangeApplier::execMatching(const Query& query, Params params,
     return {};
 }
 
-wire::Result<bool> ChangeApplier::exists(const Query& query, Params params) {
+wire::Status ChangeApplier::refuseUnlessFound(const Query& query, Params params,
+                                              std::string_view message) {
+    return refuseWhenFound(false, query, params, message);
+}
+
+wire::Status ChangeApplier::refuseIfFound(const Query& query, Params params,
+                                          std::string_view message) {
+    return refuseWhenFound(true, query, params, message);
+}
+
+wire::Status ChangeApplier::refuseWhenFound(bool found, const Query& query, Params params,
+                                            std::string_view message) {
     FirstRowSink first;
     if (SqlError err = m_conn.run(query, asSpan(params), &first)) {
         return ConstraintMessages::describe(err);
     }
-    return first.found();
+    if (first.found() == found) return {wire::ErrorCode::Refused, std::string(message)};
+    return {};
 }
 
 }  // namespace appserver

@@ -38,10 +38,16 @@ class ChangeApplier {
     // Runs an UPDATE or DELETE that must touch exactly the row read by the user.
     wire::Status execMatching(const Query& query, Params params,
                               std::string_view foreignKeyMessage = {});
-    // Does the query return a row? Failures come back as the Status.
-    wire::Result<bool> exists(const Query& query, Params params);
+    // Refused with message when the query finds no row (a row the change relies on is missing).
+    wire::Status refuseUnlessFound(const Query& query, Params params, std::string_view message);
+    // Refused with message when the query finds a row (a value already taken).
+    wire::Status refuseIfFound(const Query& query, Params params, std::string_view message);
 
     SqlConnection& m_conn;
+
+  private:
+    wire::Status refuseWhenFound(bool found, const Query& query, Params params,
+                                 std::string_view message);
 };
 
 }  // namespace appserver

@@ -2,6 +2,10 @@
 
 #include <strings.h>
 #include <iostream>
+#include <string>
+#include <vector>
+
+#include "store/Columns.h"
 
 namespace appserver {
 
@@ -10,12 +14,17 @@ namespace {
 struct Known {
     const char* name;     // as declared in the schema (PostgreSQL reports it in lower case)
     const char* columns;  // SQLite's "TABLE.COLUMN, ..." for unique constraints
-    const char* message;
+    std::string message;
 };
 
 constexpr const char* kFlag = "Indicador deve ser \"S\" ou \"N\".";
 
-constexpr Known kKnown[] = {
+// "<head> no máximo N caracteres.", N the column's size.
+std::string atMost(const char* head, const Column& c) {
+    return std::string(head) + " no máximo " + std::to_string(c.size) + " caracteres.";
+}
+
+const std::vector<Known> kKnown = {
     {"PK_GRUSUGESPROD", "GRUSUGESPROD.CDGRUSUGESPROD", "Código já cadastrado."},
     {"UQ_GRUSUGESPROD_ORDEM", "GRUSUGESPROD.NRORDEM", "Ordem já cadastrada."},
     {"UQ_GRUSUGESPROD_NOME", "GRUSUGESPROD.NMGRUSUGESCHAVE", "Nome já cadastrado."},
@@ -24,13 +33,15 @@ constexpr Known kKnown[] = {
      "Produto já cadastrado."},
     {"PK_PRODUTO", "PRODUTO.CDPRODUTO", "Produto já cadastrado."},
     {"UQ_PRODUTO_ARV", "PRODUTO.CDARVPROD", "Código de árvore do produto já cadastrado."},
-    {"CK_GRUSUGESPROD_CODIGO", "", "Código deve ser informado, com no máximo 10 caracteres."},
-    {"CK_GRUSUGESPROD_NOME", "", "Nome deve ser informado, com no máximo 40 caracteres."},
-    {"CK_GRUSUGESPROD_ORDEM", "", "Ordem deve ser informada, com no máximo 4 caracteres."},
-    {"CK_PRODUTO_CODIGO", "", "Código do produto deve ser informado, com no máximo 10 caracteres."},
+    {"CK_GRUSUGESPROD_CODIGO", "",
+     atMost("Código deve ser informado, com", column::CDGRUSUGESPROD)},
+    {"CK_GRUSUGESPROD_NOME", "", atMost("Nome deve ser informado, com", column::NMGRUSUGESPROD)},
+    {"CK_GRUSUGESPROD_ORDEM", "", atMost("Ordem deve ser informada, com", column::NRORDEM)},
+    {"CK_PRODUTO_CODIGO", "",
+     atMost("Código do produto deve ser informado, com", column::CDPRODUTO)},
     {"CK_PRODUTO_ARV", "",
-     "Código de árvore do produto deve ser informado, com no máximo 20 caracteres."},
-    {"CK_PRODUTO_NOME", "", "Nome do produto deve ter no máximo 50 caracteres."},
+     atMost("Código de árvore do produto deve ser informado, com", column::CDARVPROD)},
+    {"CK_PRODUTO_NOME", "", atMost("Nome do produto deve ter", column::NMPRODUTO)},
     {"CK_PRODRELAC_PROPRIO", "", "Um produto não pode ser relacionado a ele mesmo."},
     {"CK_PRODPRINC_QUANT", "", kFlag},
     {"CK_PRODPRINC_TOTAL", "", kFlag},
@@ -40,10 +51,10 @@ constexpr Known kKnown[] = {
 
 constexpr const char* kRetryMessage = "Outra gravação simultânea impediu esta. Tente novamente.";
 
-const char* knownMessage(const std::string& constraint) {
+const std::string* knownMessage(const std::string& constraint) {
     for (const Known& k : kKnown) {
-        if (strcasecmp(constraint.c_str(), k.name) == 0) return k.message;
-        if (*k.columns && strcasecmp(constraint.c_str(), k.columns) == 0) return k.message;
+        if (strcasecmp(constraint.c_str(), k.name) == 0) return &k.message;
+        if (*k.columns && strcasecmp(constraint.c_str(), k.columns) == 0) return &k.message;
     }
     return nullptr;
 }
@@ -59,8 +70,8 @@ wire::Status ConstraintMessages::describe(const SqlError& err, std::string_view 
             return err.sinkStatus;
         case SqlFailure::Unique:
         case SqlFailure::Check:
-            if (const char* message = knownMessage(err.constraint))
-                return {ErrorCode::Refused, message};
+            if (const std::string* message = knownMessage(err.constraint))
+                return {ErrorCode::Refused, *message};
             return {ErrorCode::Refused, "Valor recusado pelas regras do cadastro."};
         case SqlFailure::ForeignKey:
             if (!foreignKeyMessage.empty())

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "store/Columns.h"
 #include "wire/FieldDef.h"
 
 namespace appserver {
@@ -158,14 +159,8 @@ const std::vector<Family>& families() {
     return all;
 }
 
-struct Group {
-    const char* name;
-    std::vector<const char*> mains;    // families whose first two products are main products
-    std::vector<const char*> related;  // families whose first product goes with each of them
-};
-
-const std::vector<Group>& groupTable() {
-    static const std::vector<Group> all = {
+const std::vector<DemoGroup>& groupTable() {
+    static const std::vector<DemoGroup> all = {
         {"Café da Manhã",
          {"Café em Pó", "Pão de Forma"},
          {"Leite", "Manteiga", "Açúcar", "Iogurte", "Bolo"}},
@@ -191,10 +186,25 @@ std::string padded(int value, int width) {
     return text;
 }
 
-wire::ChangeLog emptyLog(std::initializer_list<wire::FieldDef> fields) {
+wire::ChangeLog emptyLog(std::initializer_list<Column> columns) {
     wire::ChangeLog log;
-    log.fields = fields;
+    log.fields = fieldList(columns);
     return log;
+}
+
+using Codes = std::map<std::string, std::vector<std::string>>;  // family -> product codes
+
+// The product codes of a family the groups name; none is a slip in the tables.
+wire::Result<const std::vector<std::string>*> familyCodes(const Codes& byFamily,
+                                                          const DemoGroup& group,
+                                                          const char* family) {
+    auto found = byFamily.find(family);
+    if (found == byFamily.end() || found->second.empty()) {
+        return wire::Status(wire::ErrorCode::Internal,
+                            std::string("Catálogo de demonstração: a família \"") + family +
+                                "\" do grupo \"" + group.name + "\" não tem produtos.");
+    }
+    return &found->second;
 }
 
 void add(wire::ChangeLog& log, std::vector<wire::Value> values) {
@@ -203,22 +213,19 @@ void add(wire::ChangeLog& log, std::vector<wire::Value> values) {
 
 }  // namespace
 
-DemoCatalogue DemoCatalogue::build() {
-    DemoCatalogue demo;
-    demo.products = emptyLog({{"CDPRODUTO", 10}, {"CDARVPROD", 20}, {"NMPRODUTO", 50}});
-    demo.groups = emptyLog({{"CDGRUSUGESPROD", 10}, {"NMGRUSUGESPROD", 40}, {"NRORDEM", 4}});
-    demo.mainProducts = emptyLog({{"CDGRUSUGESPROD", 10},
-                                  {"CDPRODUTO", 10},
-                                  {"IDQUANTPRODPRINC", 1},
-                                  {"IDTOTALPRODPRINC", 1}});
-    demo.relatedProducts = emptyLog({{"CDGRUSUGESPROD", 10},
-                                     {"CDPRODUTO", 10},
-                                     {"CDPRODUTORELAC", 10},
-                                     {"IDQUANTPROD", 1},
-                                     {"IDTOTALPROD", 1}});
+wire::Result<DemoCatalogue> DemoCatalogue::build() { return build(groupTable()); }
 
-    std::map<std::string, std::vector<std::string>> byFamily;  // family -> product codes
-    std::map<int, int> familiesInSection;                      // department*100+section -> count
+wire::Result<DemoCatalogue> DemoCatalogue::build(std::span<const DemoGroup> groups) {
+    using namespace column;
+    DemoCatalogue demo;
+    demo.products = emptyLog({CDPRODUTO, CDARVPROD, NMPRODUTO});
+    demo.groups = emptyLog({CDGRUSUGESPROD, NMGRUSUGESPROD, NRORDEM});
+    demo.mainProducts = emptyLog({CDGRUSUGESPROD, CDPRODUTO, IDQUANTPRODPRINC, IDTOTALPRODPRINC});
+    demo.relatedProducts =
+        emptyLog({CDGRUSUGESPROD, CDPRODUTO, CDPRODUTORELAC, IDQUANTPROD, IDTOTALPROD});
+
+    Codes byFamily;
+    std::map<int, int> familiesInSection;  // department*100+section -> count
     int nextCode = 1;
     for (const Family& f : families()) {
         int family = ++familiesInSection[f.department * 100 + f.section];
@@ -232,25 +239,29 @@ DemoCatalogue DemoCatalogue::build() {
             const char* size = f.sizes[(i / f.kinds.size()) % f.sizes.size()];
             const char* brand = kBrands[i / (f.kinds.size() * f.sizes.size())];
             std::string name = std::string(f.base) + " " + kind + " " + brand + " " + size;
-            if (wire::utf8Length(name) > 50) continue;
-            std::string code = padded(nextCode++, 10);
+            if (wire::utf8Length(name) > static_cast<std::size_t>(NMPRODUTO.size)) continue;
+            std::string code = padded(nextCode++, CDPRODUTO.size);
             add(demo.products, {code, prefix + padded(++item, 4), name});
             byFamily[f.base].push_back(code);
         }
     }
 
     int order = 0;
-    for (const Group& g : groupTable()) {
-        std::string group = padded(++order, 10);
+    for (const DemoGroup& g : groups) {
+        std::string group = padded(++order, CDGRUSUGESPROD.size);
         add(demo.groups, {group, std::string(g.name), std::to_string(order)});
         for (const char* family : g.mains) {
-            const auto& codes = byFamily[family];
+            auto mains = familyCodes(byFamily, g, family);
+            if (!mains) return mains.status();
+            const auto& codes = **mains;
             for (std::size_t m = 0; m < 2 && m < codes.size(); ++m) {
                 add(demo.mainProducts,
                     {group, codes[m], std::string(m == 0 ? "N" : "S"), std::string("S")});
                 int j = 0;
                 for (const char* relatedFamily : g.related) {
-                    const std::string& related = byFamily[relatedFamily].front();
+                    auto relatedCodes = familyCodes(byFamily, g, relatedFamily);
+                    if (!relatedCodes) return relatedCodes.status();
+                    const std::string& related = (*relatedCodes)->front();
                     if (related == codes[m]) continue;
                     add(demo.relatedProducts, {group, codes[m], related,
                                                std::string(j++ % 2 ? "S" : "N"), std::string("S")});

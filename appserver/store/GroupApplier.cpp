@@ -11,9 +11,9 @@ namespace {
 enum { kCode, kName, kOrder };
 
 constexpr FieldRule kRules[] = {
-    {"CDGRUSUGESPROD", 10, "Código", "Código deve ser informado."},
-    {"NMGRUSUGESPROD", 40, "Nome", "Nome deve ser informado."},
-    {"NRORDEM", 4, "Ordem", "Ordem deve ser informada."},
+    {column::CDGRUSUGESPROD, "Código", "Código deve ser informado."},
+    {column::NMGRUSUGESPROD, "Nome", "Nome deve ser informado."},
+    {column::NRORDEM, "Ordem", "Ordem deve ser informada."},
 };
 
 const Query kCodeTaken{
@@ -55,9 +55,7 @@ wire::Status GroupApplier::checkUnique(const LogFields& f, const Row& values,
         {kOrderTaken, f.value(values, kOrder), "Ordem já cadastrada."},
     };
     for (const Check& c : checks) {
-        auto taken = exists(c.query, {c.value, self});
-        if (!taken) return taken.status();
-        if (*taken) return {wire::ErrorCode::Refused, c.message};
+        if (auto s = refuseIfFound(c.query, {c.value, self}, c.message); !s) return s;
     }
     return {};
 }

@@ -26,8 +26,8 @@ wire::Result<LogFields> LogFields::resolve(const wire::ChangeLog& log,
     LogFields fields;
     fields.m_rules = rules;
     for (const FieldRule& rule : rules) {
-        int at = wire::fieldIndex(log.fields, rule.name);
-        if (at < 0) return wrongShape(std::string("falta o campo ") + rule.name);
+        int at = wire::fieldIndex(log.fields, rule.column.name);
+        if (at < 0) return wrongShape("falta o campo " + std::string(rule.column.name));
         fields.m_index.push_back(static_cast<std::size_t>(at));
     }
     for (std::size_t i = 0; i < log.changes.size(); ++i) {
@@ -58,12 +58,13 @@ wire::Status LogFields::check(const std::vector<wire::Value>& row) const {
         if (rule.emptyMessage && (!v || trimBlanks(*v).empty())) {
             return {wire::ErrorCode::Refused, rule.emptyMessage};
         }
-        if (rule.flag && v && *v != "S" && *v != "N") {
+        if (rule.column.flag && v && *v != "S" && *v != "N") {
             return {wire::ErrorCode::Refused, label + " deve ser \"S\" ou \"N\"."};
         }
-        if (v && wire::utf8Length(*v) > static_cast<std::size_t>(rule.size)) {
-            return {wire::ErrorCode::Refused,
-                    label + " deve ter no máximo " + std::to_string(rule.size) + " caracteres."};
+        if (v && wire::utf8Length(*v) > static_cast<std::size_t>(rule.column.size)) {
+            return {
+                wire::ErrorCode::Refused,
+                label + " deve ter no máximo " + std::to_string(rule.column.size) + " caracteres."};
         }
     }
     return {};

@@ -6,17 +6,17 @@
 #include <string_view>
 #include <vector>
 
+#include "store/Columns.h"
 #include "wire/ChangeLog.h"
 #include "wire/Status.h"
 
 namespace appserver {
 
+// Name, size and flag come from the column table.
 struct FieldRule {
-    const char* name;
-    int size;
+    Column column;
     const char* label;         // as the user knows the field: "Código", "Nome", ...
     const char* emptyMessage;  // null: the field may be empty or null
-    bool flag = false;         // null, "S" or "N" only
 };
 
 class LogFields {

@@ -9,10 +9,10 @@ namespace {
 enum { kGroup, kProduct, kQuantity, kTotal };
 
 constexpr FieldRule kRules[] = {
-    {"CDGRUSUGESPROD", 10, "Grupo", kGroupMissing},
-    {"CDPRODUTO", 10, "Produto", kProductMissing},
-    {"IDQUANTPRODPRINC", 1, "Quantidade", nullptr, true},
-    {"IDTOTALPRODPRINC", 1, "Totalizador", nullptr, true},
+    {column::CDGRUSUGESPROD, "Grupo", kGroupMissing},
+    {column::CDPRODUTO, "Produto", kProductMissing},
+    {column::IDQUANTPRODPRINC, "Quantidade", nullptr},
+    {column::IDTOTALPRODPRINC, "Totalizador", nullptr},
 };
 
 const Query kGroupExists{"SELECT 1 FROM GRUSUGESPROD WHERE CDGRUSUGESPROD = $1"};
@@ -35,12 +35,11 @@ const Query kDelete{
 std::span<const FieldRule> MainProductApplier::rules() const { return kRules; }
 
 wire::Status MainProductApplier::insert(const LogFields& f, const Row& values) {
-    auto group = exists(kGroupExists, {f.value(values, kGroup)});
-    if (!group) return group.status();
-    if (!*group) return {wire::ErrorCode::Refused, kGroupUnknown};
-    auto product = exists(kProductExists, {f.value(values, kProduct)});
-    if (!product) return product.status();
-    if (!*product) return {wire::ErrorCode::Refused, kProductUnknown};
+    if (auto s = refuseUnlessFound(kGroupExists, {f.value(values, kGroup)}, kGroupUnknown); !s)
+        return s;
+    if (auto s = refuseUnlessFound(kProductExists, {f.value(values, kProduct)}, kProductUnknown);
+        !s)
+        return s;
     return exec(kInsert,
                 {f.value(values, kGroup), f.value(values, kProduct), f.value(values, kQuantity),
                  f.value(values, kTotal)},
@@ -49,10 +48,7 @@ wire::Status MainProductApplier::insert(const LogFields& f, const Row& values) {
 
 wire::Status MainProductApplier::modify(const LogFields& f, const Row& oldValues,
                                         const Row& newValues) {
-    if (f.value(oldValues, kGroup) != f.value(newValues, kGroup) ||
-        f.value(oldValues, kProduct) != f.value(newValues, kProduct)) {
-        return {wire::ErrorCode::Refused, kOnlyFlags};
-    }
+    if (auto s = onlyFlagsChange(f, oldValues, newValues, {kGroup, kProduct}); !s) return s;
     return execMatching(kUpdate, {f.value(oldValues, kGroup), f.value(oldValues, kProduct),
                                   f.value(oldValues, kQuantity), f.value(oldValues, kTotal),
                                   f.value(newValues, kQuantity), f.value(newValues, kTotal)});

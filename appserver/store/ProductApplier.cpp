@@ -11,10 +11,10 @@ namespace {
 enum { kCode, kTreeCode, kName };
 
 constexpr FieldRule kRules[] = {
-    {"CDPRODUTO", 10, "Código do produto", "Código do produto deve ser informado."},
-    {"CDARVPROD", 20, "Código de árvore do produto",
+    {column::CDPRODUTO, "Código do produto", "Código do produto deve ser informado."},
+    {column::CDARVPROD, "Código de árvore do produto",
      "Código de árvore do produto deve ser informado."},
-    {"NMPRODUTO", 50, "Nome do produto", "Nome do produto deve ser informado."},
+    {column::NMPRODUTO, "Nome do produto", "Nome do produto deve ser informado."},
 };
 
 const Query kInsert{

@@ -1,5 +1,11 @@
 #pragma once
-// Refusals shared by the main-product and related-product writers.
+// Refusals and the rule shared by the main-product and related-product writers.
+
+#include <cstddef>
+#include <initializer_list>
+#include <vector>
+
+#include "store/LogFields.h"
 
 namespace appserver {
 
@@ -11,5 +17,11 @@ inline constexpr const char* kMainProductUnknown = "Produto principal não cadas
 inline constexpr const char* kRelatedToItself = "Um produto não pode ser relacionado a ele mesmo.";
 inline constexpr const char* kOnlyFlags =
     "Somente os indicadores Quantidade e Totalizador podem ser alterados.";
+
+// A row known by its keys keeps them: a modification may change only the two flags. Refused
+// with kOnlyFlags when one of the keys (rule numbers of f) differs between the two rows.
+wire::Status onlyFlagsChange(const LogFields& f, const std::vector<wire::Value>& oldValues,
+                             const std::vector<wire::Value>& newValues,
+                             std::initializer_list<std::size_t> keys);
 
 }  // namespace appserver

@@ -9,11 +9,11 @@ namespace {
 enum { kGroup, kMain, kRelated, kQuantity, kTotal };
 
 constexpr FieldRule kRules[] = {
-    {"CDGRUSUGESPROD", 10, "Grupo", kGroupMissing},
-    {"CDPRODUTO", 10, "Produto principal", kProductMissing},
-    {"CDPRODUTORELAC", 10, "Produto", kProductMissing},
-    {"IDQUANTPROD", 1, "Quantidade", nullptr, true},
-    {"IDTOTALPROD", 1, "Totalizador", nullptr, true},
+    {column::CDGRUSUGESPROD, "Grupo", kGroupMissing},
+    {column::CDPRODUTO, "Produto principal", kProductMissing},
+    {column::CDPRODUTORELAC, "Produto", kProductMissing},
+    {column::IDQUANTPROD, "Quantidade", nullptr},
+    {column::IDTOTALPROD, "Totalizador", nullptr},
 };
 
 const Query kMainExists{"SELECT 1 FROM PRODPRINC WHERE CDGRUSUGESPROD = $1 AND CDPRODUTO = $2"};
@@ -39,12 +39,13 @@ wire::Status RelatedProductApplier::insert(const LogFields& f, const Row& values
     if (f.value(values, kMain) == f.value(values, kRelated)) {
         return {wire::ErrorCode::Refused, kRelatedToItself};
     }
-    auto main = exists(kMainExists, {f.value(values, kGroup), f.value(values, kMain)});
-    if (!main) return main.status();
-    if (!*main) return {wire::ErrorCode::Refused, kMainProductUnknown};
-    auto product = exists(kProductExists, {f.value(values, kRelated)});
-    if (!product) return product.status();
-    if (!*product) return {wire::ErrorCode::Refused, kProductUnknown};
+    if (auto s = refuseUnlessFound(kMainExists, {f.value(values, kGroup), f.value(values, kMain)},
+                                   kMainProductUnknown);
+        !s)
+        return s;
+    if (auto s = refuseUnlessFound(kProductExists, {f.value(values, kRelated)}, kProductUnknown);
+        !s)
+        return s;
     return exec(kInsert,
                 {f.value(values, kGroup), f.value(values, kMain), f.value(values, kRelated),
                  f.value(values, kQuantity), f.value(values, kTotal)},
@@ -53,10 +54,7 @@ wire::Status RelatedProductApplier::insert(const LogFields& f, const Row& values
 
 wire::Status RelatedProductApplier::modify(const LogFields& f, const Row& oldValues,
                                            const Row& newValues) {
-    for (int key : {kGroup, kMain, kRelated}) {
-        if (f.value(oldValues, key) != f.value(newValues, key))
-            return {wire::ErrorCode::Refused, kOnlyFlags};
-    }
+    if (auto s = onlyFlagsChange(f, oldValues, newValues, {kGroup, kMain, kRelated}); !s) return s;
     return execMatching(kUpdate, {f.value(oldValues, kGroup), f.value(oldValues, kMain),
                                   f.value(oldValues, kRelated), f.value(oldValues, kQuantity),
                                   f.value(oldValues, kTotal), f.value(newValues, kQuantity),

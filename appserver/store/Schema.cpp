@@ -3,14 +3,16 @@
 #include <iostream>
 #include <string>
 
+#include "store/Columns.h"
 #include "store/FirstRowSink.h"
 
 namespace appserver {
 
 namespace {
 
-// Version 1. Sizes count characters (length() does so for text in both databases); names of
-// constraints matter: refusals are worded by them (ConstraintMessages).
+// Version 1. Sizes count characters (length() does so for text in both databases) and come from
+// the column table ({NAME} below); names of constraints matter: refusals are worded by them
+// (ConstraintMessages).
 constexpr const char* kVersion1 = R"sql(
 CREATE TABLE PRODUTO (
     CDPRODUTO TEXT NOT NULL,
@@ -19,9 +21,9 @@ CREATE TABLE PRODUTO (
     CDARVPRODDIG TEXT NOT NULL,
     CONSTRAINT PK_PRODUTO PRIMARY KEY (CDPRODUTO),
     CONSTRAINT UQ_PRODUTO_ARV UNIQUE (CDARVPROD),
-    CONSTRAINT CK_PRODUTO_CODIGO CHECK (length(trim(CDPRODUTO)) > 0 AND length(CDPRODUTO) <= 10),
-    CONSTRAINT CK_PRODUTO_ARV CHECK (length(trim(CDARVPROD)) > 0 AND length(CDARVPROD) <= 20),
-    CONSTRAINT CK_PRODUTO_NOME CHECK (length(NMPRODUTO) <= 50)
+    CONSTRAINT CK_PRODUTO_CODIGO CHECK (length(trim(CDPRODUTO)) > 0 AND length(CDPRODUTO) <= {CDPRODUTO}),
+    CONSTRAINT CK_PRODUTO_ARV CHECK (length(trim(CDARVPROD)) > 0 AND length(CDARVPROD) <= {CDARVPROD}),
+    CONSTRAINT CK_PRODUTO_NOME CHECK (length(NMPRODUTO) <= {NMPRODUTO})
 );
 CREATE INDEX IX_PRODUTO_ARVDIG ON PRODUTO (CDARVPRODDIG);
 
@@ -34,10 +36,10 @@ CREATE TABLE GRUSUGESPROD (
     CONSTRAINT UQ_GRUSUGESPROD_ORDEM UNIQUE (NRORDEM),
     CONSTRAINT UQ_GRUSUGESPROD_NOME UNIQUE (NMGRUSUGESCHAVE),
     CONSTRAINT CK_GRUSUGESPROD_CODIGO
-        CHECK (length(trim(CDGRUSUGESPROD)) > 0 AND length(CDGRUSUGESPROD) <= 10),
+        CHECK (length(trim(CDGRUSUGESPROD)) > 0 AND length(CDGRUSUGESPROD) <= {CDGRUSUGESPROD}),
     CONSTRAINT CK_GRUSUGESPROD_NOME CHECK (length(trim(NMGRUSUGESPROD)) > 0
-        AND length(NMGRUSUGESPROD) <= 40 AND length(NMGRUSUGESCHAVE) > 0),
-    CONSTRAINT CK_GRUSUGESPROD_ORDEM CHECK (length(trim(NRORDEM)) > 0 AND length(NRORDEM) <= 4)
+        AND length(NMGRUSUGESPROD) <= {NMGRUSUGESPROD} AND length(NMGRUSUGESCHAVE) > 0),
+    CONSTRAINT CK_GRUSUGESPROD_ORDEM CHECK (length(trim(NRORDEM)) > 0 AND length(NRORDEM) <= {NRORDEM})
 );
 
 CREATE TABLE PRODPRINC (
@@ -72,6 +74,21 @@ CREATE TABLE PRODRELAC (
 );
 CREATE INDEX IX_PRODRELAC_RELAC ON PRODRELAC (CDPRODUTORELAC);
 )sql";
+
+constexpr Column kSizedColumns[] = {column::CDPRODUTO,      column::CDARVPROD,
+                                    column::NMPRODUTO,      column::CDGRUSUGESPROD,
+                                    column::NMGRUSUGESPROD, column::NRORDEM};
+
+// The script with each {NAME} of kSizedColumns replaced by that column's size.
+std::string withSizes(std::string sql) {
+    for (const Column& c : kSizedColumns) {
+        const std::string mark = "{" + std::string(c.name) + "}", size = std::to_string(c.size);
+        for (auto at = sql.find(mark); at != std::string::npos; at = sql.find(mark, at)) {
+            sql.replace(at, mark.size(), size);
+        }
+    }
+    return sql;
+}
 
 constexpr const char* kMigrations[] = {kVersion1};
 
@@ -110,7 +127,7 @@ wire::Status upgrade(SqlConnection& conn) {
                     ", mais nova que a deste servidor (" + std::to_string(Schema::kVersion) + ")."};
     }
     for (long long v = current + 1; v <= Schema::kVersion; ++v) {
-        std::string sql = forDialect(kMigrations[v - 1], conn.dialect());
+        std::string sql = forDialect(withSizes(kMigrations[v - 1]), conn.dialect());
         if (SqlError err = conn.script(sql)) return failed("criação das tabelas", err);
     }
     if (current < Schema::kVersion) {

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 
+#include "store/Columns.h"
 #include "store/ConstraintMessages.h"
 #include "store/DemoCatalogue.h"
 #include "store/FirstRowSink.h"
@@ -18,18 +19,17 @@ namespace appserver {
 namespace {
 
 using Fields = std::vector<wire::FieldDef>;
+using namespace column;
 
-const Fields kGroupFields{{"CDGRUSUGESPROD", 10}, {"NMGRUSUGESPROD", 40}, {"NRORDEM", 4}};
-const Fields kGroupCheckFields{{"CDGRUSUGESPROD", 10}, {"NMGRUSUGESPROD", 40}};
-const Fields kMainFields{{"CDARVPROD", 20},      {"CDPRODUTO", 10},       {"NMPRODUTO", 50},
-                         {"CDGRUSUGESPROD", 10}, {"IDQUANTPRODPRINC", 1}, {"IDTOTALPRODPRINC", 1}};
-const Fields kProductFields{{"CDPRODUTO", 10}, {"CDARVPROD", 20}, {"NMPRODUTO", 50}};
-const Fields kMainRowFields{
-    {"CDARVPROD", 20}, {"NMPRODUTO", 50}, {"CDPRODUTO", 10}, {"CDGRUSUGESPROD", 10}};
-const Fields kRelatedRowFields{{"CDPRODUTO", 10}, {"NMPRODUTO", 50}};
-const Fields kRelatedFields{{"CDGRUSUGESPROD", 10}, {"CDPRODUTO", 10},      {"CDPRODUTORELAC", 10},
-                            {"CDARVPRODRELAC", 20}, {"NMPRODUTORELAC", 50}, {"IDQUANTPROD", 1},
-                            {"IDTOTALPROD", 1}};
+const Fields kGroupFields = fieldList({CDGRUSUGESPROD, NMGRUSUGESPROD, NRORDEM});
+const Fields kGroupCheckFields = fieldList({CDGRUSUGESPROD, NMGRUSUGESPROD});
+const Fields kMainFields = fieldList(
+    {CDARVPROD, CDPRODUTO, NMPRODUTO, CDGRUSUGESPROD, IDQUANTPRODPRINC, IDTOTALPRODPRINC});
+const Fields kProductFields = fieldList({CDPRODUTO, CDARVPROD, NMPRODUTO});
+const Fields kMainRowFields = fieldList({CDARVPROD, NMPRODUTO, CDPRODUTO, CDGRUSUGESPROD});
+const Fields kRelatedRowFields = fieldList({CDPRODUTO, NMPRODUTO});
+const Fields kRelatedFields = fieldList({CDGRUSUGESPROD, CDPRODUTO, CDPRODUTORELAC, CDARVPRODRELAC,
+                                         NMPRODUTORELAC, IDQUANTPROD, IDTOTALPROD});
 
 // Orders and group codes are digit strings: leading zeros aside, a shorter one is a smaller number.
 const Query kGroups{
@@ -209,7 +209,7 @@ wire::Status SqlStore::applyRelatedProducts(const wire::ChangeLog& log) {
 wire::Status SqlStore::addProduct(std::string_view code, std::string_view treeCode,
                                   std::string_view name) {
     wire::ChangeLog log;
-    log.fields = {{"CDPRODUTO", 10}, {"CDARVPROD", 20}, {"NMPRODUTO", 50}};
+    log.fields = kProductFields;
     log.changes.push_back({wire::ChangeKind::Insert,
                            {},
                            {std::string(code), std::string(treeCode), std::string(name)}});
@@ -222,7 +222,9 @@ wire::Status SqlStore::seedEmpty(SqlConnection& conn) {
     FirstRowSink any;
     if (SqlError err = conn.run(kAnyData, {}, &any)) return ConstraintMessages::describe(err);
     if (any.found()) return {};
-    DemoCatalogue demo = DemoCatalogue::build();
+    auto built = DemoCatalogue::build();
+    if (!built) return built.status();
+    const DemoCatalogue& demo = *built;
     wire::Status status = applyWith<ProductApplier>(conn, demo.products);
     if (status) status = applyWith<GroupApplier>(conn, demo.groups);
     if (status) status = applyWith<MainProductApplier>(conn, demo.mainProducts);

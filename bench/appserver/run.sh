@@ -154,7 +154,7 @@ stop_server "$app_pid"
 # 2: the same read over PostgreSQL.
 if [ -z "${VLP_TEST_PG:-}" ]; then
     source "$root/scripts/pg.sh"
-    VLP_PG_PORT="${VLP_PG_PORT:-55433}" vlp_pg_start
+    vlp_pg_start
     trap cleanup EXIT
     started_pg=1
 fi

@@ -1,0 +1,185 @@
+// Server side of the envelope: reads a JSON-RPC request into a Request.
+#include "EnvelopeSax.h"
+#include "JsonOut.h"
+#include "Rpc.h"
+
+namespace wire {
+namespace {
+
+class RequestSax : public detail::EnvelopeSax<RequestSax> {
+  public:
+    RequestSax(std::string_view json, Request& request) : EnvelopeSax(json), m_request(request) {}
+
+    bool onNull() {
+        if (m_where == Where::Root && m_key == Member::Id) return setId("null");
+        return wrongValue();
+    }
+    bool onBool() { return wrongValue(); }
+    bool onNumber(std::string_view number) {
+        if (m_where == Where::Root && m_key == Member::Id) return setId(std::string(number));
+        return wrongValue();
+    }
+
+    bool onText(std::string_view text) {
+        if (m_where == Where::Root) {
+            switch (m_key) {
+                case Member::Version:
+                    m_version = text == "2.0";
+                    if (!m_version) return invalid("a versão deve ser \"2.0\"");
+                    return true;
+                case Member::Id: {
+                    rapidjson::StringBuffer buffer;
+                    detail::JsonWriter writer(buffer);
+                    detail::writeText(writer, text);
+                    return setId(buffer.GetString());
+                }
+                case Member::Method:
+                    if (text.size() > kMaxMethodName) return invalid("nome de método longo demais");
+                    m_request.method.assign(text);
+                    m_hasMethod = true;
+                    return true;
+                default:
+                    return wrongValue();
+            }
+        }
+        if (m_where == Where::Params) {
+            m_request.params.push_back(Argument::text(std::string(text)));
+            return true;
+        }
+        if (m_where == Where::Arg && m_argKey == "inout" && !m_argDone) {
+            m_request.params.push_back(Argument::inOut(std::string(text)));
+            m_argDone = true;
+            return true;
+        }
+        return wrongValue();
+    }
+
+    bool onStartObject() {
+        if (m_where == Where::Start) {
+            m_where = Where::Root;
+            return true;
+        }
+        if (m_where == Where::Params) {
+            m_where = Where::Arg;
+            m_argKey.clear();
+            m_argDone = false;
+            return true;
+        }
+        if (m_where == Where::Arg && m_argKey == "packet" && !m_argDone) {
+            m_request.params.push_back(Argument::packet({}));
+            m_argDone = true;
+            return captureObject(m_request.params.back().value);
+        }
+        if (m_where == Where::Root && m_key == Member::Params) {
+            return fail(ErrorCode::InvalidParams,
+                        "Parâmetros inválidos: devem ser posicionais (uma lista).");
+        }
+        return wrongValue();
+    }
+
+    bool onKey(std::string_view key) {
+        if (m_where == Where::Root) {
+            if (key == "jsonrpc")
+                m_key = Member::Version;
+            else if (key == "id")
+                m_key = Member::Id;
+            else if (key == "method")
+                m_key = Member::Method;
+            else if (key == "params")
+                m_key = Member::Params;
+            else
+                skipNextValue();
+            return true;
+        }
+        // Where::Arg
+        if (!m_argKey.empty() || (key != "inout" && key != "packet")) return badArgument();
+        m_argKey = key;
+        return true;
+    }
+
+    bool onEndObject() {
+        if (m_where == Where::Arg) {
+            if (!m_argDone) return wrongValue();
+            m_where = Where::Params;
+            return true;
+        }
+        m_where = Where::Done;
+        return true;
+    }
+
+    bool onStartArray() {
+        if (m_where == Where::Start)
+            return invalid("lotes não são aceitos; envie uma chamada por requisição");
+        if (m_where == Where::Root && m_key == Member::Params && !m_hasParams) {
+            m_hasParams = true;
+            m_where = Where::Params;
+            return true;
+        }
+        return wrongValue();
+    }
+
+    bool onEndArray() {
+        m_where = Where::Root;
+        return true;
+    }
+
+    Status finish() {
+        if (m_where != Where::Done)
+            return Status(ErrorCode::InvalidRequest,
+                          "Requisição inválida: não é um objeto JSON-RPC.");
+        if (!m_version)
+            return Status(ErrorCode::InvalidRequest,
+                          "Requisição inválida: falta \"jsonrpc\": \"2.0\".");
+        if (!m_hasMethod)
+            return Status(ErrorCode::InvalidRequest, "Requisição inválida: falta o método.");
+        m_request.notification = !m_hasId;
+        return Status::ok();
+    }
+
+    std::string id() const { return m_hasId ? m_request.id : "null"; }
+
+  private:
+    enum class Where { Start, Root, Params, Arg, Done };
+    enum class Member { None, Version, Id, Method, Params };
+
+    bool setId(std::string id) {
+        m_request.id = std::move(id);
+        m_hasId = true;
+        return true;
+    }
+    bool invalid(const std::string& why) {
+        return fail(ErrorCode::InvalidRequest, "Requisição inválida: " + why + ".");
+    }
+    bool badArgument() {
+        return fail(ErrorCode::InvalidParams,
+                    "Parâmetros inválidos: cada argumento é um texto, {\"inout\": texto} ou "
+                    "{\"packet\": pacote}.");
+    }
+    bool wrongValue() {
+        if (m_where == Where::Params || m_where == Where::Arg) return badArgument();
+        return invalid("membro com valor de tipo errado");
+    }
+
+    Request& m_request;
+    Where m_where = Where::Start;
+    Member m_key = Member::None;
+    std::string m_argKey;
+    bool m_argDone = false;
+    bool m_version = false;
+    bool m_hasId = false;
+    bool m_hasMethod = false;
+    bool m_hasParams = false;
+};
+
+}  // namespace
+
+Result<Request> readRequest(std::string_view body, std::string& idOut) {
+    Request request;
+    RequestSax sax(body, request);
+    Status s = detail::readEnvelope(body, sax);
+    idOut = sax.id();
+    if (!s.isOk()) return s;
+    return request;
+}
+
+}  // namespace wire
