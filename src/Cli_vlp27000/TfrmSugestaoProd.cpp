@@ -177,4 +177,24 @@ void TfrmSugestaoProd::BindComponents() {
     NetSugProd.ServerName = "VLP27000.rdmSugestaoProd";
     NetSugProd.ThrowException = false;
     NetSugProd.BeforeConnect = [this](TNetConnection& sender) { NetSugProdBeforeConnect(sender); };
+    BindHandlers();
+}
+
+void TfrmSugestaoProd::BindHandlers() {
+    auto cds = [this](void (TfrmSugestaoProd::*handler)(TClientDataSet&)) {
+        return [this, handler](TClientDataSet& dataSet) { (this->*handler)(dataSet); };
+    };
+    auto grid = [this](void (TfrmSugestaoProd::*handler)(QObject*)) {
+        return [this, handler](QObject* sender) { (this->*handler)(sender); };
+    };
+    cdsGrupSegProd.BeforePost = cds(&TfrmSugestaoProd::cdsGrupSegProdBeforePost);
+    cdsGrupSegProd.AfterPost = cds(&TfrmSugestaoProd::cdsGrupSegProdAfterPost);
+    cdsGrupSegProd.AfterDelete = cds(&TfrmSugestaoProd::cdsGrupSegProdAfterDelete);
+    cdsGrupSegProd.AfterCancel = cds(&TfrmSugestaoProd::cdsGrupSegProdAfterCancel);
+    cdsGrupSegProd.AfterScroll = cds(&TfrmSugestaoProd::cdsGrupSegProdAfterScroll);
+    cdsArvProd.AfterScroll = cds(&TfrmSugestaoProd::cdsArvProdAfterScroll);
+    dbgPadrao->OnColExit = grid(&TfrmSugestaoProd::dbgPadraoColExit);
+    dbgPadrao->OnExit = grid(&TfrmSugestaoProd::dbgPadraoExit);
+    dbgPadrao->OnEnter = grid(&TfrmSugestaoProd::dbgPadraoEnter);
+    pgcPadrao->OnChange = grid(&TfrmSugestaoProd::pgcPadraoChange);
 }

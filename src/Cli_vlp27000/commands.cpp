@@ -1,8 +1,11 @@
-// Which commands can be used, from the page shown, the focused grid and its record set.
+// The seven commands, each routed by the page shown and the focused grid, and which of them can
+// be used (Controla_Botoes).
 
 #include <QAction>
 #include <QToolButton>
 
+#include "Cli_vlp27000.h"
+#include "StdDialogs.h"
 #include "TDBGrid.h"
 #include "TPageControl.h"
 #include "TTabSheet.h"
@@ -15,6 +18,95 @@ bool Editing(TDataSetState state) {
 }
 
 }  // namespace
+
+// On page "Produto" include, change, delete and search take every focus but the main-product
+// grid as the related-products grid.
+void TfrmSugestaoProd::sbtIncluirClick(QObject* sender) {
+    if (pgcPadrao->ActivePage() == tshPadrao) {
+        TfrmPadraoGrid::sbtIncluirClick(sender);
+        // After the inherited include, whose state change set the buttons and the page.
+        tshProduto->SetEnabled(false);
+        return;
+    }
+    const bool main = ActiveControl() == dbgProduto;
+    TClientDataSet& r = main ? cdsArvProd : cdsProdRelac;
+    if (r.State() == TDataSetState::dsBrowse) r.Insert();
+    r.FieldByName(main ? "CDARVPROD" : "CDARVPRODRELAC").FocusControl();
+    Controla_Botoes();
+}
+
+void TfrmSugestaoProd::sbtAlterarClick(QObject* sender) {
+    if (pgcPadrao->ActivePage() == tshPadrao) return TfrmPadraoGrid::sbtAlterarClick(sender);
+    const bool main = ActiveControl() == dbgProduto;
+    TClientDataSet& r = main ? cdsArvProd : cdsProdRelac;
+    if (r.State() == TDataSetState::dsBrowse) r.Edit();
+    r.FieldByName(main ? "IDQUANTPRODPRINC" : "IDQUANTPROD").FocusControl();
+    Controla_Botoes();
+}
+
+void TfrmSugestaoProd::sbtExcluirClick(QObject* sender) {
+    if (pgcPadrao->ActivePage() == tshPadrao) {
+        if (ActiveControl() == dbgPadrao) TfrmPadraoGrid::sbtExcluirClick(sender);
+        return;
+    }
+    TClientDataSet& r = ActiveControl() == dbgProduto ? cdsArvProd : cdsProdRelac;
+    // Asked before the state is looked at: in any other state nothing is deleted.
+    const bool yes =
+        MessageDlg(msgPadrao.Msg("Excl"), mtConfirmation, {mbYes, mbNo}, 0) == mrYes;
+    if (yes && r.State() == TDataSetState::dsBrowse) r.Delete();
+}
+
+void TfrmSugestaoProd::sbtProcurarClick(QObject* /*sender*/) {
+    TDataSource* d = nullptr;
+    if (pgcPadrao->ActivePage() == tshPadrao) {
+        if (ActiveControl() == dbgPadrao) d = &dtsPadrao;
+    } else {
+        d = ActiveControl() == dbgProduto ? &dtsArvProd : &dtsProdRelac;
+    }
+    if (d && d->DataSet() && d->DataSet()->Active()) Procura(*d->DataSet());
+}
+
+void TfrmSugestaoProd::sbtVerificarClick(QObject* /*sender*/) {
+    QWidget* focus = ActiveControl();
+    if (pgcPadrao->ActivePage() == tshPadrao) {
+        if (focus == dbgPadrao) ReadList("GetGrupSegProd", {}, cdsGrupSegProd, "CDGRUSUGESPROD");
+    } else if (focus == dbgProduto) {
+        ReadList("GetArvProd", {TRemoteArg::Text(GroupCode())}, cdsArvProd, "CDARVPROD");
+        cdsArvProdAfterScroll(cdsArvProd);
+    } else if (focus == dbgProdRelac) {
+        ReadList("GetProdRelac",
+                 {TRemoteArg::Text(GroupCode()), TRemoteArg::Text(MainProductCode())},
+                 cdsProdRelac, "CDARVPRODRELAC");
+    }
+}
+
+void TfrmSugestaoProd::sbtConfirmarClick(QObject* sender) {
+    if (pgcPadrao->ActivePage() == tshProduto) {
+        if (ActiveControl() == dbgProdRelac)
+            cdsProdRelac.Post();
+        else if (ActiveControl() == dbgProduto)
+            cdsArvProd.Post();
+    }
+    TfrmPadraoGrid::sbtConfirmarClick(sender);
+    Controla_Botoes();
+}
+
+void TfrmSugestaoProd::sbtCancelarClick(QObject* /*sender*/) {
+    TDataSource* d = nullptr;
+    if (pgcPadrao->ActivePage() == tshPadrao)
+        d = &dtsPadrao;
+    else if (ActiveControl() == dbgProdRelac)
+        d = &dtsProdRelac;
+    else if (ActiveControl() == dbgProduto)
+        d = &dtsArvProd;
+    // The pending operation code goes whatever happens below, the answer and errors included.
+    struct ClearOperation {
+        ~ClearOperation() { Cli_vlp27000::stInsert.clear(); }
+    } clear;
+    TClientDataSet* r = d ? d->DataSet() : nullptr;
+    if (!r || !Editing(r->State())) return;
+    if (msgMensagensPadroes.ShowMsg("Canc", mtConfirmation, {mbYes, mbNo}, 0) == mrYes) r->Cancel();
+}
 
 void TfrmSugestaoProd::Controla_Botoes() {
     QWidget* focused = ActiveControl();

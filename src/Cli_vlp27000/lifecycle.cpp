@@ -1,4 +1,5 @@
-// Opening and closing the screen, the connection, and the screen unit's start-up/shut-down.
+// Opening and closing the screen, the connection, the screen unit's start-up/shut-down, and the
+// lists read as the user turns the pages and moves through groups and main products.
 
 #include "BusyAnimation.h"
 #include "Cli_vlp27000.h"
@@ -65,10 +66,7 @@ void TfrmSugestaoProd::FormCreate(QObject* sender) {
     cdsGrupSegProd.FieldByName("CDGRUSUGESPROD").Tag = 1;
     pgcPadrao->SetActivePage(tshPadrao);
 
-    server::TFetchOptions read;
-    read.AviKind = aviReading;
-    read.Caption = msgPadrao.Msg("verificando");
-    server::Fetch(NetSugProd, "GetGrupSegProd", {}, cdsGrupSegProd, read);
+    ReadList("GetGrupSegProd", {}, cdsGrupSegProd);
 
     Controla_Botoes();
 }
@@ -82,4 +80,53 @@ void TfrmSugestaoProd::FormClose(QObject* sender, TCloseAction& action) {
 void TfrmSugestaoProd::NetSugProdBeforeConnect(TNetConnection& /*sender*/) {
     NetSugProd.Host = WebURL();
     NetSugProd.Port = WebPort();
+}
+
+void TfrmSugestaoProd::ReadList(const char* method, std::vector<TRemoteArg> args,
+                                TClientDataSet& target, const char* keyField,
+                                std::function<void()> afterLoad) {
+    server::TFetchOptions read;
+    read.AviKind = aviReading;
+    read.Caption = msgPadrao.Msg("verificando");
+    read.KeyField = keyField;
+    read.AfterLoad = std::move(afterLoad);
+    server::Fetch(NetSugProd, method, std::move(args), target, read);
+}
+
+std::string TfrmSugestaoProd::GroupCode() const {
+    return cdsGrupSegProd.FieldByName("CDGRUSUGESPROD").AsString();
+}
+
+std::string TfrmSugestaoProd::MainProductCode() const {
+    return cdsArvProd.FieldByName("CDPRODUTO").AsString();
+}
+
+void TfrmSugestaoProd::pgcPadraoChange(QObject* /*sender*/) {
+    if (pgcPadrao->ActivePage() == tshPadrao) {
+        dbgPadrao->setFocus(Qt::OtherFocusReason);
+        // Groups are kept across turns; only a list that is empty (or never read) is read again.
+        if (cdsGrupSegProd.IsEmpty()) ReadList("GetGrupSegProd", {}, cdsGrupSegProd);
+        return;
+    }
+    ReadList("GetArvProd", {TRemoteArg::Text(GroupCode())}, cdsArvProd);
+    cdsArvProdAfterScroll(cdsArvProd);
+    // The focus arrives after the lists were read, so the buttons follow what was read.
+    dbgProduto->setFocus(Qt::OtherFocusReason);
+}
+
+void TfrmSugestaoProd::cdsArvProdAfterScroll(TClientDataSet& /*dataSet*/) {
+    ReadList("GetProdRelac", {TRemoteArg::Text(GroupCode()), TRemoteArg::Text(MainProductCode())},
+             cdsProdRelac);
+}
+
+void TfrmSugestaoProd::cdsGrupSegProdAfterScroll(TClientDataSet& /*dataSet*/) {
+    if (pgcPadrao->ActivePage() != tshProduto) return;
+    ReadList("GetProdRelac", {TRemoteArg::Text(GroupCode()), TRemoteArg::Text(MainProductCode())},
+             cdsProdRelac, "", [this] { Controla_Botoes(); });
+}
+
+void TfrmSugestaoProd::dbgPadraoEnter(QObject* /*sender*/) {
+    // Assigning the record set again reports inactive and back: the state handling, and with it
+    // the buttons, runs for the grid just entered.
+    if (ActiveControl() == dbgPadrao) dtsPadrao.SetDataSet(&cdsGrupSegProd);
 }
