@@ -21,6 +21,14 @@ TDBGrid::TDBGrid(QWidget* parent)
     Options = {dgEditing,     dgTitles, dgColumnResize,        dgColLines,
                dgRowLines,    dgTabs,   dgAlwaysShowSelection, dgConfirmDelete,
                dgCancelOnExit};
+    // Held before the view hears of rows going or coming (connected ahead of setModel): the view
+    // moves its cursor off a removed row, which must not move the record set.
+    auto hold = [this] {
+        if (d->selection) d->selection->Bypass = true;
+    };
+    connect(m_model.get(), &QAbstractItemModel::rowsAboutToBeRemoved, this, hold);
+    connect(m_model.get(), &QAbstractItemModel::rowsAboutToBeInserted, this, hold);
+    connect(m_model.get(), &QAbstractItemModel::modelAboutToBeReset, this, hold);
     setModel(m_model.get());
     d->selection = new TDBGridSelection(m_model.get(), this);
     setSelectionModel(d->selection);
@@ -50,23 +58,22 @@ TDBGrid::TDBGrid(QWidget* parent)
             DiscardEditor();
         viewport()->update();
     };
+    // FocusControl is the program placing the cursor: no user left a column, so no column event
+    // runs (a check that failed would otherwise run the check of the column it leaves).
     m_model->OnFocusField = [this](TField& field) {
         for (int i = 0; i < m_columns.Count(); ++i)
             if (m_columns[i].Field() == &field) {
                 setFocus(Qt::OtherFocusReason);
-                SetSelectedIndex(i);
+                if (d->editor) DiscardEditor();
+                PlaceCursor(i);
                 return;
             }
     };
     // Rows coming and going move the view's cursor by itself; the record set says where it is.
-    auto hold = [this] { d->selection->Bypass = true; };
     auto release = [this] {
         d->selection->Bypass = false;
         FollowDataSet();
     };
-    connect(m_model.get(), &QAbstractItemModel::rowsAboutToBeRemoved, this, hold);
-    connect(m_model.get(), &QAbstractItemModel::rowsAboutToBeInserted, this, hold);
-    connect(m_model.get(), &QAbstractItemModel::modelAboutToBeReset, this, hold);
     connect(m_model.get(), &QAbstractItemModel::rowsRemoved, this, release);
     connect(m_model.get(), &QAbstractItemModel::rowsInserted, this, release);
     connect(m_model.get(), &QAbstractItemModel::modelReset, this, release);
@@ -103,12 +110,18 @@ void TDBGrid::SetSelectedIndex(int columnIndex) {
     if (target < 0 || columnIndex == d->selectedIndex) return;
     if (!CommitEditor()) return;
     if (OnColExit) OnColExit(this);
+    PlaceCursor(columnIndex);
+    if (OnColEnter) OnColEnter(this);
+}
+
+void TDBGrid::PlaceCursor(int columnIndex) {
+    int target = m_model->ModelColumnOf(columnIndex);
+    if (target < 0) return;
     QModelIndex to = m_model->index(std::max(currentIndex().row(), 0), target);
     d->selection->Bypass = true;
     d->selection->setCurrentIndex(to, QItemSelectionModel::ClearAndSelect);
     d->selection->Bypass = false;
     d->selectedIndex = columnIndex;
-    if (OnColEnter) OnColEnter(this);
 }
 
 void TDBGrid::RecalcLayoutAndRepaint() { m_model->RefreshColumns(); }

@@ -138,6 +138,7 @@ class TDBGrid : public QTableView {
     struct KeyBinding;
 
     // Cursor and layout (TDBGrid.cpp).
+    void PlaceCursor(int columnIndex);  // moves the cursor to that column without column events
     QModelIndex GateMove(const QModelIndex& from, const QModelIndex& to);
     void FollowDataSet();
     void ApplyLayout();

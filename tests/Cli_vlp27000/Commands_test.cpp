@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QToolButton>
 
+#include "ScreenButtons.h"
 #include "ScreenFixture.h"
 #include "TDBGrid.h"
 #include "TDBText.h"
@@ -8,39 +9,6 @@
 #include "TTabSheet.h"
 
 namespace {
-
-// Enabled commands as one string, in the order the routine sets them, e.g. "C X . . . . .".
-std::string Buttons(TfrmSugestaoProd& f) {
-    const std::pair<QToolButton*, QAction*> pairs[] = {
-        {f.sbtConfirmar, f.mnuConfirmar}, {f.sbtCancelar, f.mnuCancelar},
-        {f.sbtIncluir, f.mnuIncluir},     {f.sbtAlterar, f.mnuAlterar},
-        {f.sbtExcluir, f.mnuExcluir},     {f.sbtProcurar, f.mnuProcurar},
-        {f.sbtVerificar, f.mnuVerificar},
-    };
-    const char* letters = "CXIAEPV";
-    std::string s;
-    for (int i = 0; i < 7; ++i) {
-        const bool on = pairs[i].first->isEnabled();
-        if (on != pairs[i].second->isEnabled()) return "button and menu item differ";
-        s += on ? letters[i] : '.';
-    }
-    return s;
-}
-
-const char* const kBrowseWithRows = "..IAEPV";
-const char* const kBrowseEmpty = "..I....";
-const char* const kEditing = "CX.....";
-
-std::string ProductsPacket(int n) {
-    std::string json =
-        R"({"fields":[{"name":"CDARVPROD","size":20},{"name":"CDPRODUTO","size":10},)"
-        R"({"name":"NMPRODUTO","size":50},{"name":"CDGRUSUGESPROD","size":10},)"
-        R"({"name":"IDQUANTPRODPRINC","size":1},{"name":"IDTOTALPRODPRINC","size":1}],"rows":[)";
-    for (int i = 1; i <= n; ++i)
-        json += std::string(i > 1 ? "," : "") + "[\"1.01.001.000" + std::to_string(i) + "\",\"P" +
-                std::to_string(i) + "\",\"Produto\",\"0000000001\",\"S\",\"N\"]";
-    return json + "]}";
-}
 
 class ControlaBotoes : public ScreenTest {
   protected:
@@ -104,7 +72,7 @@ TEST_F(ControlaBotoes, MainProductsFollowTheirRecordSetAndLeaveThePageAlone) {
     f.Controla_Botoes();  // never loaded: inactive
     EXPECT_EQ(Buttons(f), kBrowseEmpty);
 
-    f.cdsArvProd.SetData(ProductsPacket(2));
+    f.cdsArvProd.SetData(MainProductsPacket(2));
     f.Controla_Botoes();
     EXPECT_EQ(Buttons(f), kBrowseWithRows);
 
@@ -116,7 +84,7 @@ TEST_F(ControlaBotoes, MainProductsFollowTheirRecordSetAndLeaveThePageAlone) {
 
 TEST_F(ControlaBotoes, RelatedProductsTakeOverWhenTheirGridHasTheFocus) {
     TfrmSugestaoProd& f = OpenOnProducts();
-    f.cdsArvProd.SetData(ProductsPacket(2));
+    f.cdsArvProd.SetData(MainProductsPacket(2));
     ASSERT_TRUE(FocusOn(f, f.dbgProduto));
     f.Controla_Botoes();
     EXPECT_EQ(Buttons(f), kBrowseWithRows);
@@ -129,7 +97,7 @@ TEST_F(ControlaBotoes, RelatedProductsTakeOverWhenTheirGridHasTheFocus) {
 
 TEST_F(ControlaBotoes, DataSourceWithoutRecordSetDisablesSearchAndVerify) {
     TfrmSugestaoProd& f = OpenOnProducts();
-    f.cdsArvProd.SetData(ProductsPacket(1));
+    f.cdsArvProd.SetData(MainProductsPacket(1));
     f.dtsArvProd.SetDataSet(nullptr);
     ASSERT_TRUE(FocusOn(f, f.dbgProduto));
     f.Controla_Botoes();
@@ -138,7 +106,7 @@ TEST_F(ControlaBotoes, DataSourceWithoutRecordSetDisablesSearchAndVerify) {
 
 TEST_F(ControlaBotoes, FocusOnNoGridOfThePageShownChangesNothing) {
     TfrmSugestaoProd& f = Open();
-    f.cdsArvProd.SetData(ProductsPacket(1));
+    f.cdsArvProd.SetData(MainProductsPacket(1));
     for (TTabSheet* page : {f.tshProduto, f.tshPadrao}) {
         f.pgcPadrao->SetActivePage(page);
         ClearFocus(f);

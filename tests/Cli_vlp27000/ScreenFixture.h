@@ -54,6 +54,24 @@ class ScreenTest : public ::testing::Test {
         return form.ActiveControl() == widget;
     }
 
+    // The calls since the last clearCalls, one line: texts quoted, in/out marked, a change log
+    // as "log": GetVerifGrupo("0000000012") SetGrupSegProd(log)
+    std::string Calls() const {
+        std::string line;
+        for (const FakeCall& call : fake.calls()) {
+            line += (line.empty() ? "" : " ") + call.method + "(";
+            for (std::size_t i = 0; i < call.args.size(); ++i) {
+                const wire::Argument& arg = call.args[i];
+                line += i ? ", " : "";
+                line += arg.kind == wire::ArgKind::Packet ? "log"
+                        : arg.kind == wire::ArgKind::TextInOut ? "inout \"" + arg.value + "\""
+                                                               : "\"" + arg.value + "\"";
+            }
+            line += ")";
+        }
+        return line;
+    }
+
     FakeAppServer fake;
     TScriptedDialogs dialogs;
 };

@@ -116,6 +116,27 @@ TEST_F(TDBGridTest, ARefusedExitKeepsTheFocusAndHidingTheGridIsLeavingIt) {
     EXPECT_EQ(ds->State(), TDataSetState::dsBrowse);
 }
 
+TEST_F(TDBGridTest, ACancelledInsertGivesTheCursorBackToTheRowItWasInsertedBefore) {
+    for (int from : {0, 1, 2}) {
+        ds->MoveTo(from);
+        ds->Insert();
+        ds->Cancel();
+        EXPECT_EQ(ds->RecNo(), from);
+        EXPECT_EQ(grid->currentIndex().row(), from);
+    }
+}
+
+TEST_F(TDBGridTest, FocusControlPlacesTheCursorWithoutColumnEvents) {
+    std::string events;
+    grid->OnColExit = [&](QObject*) { events += "exit "; };
+    grid->OnColEnter = [&](QObject*) { events += "enter "; };
+    ds->FieldByName("NMPRODUTO").FocusControl();
+    EXPECT_EQ(grid->SelectedField()->FieldName(), "NMPRODUTO");
+    EXPECT_EQ(events, "");
+    grid->SetSelectedIndex(0);  // a move the user asks for raises both
+    EXPECT_EQ(events, "exit enter ");
+}
+
 TEST_F(TDBGridTest, RefusedPostKeepsTheCursorOnTheRowAndReportsTheError) {
     ds->BeforePost = [](TClientDataSet&) { throw EDatabaseError("Nome deve ser informado."); };
     grid->SetSelectedIndex(1);
