@@ -196,5 +196,7 @@ void TfrmSugestaoProd::BindHandlers() {
     dbgPadrao->OnColExit = grid(&TfrmSugestaoProd::dbgPadraoColExit);
     dbgPadrao->OnExit = grid(&TfrmSugestaoProd::dbgPadraoExit);
     dbgPadrao->OnEnter = grid(&TfrmSugestaoProd::dbgPadraoEnter);
+    dbgProduto->OnEnter = grid(&TfrmSugestaoProd::dbgProdutoEnter);
+    dbgProdRelac->OnEnter = grid(&TfrmSugestaoProd::dbgProdRelacEnter);
     pgcPadrao->OnChange = grid(&TfrmSugestaoProd::pgcPadraoChange);
 }

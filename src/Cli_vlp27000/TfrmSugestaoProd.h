@@ -75,6 +75,10 @@ class TfrmSugestaoProd : public TfrmPadraoGrid {
     void cdsGrupSegProdAfterScroll(TClientDataSet& dataSet); // the same, on page "Produto" only
     void dbgPadraoEnter(QObject* sender);
 
+    // Page "Produto" (products.cpp).
+    void dbgProdutoEnter(QObject* sender);
+    void dbgProdRelacEnter(QObject* sender);
+
     // The seven commands, routed by the page shown and the focused grid (commands.cpp).
     void sbtIncluirClick(QObject* sender) override;
     void sbtAlterarClick(QObject* sender) override;
