@@ -15,18 +15,9 @@ class GroupPage : public ScreenTest {
   protected:
     void SetUp() override {
         ScreenTest::SetUp();
-        for (const char* lookUp : {"GetVerifGrupo", "GetNmGrupo", "GetVerifOrd"})
-            fake.on(lookUp).answerPacket(GroupsPacket(0));
+        GroupLookUpsFindNothing();
     }
 
-    // The screen with the focus in the group grid and nothing recorded yet.
-    TfrmSugestaoProd& OpenOnGroups() {
-        TfrmSugestaoProd& f = Open();
-        EXPECT_TRUE(FocusOn(f, f.dbgPadrao));
-        fake.clearCalls();
-        dialogs.Clear();
-        return f;
-    }
 
     // Each character goes where the keyboard focus is: the grid, or its open cell.
     static void Type(TDBGrid* grid, const QString& text) {

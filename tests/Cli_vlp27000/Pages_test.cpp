@@ -17,15 +17,7 @@ class Pages : public ScreenTest {
         ScreenTest::SetUp();
         fake.on("GetArvProd").answerPacket(MainProductsPacket(3));
         fake.on("GetProdRelac").answerPacket(RelatedPacket(2));
-        for (const char* lookUp : {"GetVerifGrupo", "GetNmGrupo", "GetVerifOrd"})
-            fake.on(lookUp).answerPacket(GroupsPacket(0));
-    }
-    TfrmSugestaoProd& OpenOnGroups() {
-        TfrmSugestaoProd& f = Open();
-        EXPECT_TRUE(FocusOn(f, f.dbgPadrao));
-        fake.clearCalls();
-        dialogs.Clear();
-        return f;
+        GroupLookUpsFindNothing();
     }
     static bool TurnTo(TfrmSugestaoProd& f, TTabSheet* page) {
         return f.pgcPadrao->TurnTo(f.pgcPadrao->indexOf(page));

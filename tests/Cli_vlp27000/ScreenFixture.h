@@ -13,6 +13,7 @@
 #include "Packets.h"
 #include "Support.h"
 #include "TApplication.h"
+#include "TDBGrid.h"
 #include "TScriptedDialogs.h"
 #include "TfrmSugestaoProd.h"
 
@@ -44,6 +45,21 @@ class ScreenTest : public ::testing::Test {
         form->Close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QApplication::processEvents();
+    }
+
+    // The three group look-ups answer "not found".
+    void GroupLookUpsFindNothing() {
+        for (const char* lookUp : {"GetVerifGrupo", "GetNmGrupo", "GetVerifOrd"})
+            fake.on(lookUp).answerPacket(GroupsPacket(0));
+    }
+
+    // The screen with the focus in the group grid and nothing recorded yet.
+    TfrmSugestaoProd& OpenOnGroups() {
+        TfrmSugestaoProd& f = Open();
+        EXPECT_TRUE(FocusOn(f, f.dbgPadrao));
+        fake.clearCalls();
+        dialogs.Clear();
+        return f;
     }
 
     // Moves the input focus as a click would; returns whether the form now reports it.
