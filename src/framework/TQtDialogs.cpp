@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 #include "TLocateDialog.h"
@@ -62,6 +63,22 @@ const char* TitleOf(TMsgDlgType type) {
     }
 }
 
+// A modal dialog gives the keyboard back to the window it came from when it closes: without a
+// window manager to do it, that window would stay inactive and its shortcuts dead.
+class TGiveFocusBack {
+  public:
+    TGiveFocusBack() : m_window(QApplication::activeWindow()) {}
+    ~TGiveFocusBack() {
+        if (m_window && m_window->isVisible() && QApplication::activeWindow() != m_window)
+            m_window->activateWindow();
+    }
+    TGiveFocusBack(const TGiveFocusBack&) = delete;
+    TGiveFocusBack& operator=(const TGiveFocusBack&) = delete;
+
+  private:
+    QPointer<QWidget> m_window;
+};
+
 }  // namespace
 
 int TQtDialogs::MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons,
@@ -80,6 +97,7 @@ int TQtDialogs::MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgBut
     }
     box.setEscapeButton(escape);
     box.setDefaultButton(qobject_cast<QPushButton*>(results.front().first));
+    TGiveFocusBack focusBack;
     box.exec();
     for (auto& [button, result] : results)
         if (box.clickedButton() == button) return result;
@@ -89,16 +107,19 @@ int TQtDialogs::MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgBut
 void TQtDialogs::ShowError(const std::string& text) {
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Erro"), QString::fromStdString(text),
                     QMessageBox::Ok, DialogParent());
+    TGiveFocusBack focusBack;
     box.exec();
 }
 
 bool TQtDialogs::Pesquisar(TDataSource& source, const std::string& text, bool /*multiSelect*/,
                            bool /*showFilter*/) {
     TSearchDialog dialog(source, text, DialogParent());
+    TGiveFocusBack focusBack;
     return dialog.Run();
 }
 
 bool TQtDialogs::Procura(TClientDataSet& dataSet) {
     TLocateDialog dialog(dataSet, DialogParent());
+    TGiveFocusBack focusBack;
     return dialog.Run();
 }
