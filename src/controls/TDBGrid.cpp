@@ -58,6 +58,12 @@ TDBGrid::TDBGrid(QWidget* parent)
             DiscardEditor();
         viewport()->update();
     };
+    // A column turned read-only or given a button shows it at once, an open cell included.
+    m_columns.OnSettingChanged = [this] {
+        if (d->editor && !CanEditCell(currentIndex())) DiscardEditor();
+        updateEditorGeometries();
+        viewport()->update();
+    };
     // FocusControl is the program placing the cursor: no user left a column, so no column event
     // runs (a check that failed would otherwise run the check of the column it leaves).
     m_model->OnFocusField = [this](TField& field) {
@@ -232,6 +238,17 @@ void TDBGrid::DrawCellEvent(QPainter& painter, const QRect& rect, const QModelIn
     if (!OnDrawColumnCell) return;
     TColumn* column = m_model->ColumnAt(index.column());
     if (!column) return;
+    // The painted row's values for the handler, as if it were current; nothing else moves.
+    TClientDataSet* dataSet = m_model->DataSet();
+    struct ShowRow {
+        TClientDataSet* dataSet;
+        ShowRow(TClientDataSet* ds, int row) : dataSet(ds) {
+            if (dataSet) dataSet->SetDisplayRow(row);
+        }
+        ~ShowRow() {
+            if (dataSet) dataSet->SetDisplayRow(-1);
+        }
+    } showRow(dataSet, m_model->SourceRow(index.row()));
     TCanvas canvas(painter);
     canvas.Brush = selected ? palette().color(hasFocus() ? QPalette::Active : QPalette::Inactive,
                                               QPalette::Highlight)

@@ -5,5 +5,7 @@ TColumn& TDBGridColumns::Add(std::string fieldName, int width, std::string title
     column.FieldName = std::move(fieldName);
     column.Width = width;
     column.Title.Caption = std::move(title);
+    column.ReadOnly.m_owner = this;
+    column.ButtonStyle.m_owner = this;
     return column;
 }

@@ -98,6 +98,8 @@ void TDBGrid::commitData(QWidget* editor) {
 void TDBGrid::EditButtonClicked() {
     TColumn* column = m_model->ColumnAt(currentIndex().column());
     if (!column || column->ButtonStyle != cbsEllipsis || !OnEditButtonClick) return;
+    // The search fills the cell: what was typed in it is not written over the choice later.
+    if (d->editor) DiscardEditor();
     SafeCall([this] { OnEditButtonClick(this); });
 }
 

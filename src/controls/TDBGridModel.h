@@ -52,6 +52,8 @@ class TDBGridModel : public QAbstractTableModel, private TDataSetObserver {
     std::function<void()> OnStateChanged;
     std::function<void()> OnReset;  // after a model reset
 
+    int SourceRow(int modelRow) const;  // record-set row behind a model row; -1 when none
+
   private:
     void DataSetReset() override;
     void RowInserted(int row) override;
@@ -64,7 +66,6 @@ class TDBGridModel : public QAbstractTableModel, private TDataSetObserver {
 
     TDBGridColumns& m_columns;
     TDataSource* m_source = nullptr;
-    int SourceRow(int modelRow) const;  // record-set row behind a model row; -1 when none
 
     std::vector<int> m_visible;  // model column -> index in m_columns
     int m_rows = 0;

@@ -155,8 +155,15 @@ bool TClientDataSet::Eof() const { return m_impl->eof; }
 
 // Values ---------------------------------------------------------------------------------------
 
+void TClientDataSet::SetDisplayRow(int row) { m_impl->displayRow = row; }
+
 wire::ValueView TClientDataSet::Impl::currentValue(int field) const {
-    if (state == TDataSetState::dsInactive || current < 0) return std::nullopt;
+    if (state == TDataSetState::dsInactive) return std::nullopt;
+    if (displayRow >= 0 && displayRow != current && displayRow < rows.size()) {
+        const RowStore::Row block = rows.at(displayRow);  // the row being inserted has none
+        return block ? rows.value(block, field) : std::nullopt;
+    }
+    if (current < 0) return std::nullopt;
     if (editing()) return buffer[static_cast<std::size_t>(field)];
     // A row being inserted has no stored block yet: it reads as its buffer.
     const RowStore::Row block = rows.at(current);

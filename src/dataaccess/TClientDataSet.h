@@ -105,6 +105,11 @@ class TClientDataSet {
     // Empties every event above: an owner calls it before the object its handlers use goes.
     void ClearEvents();
 
+    // While a view paints row `row`, fields read that row, as desktop toolkits make the painted
+    // record active; -1 (or a row out of range) goes back to the current row. The current row,
+    // the state and a pending edit are untouched, and writes still go to the current row.
+    void SetDisplayRow(int row);
+
     void AddObserver(TDataSetObserver* observer);
     void RemoveObserver(TDataSetObserver* observer);
 

@@ -24,6 +24,7 @@ struct TClientDataSet::Impl {
     DataSetChangeLog log;
     int current = -1;
     int beforeInsert = -1;            // current row before Insert/Append, where Cancel returns
+    int displayRow = -1;              // the row a view paints, read instead of the current one
     std::vector<wire::Value> buffer;  // the edit buffer while editing
     bool modified = false;
     bool bof = true;

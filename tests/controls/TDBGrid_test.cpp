@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <QApplication>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -296,6 +298,47 @@ TEST_F(TDBGridTest, EllipsisRaisesEditButtonClickByKeyAndByClick) {
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
                       QPoint(cell.right() - 4, cell.center().y()));
     EXPECT_EQ(clicks, 2);
+}
+
+TEST_F(TDBGridTest, EachCellIsPaintedWithItsOwnRowsValuesAndNothingMoves) {
+    grid->SetSelectedIndex(1);
+    ds->Edit();
+    ds->FieldByName("NMPRODUTO").SetAsString("Editado");
+    std::map<int, std::string> seen;  // painted row -> the name the handler read
+    grid->OnDrawColumnCell = [&](QObject*, const QRect& rect, int, TColumn& column, int) {
+        if (column.FieldName == "NMPRODUTO") seen[grid->rowAt(rect.center().y())] =
+            column.Field()->AsString();
+    };
+    grid->grab();
+    EXPECT_EQ(seen[0], "Editado");  // the current row shows its pending edit
+    EXPECT_EQ(seen[1], "Chá");
+    EXPECT_EQ(seen[2], "Mate");
+    EXPECT_EQ(ds->RecNo(), 0);
+    EXPECT_EQ(ds->State(), TDataSetState::dsEdit);
+    EXPECT_EQ(ds->FieldByName("NMPRODUTO").AsString(), "Editado");
+}
+
+TEST_F(TDBGridTest, ColumnSettingsTakeEffectAtOnceWithACellOpen) {
+    Type("9");
+    ASSERT_NE(OpenEditor(), nullptr);
+    const int width = OpenEditor()->width();
+    grid->Columns()[0].ButtonStyle = cbsEllipsis;  // room for the button, the cell stays open
+    ASSERT_NE(OpenEditor(), nullptr);
+    EXPECT_LT(OpenEditor()->width(), width);
+    grid->Columns()[0].ReadOnly = true;  // no typing any more: the cell closes unwritten
+    EXPECT_EQ(OpenEditor(), nullptr);
+    EXPECT_EQ(ds->FieldByName("CDARVPROD").AsString(), "1.01");
+}
+
+TEST_F(TDBGridTest, TheButtonFillsTheCellWithTheChoiceNotWithWhatWasTyped) {
+    grid->Columns()[0].ButtonStyle = cbsEllipsis;
+    grid->OnEditButtonClick = [&](QObject*) { ds->FieldByName("CDARVPROD").SetAsString("7.77"); };
+    Type("12");
+    ASSERT_NE(OpenEditor(), nullptr);
+    Key(Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(OpenEditor(), nullptr);
+    Key(Qt::Key_Down);  // leaving the row posts it
+    EXPECT_EQ(Column(*ds, 0), "7.77,1.02,1.03");
 }
 
 TEST_F(TDBGridTest, TooLongValueIsReportedAndTheEditorKeepsTheText) {
