@@ -196,7 +196,49 @@ void TfrmSugestaoProd::BindHandlers() {
     dbgPadrao->OnColExit = grid(&TfrmSugestaoProd::dbgPadraoColExit);
     dbgPadrao->OnExit = grid(&TfrmSugestaoProd::dbgPadraoExit);
     dbgPadrao->OnEnter = grid(&TfrmSugestaoProd::dbgPadraoEnter);
-    dbgProduto->OnEnter = grid(&TfrmSugestaoProd::dbgProdutoEnter);
-    dbgProdRelac->OnEnter = grid(&TfrmSugestaoProd::dbgProdRelacEnter);
     pgcPadrao->OnChange = grid(&TfrmSugestaoProd::pgcPadraoChange);
+    auto source = [this](void (TfrmSugestaoProd::*handler)(TDataSource*)) {
+        return [this, handler](TDataSource& sender) { (this->*handler)(&sender); };
+    };
+
+    // The twin product families.
+    dtsArvProd.OnStateChange = source(&TfrmSugestaoProd::dtsArvProdStateChange);
+    cdsArvProd.AfterInsert = cds(&TfrmSugestaoProd::cdsArvProdAfterInsert);
+    cdsArvProd.BeforePost = cds(&TfrmSugestaoProd::cdsArvProdBeforePost);
+    cdsArvProd.AfterPost = cds(&TfrmSugestaoProd::cdsArvProdAfterPost);
+    cdsArvProd.AfterCancel = cds(&TfrmSugestaoProd::cdsArvProdAfterCancel);
+    cdsArvProd.AfterDelete = cds(&TfrmSugestaoProd::cdsArvProdAfterDelete);
+    dbgProduto->OnColExit = grid(&TfrmSugestaoProd::dbgProdutoColExit);
+    dbgProduto->OnColEnter = grid(&TfrmSugestaoProd::dbgProdutoColEnter);
+    dbgProduto->OnEditButtonClick = grid(&TfrmSugestaoProd::dbgProdutoEditButtonClick);
+    dbgProduto->OnExit = grid(&TfrmSugestaoProd::dbgProdutoExit);
+    dbgProduto->OnEnter = grid(&TfrmSugestaoProd::dbgProdutoEnter);
+    dbgProduto->OnDblClick = grid(&TfrmSugestaoProd::dbgProdutoDblClick);
+    dbgProduto->OnKeyDown = [this](QObject* sender, int& key, TShiftState shift) {
+        dbgProdutoKeyDown(sender, key, shift);
+    };
+    dbgProduto->OnDrawColumnCell = [this](QObject* sender, const QRect& rect, int dataCol,
+                                          TColumn& column, TGridDrawState state) {
+        dbgProdutoDrawColumnCell(sender, rect, dataCol, column, state);
+    };
+
+    dtsProdRelac.OnStateChange = source(&TfrmSugestaoProd::dtsProdRelacStateChange);
+    cdsProdRelac.AfterInsert = cds(&TfrmSugestaoProd::cdsProdRelacAfterInsert);
+    cdsProdRelac.BeforePost = cds(&TfrmSugestaoProd::cdsProdRelacBeforePost);
+    cdsProdRelac.AfterPost = cds(&TfrmSugestaoProd::cdsProdRelacAfterPost);
+    cdsProdRelac.AfterCancel = cds(&TfrmSugestaoProd::cdsProdRelacAfterCancel);
+    cdsProdRelac.AfterDelete = cds(&TfrmSugestaoProd::cdsProdRelacAfterDelete);
+    dbgProdRelac->OnColExit = grid(&TfrmSugestaoProd::dbgProdRelacColExit);
+    dbgProdRelac->OnColEnter = grid(&TfrmSugestaoProd::dbgProdRelacColEnter);
+    dbgProdRelac->OnEditButtonClick = grid(&TfrmSugestaoProd::dbgProdRelacEditButtonClick);
+    dbgProdRelac->OnExit = grid(&TfrmSugestaoProd::dbgProdRelacExit);
+    dbgProdRelac->OnEnter = grid(&TfrmSugestaoProd::dbgProdRelacEnter);
+    dbgProdRelac->OnDblClick = grid(&TfrmSugestaoProd::dbgProdRelacDblClick);
+    dbgProdRelac->OnKeyDown = [this](QObject* sender, int& key, TShiftState shift) {
+        dbgProdRelacKeyDown(sender, key, shift);
+    };
+    dbgProdRelac->OnDrawColumnCell = [this](QObject* sender, const QRect& rect, int dataCol,
+                                            TColumn& column, TGridDrawState state) {
+        dbgProdRelacDrawColumnCell(sender, rect, dataCol, column, state);
+    };
 }

@@ -14,7 +14,9 @@
 #include "TfrmPadraoGrid.h"
 
 class QFrame;
+class QRect;
 class QSplitter;
+class TColumn;
 
 class TfrmSugestaoProd : public TfrmPadraoGrid {
     Q_OBJECT
@@ -75,9 +77,44 @@ class TfrmSugestaoProd : public TfrmPadraoGrid {
     void cdsGrupSegProdAfterScroll(TClientDataSet& dataSet); // the same, on page "Produto" only
     void dbgPadraoEnter(QObject* sender);
 
-    // Page "Produto" (products.cpp).
+    // Page "Produto": main products (products.cpp). Only a row being inserted takes a typed
+    // code, checked with the server (Vd_ProdPrinc) as the code column is left and before the
+    // post; every post or delete is saved at once with the pending operation code stInsert.
+    void dtsArvProdStateChange(TDataSource* sender);
+    void Vd_ProdPrinc(bool boObrigatorio);
+    void dbgProdutoColExit(QObject* sender);
+    void cdsArvProdBeforePost(TClientDataSet& dataSet);
+    void cdsArvProdAfterInsert(TClientDataSet& dataSet);
+    void dbgProdutoEditButtonClick(QObject* sender);
+    void cdsArvProdAfterPost(TClientDataSet& dataSet);
+    void cdsArvProdAfterDelete(TClientDataSet& dataSet);
+    void cdsArvProdAfterCancel(TClientDataSet& dataSet);
+    void dbgProdutoExit(QObject* sender);
     void dbgProdutoEnter(QObject* sender);
+    // Related products of the current main product, the same way (Vd_Produto).
+    void dtsProdRelacStateChange(TDataSource* sender);
+    void Vd_Produto(bool boObrigatorio);
+    void dbgProdRelacColExit(QObject* sender);
+    void cdsProdRelacBeforePost(TClientDataSet& dataSet);
+    void cdsProdRelacAfterInsert(TClientDataSet& dataSet);
+    void dbgProdRelacEditButtonClick(QObject* sender);
+    void cdsProdRelacAfterPost(TClientDataSet& dataSet);
+    void cdsProdRelacAfterDelete(TClientDataSet& dataSet);
+    void cdsProdRelacAfterCancel(TClientDataSet& dataSet);
+    void dbgProdRelacExit(QObject* sender);
     void dbgProdRelacEnter(QObject* sender);
+    // The flag columns of both grids, drawn as check boxes and switched by space or double
+    // click; never typed into (flags.cpp).
+    void dbgProdutoColEnter(QObject* sender);
+    void dbgProdutoDrawColumnCell(QObject* sender, const QRect& rect, int dataCol,
+                                  TColumn& column, int state);
+    void dbgProdutoKeyDown(QObject* sender, int& key, int shift);
+    void dbgProdutoDblClick(QObject* sender);
+    void dbgProdRelacColEnter(QObject* sender);
+    void dbgProdRelacDrawColumnCell(QObject* sender, const QRect& rect, int dataCol,
+                                    TColumn& column, int state);
+    void dbgProdRelacKeyDown(QObject* sender, int& key, int shift);
+    void dbgProdRelacDblClick(QObject* sender);
 
     // The seven commands, routed by the page shown and the focused grid (commands.cpp).
     void sbtIncluirClick(QObject* sender) override;
@@ -113,4 +150,30 @@ class TfrmSugestaoProd : public TfrmPadraoGrid {
                   const char* keyField = "", std::function<void()> afterLoad = {});
     std::string GroupCode() const;        // CDGRUSUGESPROD of the current group
     std::string MainProductCode() const;  // CDPRODUTO of the current main product
+
+    // The twin product families differ only in these names (products.cpp, flags.cpp).
+    struct TProductFamily {
+        TClientDataSet& cds;
+        TDBGrid* grid;
+        const char* code;   // the tree code the user types
+        const char* name;   // the product's name, always filled by the program
+        const char* flagQ;  // "Quantidade"
+        const char* flagT;  // "Totalizador"
+        const char* save;   // the server method that saves the family's change log
+    };
+    void LookUpProduct(const char* method, std::vector<TRemoteArg> args, TClientDataSet& target);
+    TProductFamily MainProducts();
+    TProductFamily RelatedProducts();
+    void ProductColumnLocks(const TProductFamily& family);
+    template <class Steps>
+    void ProductCheck(const TProductFamily& family, Steps steps);
+    void ProductColExit(const TProductFamily& family, void (TfrmSugestaoProd::*check)(bool));
+    void SaveProductPost(const TProductFamily& family);
+    void SaveProductDelete(const TProductFamily& family);
+    void NewProductRow(const TProductFamily& family);
+    void FlagsEditable(const TProductFamily& family);
+    void DrawFlag(const TProductFamily& family, TDBGrid& grid, const QRect& rect,
+                  TColumn& column);
+    void FlagKey(const TProductFamily& family, int key, int shift);
+    void FlagDoubleClick(const TProductFamily& family);
 };
