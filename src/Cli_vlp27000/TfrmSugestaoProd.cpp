@@ -201,44 +201,60 @@ void TfrmSugestaoProd::BindHandlers() {
         return [this, handler](TDataSource& sender) { (this->*handler)(&sender); };
     };
 
-    // The twin product families.
-    dtsArvProd.OnStateChange = source(&TfrmSugestaoProd::dtsArvProdStateChange);
-    cdsArvProd.AfterInsert = cds(&TfrmSugestaoProd::cdsArvProdAfterInsert);
-    cdsArvProd.BeforePost = cds(&TfrmSugestaoProd::cdsArvProdBeforePost);
-    cdsArvProd.AfterPost = cds(&TfrmSugestaoProd::cdsArvProdAfterPost);
-    cdsArvProd.AfterCancel = cds(&TfrmSugestaoProd::cdsArvProdAfterCancel);
-    cdsArvProd.AfterDelete = cds(&TfrmSugestaoProd::cdsArvProdAfterDelete);
-    dbgProduto->OnColExit = grid(&TfrmSugestaoProd::dbgProdutoColExit);
-    dbgProduto->OnColEnter = grid(&TfrmSugestaoProd::dbgProdutoColEnter);
-    dbgProduto->OnEditButtonClick = grid(&TfrmSugestaoProd::dbgProdutoEditButtonClick);
-    dbgProduto->OnExit = grid(&TfrmSugestaoProd::dbgProdutoExit);
-    dbgProduto->OnEnter = grid(&TfrmSugestaoProd::dbgProdutoEnter);
-    dbgProduto->OnDblClick = grid(&TfrmSugestaoProd::dbgProdutoDblClick);
-    dbgProduto->OnKeyDown = [this](QObject* sender, int& key, TShiftState shift) {
-        dbgProdutoKeyDown(sender, key, shift);
+    // The twin product families, bound alike.
+    using F = TfrmSugestaoProd;
+    struct Family {
+        TClientDataSet& cds;
+        TDataSource& dts;
+        TDBGrid* grid;
+        void (F::*stateChange)(TDataSource*);
+        void (F::*afterInsert)(TClientDataSet&);
+        void (F::*beforePost)(TClientDataSet&);
+        void (F::*afterPost)(TClientDataSet&);
+        void (F::*afterCancel)(TClientDataSet&);
+        void (F::*afterDelete)(TClientDataSet&);
+        void (F::*colExit)(QObject*);
+        void (F::*colEnter)(QObject*);
+        void (F::*editButton)(QObject*);
+        void (F::*exit)(QObject*);
+        void (F::*enter)(QObject*);
+        void (F::*dblClick)(QObject*);
+        void (F::*keyDown)(QObject*, int&, int);
+        void (F::*drawCell)(QObject*, const QRect&, int, TColumn&, int);
     };
-    dbgProduto->OnDrawColumnCell = [this](QObject* sender, const QRect& rect, int dataCol,
-                                          TColumn& column, TGridDrawState state) {
-        dbgProdutoDrawColumnCell(sender, rect, dataCol, column, state);
+    const Family families[] = {
+        {cdsArvProd, dtsArvProd, dbgProduto, &F::dtsArvProdStateChange, &F::cdsArvProdAfterInsert,
+         &F::cdsArvProdBeforePost, &F::cdsArvProdAfterPost, &F::cdsArvProdAfterCancel,
+         &F::cdsArvProdAfterDelete, &F::dbgProdutoColExit, &F::dbgProdutoColEnter,
+         &F::dbgProdutoEditButtonClick, &F::dbgProdutoExit, &F::dbgProdutoEnter,
+         &F::dbgProdutoDblClick, &F::dbgProdutoKeyDown, &F::dbgProdutoDrawColumnCell},
+        {cdsProdRelac, dtsProdRelac, dbgProdRelac, &F::dtsProdRelacStateChange,
+         &F::cdsProdRelacAfterInsert, &F::cdsProdRelacBeforePost, &F::cdsProdRelacAfterPost,
+         &F::cdsProdRelacAfterCancel, &F::cdsProdRelacAfterDelete, &F::dbgProdRelacColExit,
+         &F::dbgProdRelacColEnter, &F::dbgProdRelacEditButtonClick, &F::dbgProdRelacExit,
+         &F::dbgProdRelacEnter, &F::dbgProdRelacDblClick, &F::dbgProdRelacKeyDown,
+         &F::dbgProdRelacDrawColumnCell},
     };
-
-    dtsProdRelac.OnStateChange = source(&TfrmSugestaoProd::dtsProdRelacStateChange);
-    cdsProdRelac.AfterInsert = cds(&TfrmSugestaoProd::cdsProdRelacAfterInsert);
-    cdsProdRelac.BeforePost = cds(&TfrmSugestaoProd::cdsProdRelacBeforePost);
-    cdsProdRelac.AfterPost = cds(&TfrmSugestaoProd::cdsProdRelacAfterPost);
-    cdsProdRelac.AfterCancel = cds(&TfrmSugestaoProd::cdsProdRelacAfterCancel);
-    cdsProdRelac.AfterDelete = cds(&TfrmSugestaoProd::cdsProdRelacAfterDelete);
-    dbgProdRelac->OnColExit = grid(&TfrmSugestaoProd::dbgProdRelacColExit);
-    dbgProdRelac->OnColEnter = grid(&TfrmSugestaoProd::dbgProdRelacColEnter);
-    dbgProdRelac->OnEditButtonClick = grid(&TfrmSugestaoProd::dbgProdRelacEditButtonClick);
-    dbgProdRelac->OnExit = grid(&TfrmSugestaoProd::dbgProdRelacExit);
-    dbgProdRelac->OnEnter = grid(&TfrmSugestaoProd::dbgProdRelacEnter);
-    dbgProdRelac->OnDblClick = grid(&TfrmSugestaoProd::dbgProdRelacDblClick);
-    dbgProdRelac->OnKeyDown = [this](QObject* sender, int& key, TShiftState shift) {
-        dbgProdRelacKeyDown(sender, key, shift);
-    };
-    dbgProdRelac->OnDrawColumnCell = [this](QObject* sender, const QRect& rect, int dataCol,
-                                            TColumn& column, TGridDrawState state) {
-        dbgProdRelacDrawColumnCell(sender, rect, dataCol, column, state);
-    };
+    for (const Family& f : families) {
+        f.dts.OnStateChange = source(f.stateChange);
+        f.cds.AfterInsert = cds(f.afterInsert);
+        f.cds.BeforePost = cds(f.beforePost);
+        f.cds.AfterPost = cds(f.afterPost);
+        f.cds.AfterCancel = cds(f.afterCancel);
+        f.cds.AfterDelete = cds(f.afterDelete);
+        f.grid->OnColExit = grid(f.colExit);
+        f.grid->OnColEnter = grid(f.colEnter);
+        f.grid->OnEditButtonClick = grid(f.editButton);
+        f.grid->OnExit = grid(f.exit);
+        f.grid->OnEnter = grid(f.enter);
+        f.grid->OnDblClick = grid(f.dblClick);
+        f.grid->OnKeyDown = [this, h = f.keyDown](QObject* sender, int& key, TShiftState shift) {
+            (this->*h)(sender, key, shift);
+        };
+        f.grid->OnDrawColumnCell = [this, h = f.drawCell](QObject* sender, const QRect& rect,
+                                                          int dataCol, TColumn& column,
+                                                          TGridDrawState state) {
+            (this->*h)(sender, rect, dataCol, column, state);
+        };
+    }
 }
