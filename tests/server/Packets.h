@@ -56,3 +56,14 @@ inline std::string RelatedPacket(int n) {
                 "\",\"Relacionado\",\"N\",\"S\"]";
     return json + "]}";
 }
+
+// Products as the checks and searches answer them: internal code, tree code and name of each.
+inline std::string ProductsPacket(const std::vector<std::array<std::string, 3>>& rows) {
+    std::string json =
+        R"({"fields":[{"name":"CDPRODUTO","size":10},{"name":"CDARVPROD","size":20},)"
+        R"({"name":"NMPRODUTO","size":50}],"rows":[)";
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        json += std::string(i ? "," : "") + "[\"" + rows[i][0] + "\",\"" + rows[i][1] + "\",\"" +
+                rows[i][2] + "\"]";
+    return json + "]}";
+}
