@@ -59,14 +59,15 @@ Status applyLog(const Argument& packet, Apply&& apply) {
     return apply(*log);
 }
 
-const ArgKind kNone[] = {ArgKind::Text};  // never read: empty span below
-const ArgKind kText[] = {ArgKind::Text};
-const ArgKind kTextText[] = {ArgKind::Text, ArgKind::Text};
-const ArgKind kInOut[] = {ArgKind::TextInOut};
-const ArgKind kTextInOut[] = {ArgKind::Text, ArgKind::TextInOut};
-const ArgKind kTextTextInOut[] = {ArgKind::Text, ArgKind::Text, ArgKind::TextInOut};
-const ArgKind kLog[] = {ArgKind::Packet};
-const ArgKind kOpLog[] = {ArgKind::TextInOut, ArgKind::Packet};
+using P = ParamKind;
+const P kNone[] = {P::Text};  // never read: empty span below
+const P kText[] = {P::Text};
+const P kTextText[] = {P::Text, P::Text};
+const P kInOut[] = {P::TextInOut};
+const P kTextInOut[] = {P::Text, P::TextInOut};
+const P kTextTextInOut[] = {P::Text, P::Text, P::TextInOut};
+const P kLog[] = {P::Packet};
+const P kOpLog[] = {P::TextOrInOut, P::Packet};
 
 const std::array<MethodEntry, 14> kMethods = {{
     {"GetGrupSegProd", std::span(kNone, 0),
@@ -152,13 +153,29 @@ const std::array<MethodEntry, 14> kMethods = {{
      }},
 }};
 
-std::string_view kindName(ArgKind kind) {
+bool accepts(ParamKind param, ArgKind kind) {
+    switch (param) {
+        case ParamKind::Text:
+            return kind == ArgKind::Text;
+        case ParamKind::TextInOut:
+            return kind == ArgKind::TextInOut;
+        case ParamKind::TextOrInOut:
+            return kind == ArgKind::Text || kind == ArgKind::TextInOut;
+        case ParamKind::Packet:
+            return kind == ArgKind::Packet;
+    }
+    return false;
+}
+
+std::string_view kindName(ParamKind kind) {
     switch (kind) {
-        case ArgKind::Text:
+        case ParamKind::Text:
             return "texto";
-        case ArgKind::TextInOut:
+        case ParamKind::TextInOut:
             return "texto de entrada e saída ({\"inout\":...})";
-        case ArgKind::Packet:
+        case ParamKind::TextOrInOut:
+            return "texto ou texto de entrada e saída ({\"inout\":...})";
+        case ParamKind::Packet:
             return "pacote de alterações ({\"packet\":...})";
     }
     return "?";
@@ -184,7 +201,7 @@ Status callMethod(const MethodEntry& entry, Store& store, std::vector<Argument>&
                                               ", recebeu " + std::to_string(args.size()) + "."};
     }
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i].kind != entry.kinds[i])
+        if (!accepts(entry.kinds[i], args[i].kind))
             return {ErrorCode::InvalidParams, "O argumento " + std::to_string(i + 1) + " de " +
                                                   name + " deve ser " +
                                                   std::string(kindName(entry.kinds[i])) + "."};

@@ -15,13 +15,17 @@ namespace appserver {
 
 inline constexpr std::string_view kModuleName = "VLP27000.rdmSugestaoProd";
 
+// What one argument position accepts. The screen sends the operation code of the product writes
+// in/out after a post (its pending code) and as a plain literal after a delete, hence TextOrInOut.
+enum class ParamKind { Text, TextInOut, TextOrInOut, Packet };
+
 // payload receives the answer's packet JSON; it stays empty for writes (a null payload).
 using MethodHandler = wire::Status (*)(Store& store, std::vector<wire::Argument>& args,
                                        std::string& payload);
 
 struct MethodEntry {
     std::string_view name;
-    std::span<const wire::ArgKind> kinds;
+    std::span<const ParamKind> kinds;
     MethodHandler handler;
 };
 

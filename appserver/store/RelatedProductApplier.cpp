@@ -31,14 +31,19 @@ const Query kDelete{
     "AND (IDQUANTPROD = $4 OR (IDQUANTPROD IS NULL AND $4 IS NULL)) "
     "AND (IDTOTALPROD = $5 OR (IDTOTALPROD IS NULL AND $5 IS NULL))"};
 
+// Refused here with the user's wording before any statement runs; CK_PRODRELAC_PROPRIO holds the
+// same rule in the database.
+wire::Status notItself(const LogFields& f, const std::vector<wire::Value>& values) {
+    if (f.value(values, kMain) != f.value(values, kRelated)) return {};
+    return {wire::ErrorCode::Refused, kRelatedToItself};
+}
+
 }  // namespace
 
 std::span<const FieldRule> RelatedProductApplier::rules() const { return kRules; }
 
 wire::Status RelatedProductApplier::insert(const LogFields& f, const Row& values) {
-    if (f.value(values, kMain) == f.value(values, kRelated)) {
-        return {wire::ErrorCode::Refused, kRelatedToItself};
-    }
+    if (auto s = notItself(f, values); !s) return s;
     if (auto s = refuseUnlessFound(kMainExists, {f.value(values, kGroup), f.value(values, kMain)},
                                    kMainProductUnknown);
         !s)
@@ -54,6 +59,7 @@ wire::Status RelatedProductApplier::insert(const LogFields& f, const Row& values
 
 wire::Status RelatedProductApplier::modify(const LogFields& f, const Row& oldValues,
                                            const Row& newValues) {
+    if (auto s = notItself(f, newValues); !s) return s;
     if (auto s = onlyFlagsChange(f, oldValues, newValues, {kGroup, kMain, kRelated}); !s) return s;
     return execMatching(kUpdate, {f.value(oldValues, kGroup), f.value(oldValues, kMain),
                                   f.value(oldValues, kRelated), f.value(oldValues, kQuantity),

@@ -1,5 +1,6 @@
 // The vlp-appserver program over real databases: its command line, signals, racing clients,
-// a kill -9 in the middle of saves, and two servers sharing one PostgreSQL database.
+// a kill -9 in the middle of saves, two servers sharing one PostgreSQL database, and product
+// saves as the screen sends them.
 #include "AppServerProcess.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 
 #include "HttpTestClient.h"
 #include "wire/ChangeLog.h"
+#include "wire/Packet.h"
 #include "wire/Rpc.h"
 
 namespace appserver {
@@ -196,6 +198,114 @@ TEST_F(AppServerProcessTest, TwoServersOnOnePostgresDatabaseBehaveAsOne) {
     EXPECT_NE(callOutcome(b, groupInsert(groupCode(7), "Outro nome", "2")), "ok");
     EXPECT_EQ(one.stop(SIGTERM), 0);
     EXPECT_EQ(two.stop(SIGTERM), 0);
+}
+
+// A call's outcome as one line: "ok", then " out:" per in/out value and " rows:N" for a read;
+// or "code: message".
+std::string shown(HttpTestClient& client, std::string_view method,
+                  std::vector<wire::Argument> args) {
+    auto r = client.post(wire::writeRequest(1, method, args));
+    if (!r) return "sem resposta";
+    auto a = wire::readAnswer(r->body(), 1);
+    if (!a) return "resposta inválida";
+    if (!a->ok) return std::to_string(a->errorCode) + ": " + a->errorMessage;
+    std::string line = "ok";
+    for (const auto& v : a->out) line += " out:" + v;
+    if (!a->payload.empty()) {
+        auto packet = wire::Packet::fromJson(a->payload);
+        line += packet ? " rows:" + std::to_string(packet->rows.size()) : " pacote inválido";
+    }
+    return line;
+}
+
+wire::ChangeLog oneChange(std::vector<wire::FieldDef> fields, wire::ChangeKind kind,
+                          std::vector<wire::Value> oldValues, std::vector<wire::Value> newValues) {
+    wire::ChangeLog log;
+    log.fields = std::move(fields);
+    log.changes.push_back({kind, std::move(oldValues), std::move(newValues)});
+    return log;
+}
+
+// The screen saves a post with its pending operation code in/out and a delete with the literal
+// "D" as plain text; both reach the database. Each step relies on the one before: the deletion
+// carries the flags the modification wrote, so it would conflict had that not been stored.
+void productSavesTakeEitherKindOfOperationCode(const std::string& db) {
+    AppServerProcess server;
+    ASSERT_TRUE(server.start({"--db", db, "--seed-demo"})) << server.output();
+    HttpTestClient client(server.port());
+    auto r = client.post(wire::writeRequest(1, "GetPesqProdPrinc", {}));
+    ASSERT_TRUE(r);
+    auto answer = wire::readAnswer(r->body(), 1);
+    ASSERT_TRUE(answer && answer->ok);
+    auto products = wire::Packet::fromJson(answer->payload);
+    ASSERT_TRUE(products && products->rows.size() >= 2);
+    const std::vector<wire::Value>& a = products->rows[0];  // CDPRODUTO CDARVPROD NMPRODUTO
+    const std::vector<wire::Value>& b = products->rows[1];
+
+    const std::string group = "0000000099";
+    const std::vector<wire::FieldDef> groupFields = {
+        {"CDGRUSUGESPROD", 10}, {"NMGRUSUGESPROD", 40}, {"NRORDEM", 4}};
+    const std::vector<wire::FieldDef> mainFields = {
+        {"CDARVPROD", 20},      {"CDPRODUTO", 10},       {"NMPRODUTO", 50},
+        {"CDGRUSUGESPROD", 10}, {"IDQUANTPRODPRINC", 1}, {"IDTOTALPRODPRINC", 1}};
+    const std::vector<wire::FieldDef> relatedFields = {
+        {"CDGRUSUGESPROD", 10}, {"CDPRODUTO", 10},  {"CDPRODUTORELAC", 10}, {"CDARVPRODRELAC", 20},
+        {"NMPRODUTORELAC", 50}, {"IDQUANTPROD", 1}, {"IDTOTALPROD", 1}};
+    const std::vector<wire::Value> mainRow = {a[1], a[0], a[2], group, "N", "S"};
+    auto relatedRow = [&](const char* quantity) -> std::vector<wire::Value> {
+        return {group, a[0], b[0], b[1], b[2], quantity, "S"};
+    };
+    using K = wire::ChangeKind;
+    auto log = [](wire::ChangeLog l) { return wire::Argument::packet(l.toJson()); };
+    auto T = wire::Argument::text;
+    auto IO = wire::Argument::inOut;
+
+    struct Step {
+        std::string_view method;
+        std::vector<wire::Argument> args;
+        std::string expected;
+    };
+    const Step steps[] = {
+        {"SetGrupSegProd",
+         {log(oneChange(groupFields, K::Insert, {}, {group, "Teste de gravação", "99"}))},
+         "ok"},
+        {"SetArvProd", {IO("I"), log(oneChange(mainFields, K::Insert, {}, mainRow))}, "ok out:I"},
+        {"SetProdRelac",
+         {IO("I"), log(oneChange(relatedFields, K::Insert, {}, relatedRow("N")))},
+         "ok out:I"},
+        {"SetProdRelac",
+         {IO("E"), log(oneChange(relatedFields, K::Modify, relatedRow("N"), relatedRow("S")))},
+         "ok out:E"},
+        {"GetProdRelac", {T(group), T(*a[0])}, "ok rows:1"},
+        {"SetProdRelac",
+         {T("D"), log(oneChange(relatedFields, K::Delete, relatedRow("S"), {}))},
+         "ok"},
+        {"GetProdRelac", {T(group), T(*a[0])}, "ok rows:0"},
+        {"SetArvProd", {T("D"), log(oneChange(mainFields, K::Delete, mainRow, {}))}, "ok"},
+        {"GetArvProd", {T(group)}, "ok rows:0"},
+        {"SetArvProd",
+         {T("X"), log(oneChange(mainFields, K::Insert, {}, mainRow))},
+         "-32602: Código de operação inválido: use \"I\" (inclusão), \"E\" (edição) ou \"D\" "
+         "(exclusão)."},
+        {"GetArvProd", {T(group)}, "ok rows:0"},
+    };
+    int n = 0;
+    for (const Step& step : steps)
+        EXPECT_EQ(shown(client, step.method, step.args), step.expected)
+            << "step " << ++n << " " << step.method;
+    EXPECT_EQ(server.stop(SIGTERM), 0);
+}
+
+TEST_F(AppServerProcessTest, ProductSavesTakeEitherKindOfOperationCodeOnSqlite) {
+    productSavesTakeEitherKindOfOperationCode(db);
+}
+
+TEST_F(AppServerProcessTest, ProductSavesTakeEitherKindOfOperationCodeOnPostgres) {
+    const char* base = std::getenv("VLP_TEST_PG");
+    if (!base || !*base) GTEST_SKIP() << "VLP_TEST_PG is not set";
+    PostgresSchema schema(base);
+    ASSERT_TRUE(schema.ok());
+    productSavesTakeEitherKindOfOperationCode(schema.url());
 }
 
 }  // namespace

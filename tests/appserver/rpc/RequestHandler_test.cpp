@@ -157,7 +157,10 @@ TEST_F(RequestHandlerTest, WrongCountOrKindIsRefusedBeforeTheStore) {
     EXPECT_EQ(outcome("SetGrupSegProd", {T("{}")}),
               "-32602: O argumento 1 de SetGrupSegProd deve ser pacote de alterações "
               "({\"packet\":...}).");
-    EXPECT_EQ(outcome("SetArvProd", {T("I"), Argument::packet(groupLog())}).substr(0, 6), "-32602");
+    EXPECT_EQ(outcome("SetArvProd", {Argument::packet(groupLog()), Argument::packet(groupLog())}),
+              "-32602: O argumento 1 de SetArvProd deve ser texto ou texto de entrada e saída "
+              "({\"inout\":...}).");
+    EXPECT_EQ(outcome("SetProdRelac", {IO("I"), T("{}")}).substr(0, 6), "-32602");
     EXPECT_EQ(script.callsText(), "");
 }
 
@@ -200,12 +203,45 @@ TEST_F(RequestHandlerTest, InOutValuesComeBackAndReadsCarryTheirPacket) {
     EXPECT_TRUE(a.payload.empty());  // writes answer a null payload
 }
 
+// The screen sends its pending code in/out after a post and the literal "D" as plain text after
+// a delete; either kind is accepted and only an in/out code comes back in "out".
+TEST_F(RequestHandlerTest, OperationCodeComesInOutOrAsPlainText) {
+    struct Case {
+        Argument op;
+        std::vector<std::string> out;
+    };
+    const Case cases[] = {
+        {Argument::text("D"), {}},     {Argument::inOut("I"), {"I"}}, {Argument::inOut("E"), {"E"}},
+        {Argument::inOut("D"), {"D"}}, {Argument::text("I"), {}},     {Argument::text("E"), {}},
+    };
+    struct Method {
+        std::string_view name, storeCall;
+    };
+    std::string expected;
+    for (Method m : {Method{"SetArvProd", "applyMainProducts(1)\n"},
+                     Method{"SetProdRelac", "applyRelatedProducts(1)\n"}}) {
+        for (const Case& c : cases) {
+            auto a = answerOf(call(m.name, {c.op, Argument::packet(groupLog())}));
+            EXPECT_TRUE(a.ok) << m.name << " " << c.op.value << ": " << a.errorMessage;
+            EXPECT_EQ(a.out, c.out) << m.name << " " << c.op.value;
+            EXPECT_TRUE(a.payload.empty());
+            expected += m.storeCall;
+        }
+    }
+    EXPECT_EQ(script.callsText(), expected);
+}
+
 TEST_F(RequestHandlerTest, OperationCodeMustBeIEOrD) {
-    for (std::string op : {"", "X", "i", "II"}) {
-        EXPECT_EQ(outcome("SetArvProd", {Argument::inOut(op), Argument::packet(groupLog())}),
-                  "-32602: Código de operação inválido: use \"I\" (inclusão), \"E\" (edição) ou "
-                  "\"D\" (exclusão).")
-            << op;
+    const std::string refused =
+        "-32602: Código de operação inválido: use \"I\" (inclusão), \"E\" (edição) ou \"D\" "
+        "(exclusão).";
+    for (std::string_view method : {"SetArvProd", "SetProdRelac"}) {
+        for (std::string op : {"", "X", "i", "d", "II", " D", "D "}) {
+            EXPECT_EQ(outcome(method, {Argument::inOut(op), Argument::packet(groupLog())}), refused)
+                << method << " in/out [" << op << "]";
+            EXPECT_EQ(outcome(method, {Argument::text(op), Argument::packet(groupLog())}), refused)
+                << method << " text [" << op << "]";
+        }
     }
     EXPECT_EQ(script.callsText(), "");
 }

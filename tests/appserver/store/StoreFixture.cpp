@@ -9,6 +9,9 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "store/PgConnection.h"
+#include "store/SqliteConnection.h"
+
 namespace storetest {
 
 namespace {
@@ -89,6 +92,15 @@ std::string StoreTest::rawSql(const std::string& sql) {
     sqlite3_free(message);
     sqlite3_close(db);
     return error;
+}
+
+std::unique_ptr<appserver::SqlConnection> StoreTest::openConnection() {
+    auto take = [](auto opened) -> std::unique_ptr<appserver::SqlConnection> {
+        EXPECT_TRUE(opened) << opened.status().message();
+        return opened ? std::move(*opened) : nullptr;
+    };
+    if (GetParam() == Backend::Postgres) return take(appserver::PgConnection::open(url));
+    return take(appserver::SqliteConnection::open(m_dir + "/test.db"));
 }
 
 void StoreTest::addProducts(int count) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "store/SqlConnection.h"
 #include "store/Store.h"
 #include "wire/ChangeLog.h"
 #include "wire/Packet.h"
@@ -27,6 +28,8 @@ class StoreTest : public testing::TestWithParam<Backend> {
     std::unique_ptr<appserver::Store> openAnother();
     // Runs SQL on the database directly, bypassing the store; the database's error text, or "".
     std::string rawSql(const std::string& sql);
+    // A connection of the store's own kind to the same database, without the store's checks.
+    std::unique_ptr<appserver::SqlConnection> openConnection();
 
     // Products 0000000001.. with tree codes 1.01.001.0001.. and names "Produto N".
     void addProducts(int count);

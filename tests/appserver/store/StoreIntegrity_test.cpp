@@ -1,6 +1,7 @@
 // Every rule refuses with its message, and the database itself holds the rules when the store is
 // bypassed.
 #include "StoreFixture.h"
+#include "store/ConstraintMessages.h"
 
 namespace storetest {
 namespace {
@@ -98,6 +99,52 @@ TEST_P(StoreIntegrity, ProductsMustExistAndAppearOncePerGroupAndMainProduct) {
               "-32000: Produto já cadastrado.");
     EXPECT_EQ(describe(store->addProduct("0000000098", treeCode(1), "Outro")),
               "-32000: Código de árvore do produto já cadastrado.");
+}
+
+// Whatever entry carries it, a self-relation is refused before the database sees it and the
+// log's other entries are dropped with it; the database's own check words the same refusal.
+TEST_P(StoreIntegrity, AProductIsNeverRelatedToItself) {
+    const std::string group = "0000000001", p1 = productCode(1), p2 = productCode(2),
+                      p3 = productCode(3);
+    addProducts(3);
+    addGroup(group, "Café", "1");
+    addMain(group, p1);
+    addRelated(group, p1, p2);
+    auto row = [&](const std::string& rel, const char* quantity) -> Values {
+        return {group, p1, rel, std::nullopt, std::nullopt, quantity, "S"};
+    };
+    struct Case {
+        const char* what;
+        wire::ChangeLog log;
+    };
+    std::vector<Case> cases(4, Case{"", relatedLog()});
+    cases[0].what = "insert";
+    inserted(cases[0].log, row(p1, "N"));
+    cases[1].what = "insert after a valid insert";
+    inserted(cases[1].log, row(p3, "N"));
+    inserted(cases[1].log, row(p1, "N"));
+    cases[2].what = "flags of a row that cannot exist, after a valid change";
+    modified(cases[2].log, row(p2, "N"), row(p2, "S"));
+    modified(cases[2].log, row(p1, "N"), row(p1, "S"));
+    cases[3].what = "a row re-keyed onto itself";
+    modified(cases[3].log, row(p2, "N"), row(p1, "N"));
+
+    const std::string itself = "-32000: Um produto não pode ser relacionado a ele mesmo.";
+    for (const Case& c : cases)
+        EXPECT_EQ(describe(store->applyRelatedProducts(c.log)), itself) << c.what;
+    wire::Packet related;
+    ASSERT_EQ(describe(store->relatedProducts(group, p1, related)), "ok");
+    EXPECT_EQ(dump(related), "0000000001|0000000001|0000000002|1.01.001.0002|Produto 2|N|S\n");
+
+    static const appserver::Query kSelfInsert{
+        "INSERT INTO PRODRELAC (CDGRUSUGESPROD, CDPRODUTO, CDPRODUTORELAC, IDQUANTPROD, "
+        "IDTOTALPROD) VALUES ($1, $2, $2, 'N', 'S')"};
+    auto conn = openConnection();
+    ASSERT_TRUE(conn);
+    wire::ValueView params[] = {group, p1};
+    EXPECT_EQ(
+        describe(appserver::ConstraintMessages::describe(conn->run(kSelfInsert, params, nullptr))),
+        itself);
 }
 
 TEST_P(StoreIntegrity, AGroupWithMainProductsCannotBeDeletedButItsCodeMayChange) {
