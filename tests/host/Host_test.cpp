@@ -1,6 +1,7 @@
 // vlp-host's parts: configuration file, module loader, last-resort error handler.
 #include <gtest/gtest.h>
 
+#include <QLocale>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -162,6 +163,15 @@ TEST(LastResortTest, ErrorsReachingTheEventLoopAreShownAndTheProgramGoesOn) {
     QTimer::singleShot(0, [&] { ran = true; });
     QApplication::processEvents();
     EXPECT_TRUE(ran);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(HostApplicationTest, NumbersReadAsInBrazilWhateverTheMachineLocale) {
+    EXPECT_EQ(QLocale().toString(4721), "4.721");
+    EXPECT_EQ(QString("%L1 registros").arg(100000), "100.000 registros");
 }
 
 }  // namespace
