@@ -250,4 +250,35 @@ TEST_F(ProductPage, SavesCarryTheOperationCodeAndAFailedOneTravelsWithTheNext) {
     }
 }
 
+TEST_F(ProductPage, TheCodeTravelsInAndOutAndAFailedSearchShowsNoDialog) {
+    for (const Family& family : kFamilies) {
+        SCOPED_TRACE(family.code);
+        TfrmSugestaoProd& f = OpenOn(family.related);
+        TClientDataSet& cds = family.related ? f.cdsProdRelac : f.cdsArvProd;
+        // The server hands back its own form of the code; the second look-up gets that one.
+        fake.on("GetVerifProduto").answerPacket(kProduct).answerOut({kKnown});
+        f.sbtIncluir->click();
+        cds.FieldByName(family.code).SetAsString("1.3.1.1");
+        fake.clearCalls();
+        f.sbtConfirmar->click();
+        const std::vector<FakeCall> calls = fake.calls();
+        ASSERT_GE(calls.size(), 2u);
+        EXPECT_EQ(calls[0].values().back(), "1.3.1.1");
+        EXPECT_EQ(calls[1].values().back(), kKnown);
+
+        // A search the server fails: the message, no dialog, the new row as it was.
+        f.sbtIncluir->click();
+        fake.on(family.related ? "GetPesqProd" : "GetPesqProdPrinc").fail(-32000, "Falhou.");
+        dialogs.Clear();
+        Key(family.related ? f.dbgProdRelac : f.dbgProduto, Qt::Key_Return, Qt::ControlModifier);
+        EXPECT_EQ(dialogs.Log, std::vector<std::string>{"MessageDlg 1: Falhou."});
+        EXPECT_EQ(cds.FieldByName(family.code).AsString(), "");
+        EXPECT_EQ(cds.State(), TDataSetState::dsInsert);
+        EXPECT_FALSE(AviShowing());
+        cds.Cancel();
+        fake.on("GetVerifProduto").answerPacket(kProduct).answerOut({});
+        CloseScreen();
+    }
+}
+
 }  // namespace
