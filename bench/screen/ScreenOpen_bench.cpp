@@ -4,14 +4,11 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QPointer>
 
 #include "Cli_vlp27000.h"
-#include "PackageInfo.h"
 #include "Packets.h"
 #include "RecordSetDefs.h"
-#include "Support.h"
-#include "TApplication.h"
+#include "ScreenBench.h"
 #include "TClientDataSet.h"
 #include "TDBGrid.h"
 #include "TNetConnection.h"
@@ -19,31 +16,10 @@
 
 namespace {
 
-// One loopback server per list size, alive for the whole run.
 FakeAppServer& ServerWith(int groups) {
-    static std::map<int, std::unique_ptr<FakeAppServer>> servers;
-    auto& server = servers[groups];
-    if (!server) {
-        server = std::make_unique<FakeAppServer>();
-        server->keepCalls(false);
-        server->on("GetGrupSegProd").answerPacket(GroupsPacket(groups));
-        server->listen();
-    }
-    return *server;
-}
-
-void PointHostAt(FakeAppServer& server) {
-    THostConfig config;
-    config.WebURL = "127.0.0.1";
-    config.WebPort = server.port();
-    Application().SetConfig(config);
-}
-
-void CloseScreen() {
-    if (!Cli_vlp27000::boIdCriado) return;
-    Cli_vlp27000::frmSugestaoProd->Close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QApplication::processEvents();
+    return LoopbackServer("groups " + std::to_string(groups), [groups](FakeAppServer& server) {
+        server.on("GetGrupSegProd").answerPacket(GroupsPacket(groups));
+    });
 }
 
 void BM_OpenScreen(benchmark::State& state) {
@@ -87,15 +63,3 @@ void BM_AnchorSetData(benchmark::State& state) {
 BENCHMARK(BM_AnchorSetData)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    Initialize();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    CloseScreen();
-    Finalize();
-    return 0;
-}

@@ -1,0 +1,54 @@
+#pragma once
+// Shared by the screen benchmarks: loopback fake app servers alive for the whole run, the host's
+// main window, opening and closing the screen, and per-iteration timing for figures that are set
+// beside an anchor measured in the same run.
+
+#include <benchmark/benchmark.h>
+
+#include <QMainWindow>
+#include <chrono>
+#include <functional>
+#include <string>
+
+#include "Support.h"
+
+class TfrmSugestaoProd;
+
+// One loopback server per key, scripted once by `script` when first asked for.
+FakeAppServer& LoopbackServer(const std::string& key,
+                              const std::function<void(FakeAppServer&)>& script);
+
+// The host configuration names this server.
+void PointHostAt(FakeAppServer& server);
+
+// Opens the screen (CriaSugestaoProd) with the focus in the group grid, as the user finds it.
+TfrmSugestaoProd& OpenScreenOnGroups();
+void CloseScreen();
+
+// What the host sets up while it lives: its main window with the MDI area the screen opens in
+// (and the busy animation covers), and the wait pump that paints while a call waits.
+class TBenchHost {
+  public:
+    TBenchHost();
+    ~TBenchHost();
+    TBenchHost(const TBenchHost&) = delete;
+    TBenchHost& operator=(const TBenchHost&) = delete;
+
+  private:
+    QMainWindow m_window;
+};
+
+// Runs fn as one iteration of a benchmark with manual time; returns its seconds.
+template <class Fn>
+double TimeIteration(benchmark::State& state, Fn fn) {
+    const auto start = std::chrono::steady_clock::now();
+    fn();
+    const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
+    state.SetIterationTime(spent.count());
+    return spent.count();
+}
+
+// Sets the counter to this benchmark's mean seconds per iteration over the anchor's (nothing
+// when the anchor did not run).
+void ReportRatio(benchmark::State& state, const char* counter, double totalSeconds,
+                 double anchorMeanSeconds);
