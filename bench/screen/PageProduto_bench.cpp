@@ -5,8 +5,8 @@
 // call and loading its packet into a record set. The target is under 50 ms.
 #include <QApplication>
 
+#include "CataloguePackets.h"
 #include "Packets.h"
-#include "ProductPackets.h"
 #include "RecordSetDefs.h"
 #include "ScreenBench.h"
 #include "TClientDataSet.h"
@@ -25,9 +25,10 @@ double g_anchorSeconds = 0;  // mean per read and load, set by the anchor, which
 FakeAppServer& ProductServer() {
     return LoopbackServer("page produto", [](FakeAppServer& server) {
         server.on("GetGrupSegProd").answerPacket(GroupsPacket(10));
-        server.on("GetArvProd").answerPacket(MainProductsPacket(kMainProducts, kGroup));
+        server.on("GetArvProd").answerPacket(CatalogueMainProducts(kMainProducts, kGroup));
         server.on("GetProdRelac")
-            .answerPacket(RelatedProductsPacket(kRelatedProducts, kGroup, ProductCode(1)));
+            .answerPacket(
+                CatalogueRelatedProducts(kRelatedProducts, kGroup, CatalogueProductCode(1)));
     });
 }
 

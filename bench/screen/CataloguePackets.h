@@ -5,8 +5,8 @@
 #include <string>
 
 // n main products of `group`: product codes 0000000001.., flags alternating.
-std::string MainProductsPacket(int n, const std::string& group);
+std::string CatalogueMainProducts(int n, const std::string& group);
 // n related products of the main product `main` of `group`, product codes after the main ones.
-std::string RelatedProductsPacket(int n, const std::string& group, const std::string& main);
+std::string CatalogueRelatedProducts(int n, const std::string& group, const std::string& main);
 // The product code of the n-th main product (1-based).
-std::string ProductCode(int n);
+std::string CatalogueProductCode(int n);

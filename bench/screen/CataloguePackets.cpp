@@ -1,4 +1,4 @@
-#include "ProductPackets.h"
+#include "CataloguePackets.h"
 
 #include <cstdio>
 
@@ -23,26 +23,27 @@ std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 }  // namespace
 
-std::string ProductCode(int n) {
+std::string CatalogueProductCode(int n) {
     char text[16];
     std::snprintf(text, sizeof text, "%010d", n);
     return text;
 }
 
-std::string MainProductsPacket(int n, const std::string& group) {
+std::string CatalogueMainProducts(int n, const std::string& group) {
     std::string json =
         R"({"fields":[{"name":"CDARVPROD","size":20},{"name":"CDPRODUTO","size":10},)"
         R"({"name":"NMPRODUTO","size":50},{"name":"CDGRUSUGESPROD","size":10},)"
         R"({"name":"IDQUANTPRODPRINC","size":1},{"name":"IDTOTALPRODPRINC","size":1}],"rows":[)";
     for (int i = 1; i <= n; ++i) {
         if (i > 1) json += ',';
-        json += "[" + Quoted(TreeCode(i)) + "," + Quoted(ProductCode(i)) + "," + Quoted(Name(i)) +
-                "," + Quoted(group) + "," + (i % 2 ? "\"S\"" : "\"N\"") + ",\"S\"]";
+        json += "[" + Quoted(TreeCode(i)) + "," + Quoted(CatalogueProductCode(i)) + "," +
+                Quoted(Name(i)) + "," + Quoted(group) + "," + (i % 2 ? "\"S\"" : "\"N\"") +
+                ",\"S\"]";
     }
     return json + "]}";
 }
 
-std::string RelatedProductsPacket(int n, const std::string& group, const std::string& main) {
+std::string CatalogueRelatedProducts(int n, const std::string& group, const std::string& main) {
     std::string json =
         R"({"fields":[{"name":"CDGRUSUGESPROD","size":10},{"name":"CDPRODUTO","size":10},)"
         R"({"name":"CDPRODUTORELAC","size":10},{"name":"CDARVPRODRELAC","size":20},)"
@@ -51,9 +52,9 @@ std::string RelatedProductsPacket(int n, const std::string& group, const std::st
     for (int i = 1; i <= n; ++i) {
         const int related = 50000 + i;
         if (i > 1) json += ',';
-        json += "[" + Quoted(group) + "," + Quoted(main) + "," + Quoted(ProductCode(related)) +
-                "," + Quoted(TreeCode(related)) + "," + Quoted(Name(related)) + "," +
-                (i % 2 ? "\"N\"" : "\"S\"") + ",\"S\"]";
+        json += "[" + Quoted(group) + "," + Quoted(main) + "," +
+                Quoted(CatalogueProductCode(related)) + "," + Quoted(TreeCode(related)) + "," +
+                Quoted(Name(related)) + "," + (i % 2 ? "\"N\"" : "\"S\"") + ",\"S\"]";
     }
     return json + "]}";
 }
