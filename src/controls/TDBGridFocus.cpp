@@ -42,6 +42,9 @@ void TDBGrid::FocusMoved(QWidget* /*old*/, QWidget* now) {
     // leaving the grid: the user comes back to it as it was. Focus going to no widget is leaving
     // only when the grid can no longer hold it (its page hidden, the grid disabled).
     if (now ? FocusScope(now) != FocusScope(this) : isVisible() && isEnabled()) return;
+    // The MDI child's own frame takes the focus for an instant when a control that takes none
+    // (a tool button) is clicked, and hands it straight back: no one left the grid.
+    if (now && now == FocusScope(this) && qobject_cast<QMdiSubWindow*>(now)) return;
     bool inside = OwnsFocusWidget(now);
     if (inside == d->inside) return;
     d->inside = inside;

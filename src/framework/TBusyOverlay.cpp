@@ -14,6 +14,8 @@ constexpr int kSpokes = 12;
 TBusyOverlay::TBusyOverlay(QWidget* parent)
     : QWidget(parent, parent ? Qt::Widget : Qt::Tool | Qt::FramelessWindowHint) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    // Shown over the window the user works in, never taking its activation (and keyboard).
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);
     resize(300, 84);
     hide();

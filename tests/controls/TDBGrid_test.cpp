@@ -8,6 +8,10 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QToolButton>
 #include <QPainter>
 #include <QTest>
 #include <QVBoxLayout>
@@ -434,6 +438,45 @@ TEST_F(TDBGridTest, RecalcLayoutAppliesWidthsAndDefaultsFromDisplayWidth) {
     grid->RecalcLayoutAndRepaint();
     EXPECT_EQ(grid->model()->headerData(0, Qt::Horizontal).toString(), "Produto");
     EXPECT_EQ(grid->model()->headerData(1, Qt::Horizontal).toString(), "Nome");
+}
+
+}  // namespace
+
+namespace {
+
+// In the host the grid lives in an MDI child: a click on a tool button that takes no focus
+// lends the focus to the child's frame for an instant, which is not leaving the grid.
+TEST(TDBGridInMdi, AClickOnAToolButtonIsNotLeavingTheGrid) {
+    QMainWindow main;
+    auto* mdi = new QMdiArea;
+    main.setCentralWidget(mdi);
+    auto* form = new QWidget;
+    auto* button = new QToolButton(form);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setText("Confirmar");
+    auto* grid = new TDBGrid(form);
+    auto* layout = new QVBoxLayout(form);
+    layout->addWidget(button);
+    layout->addWidget(grid);
+    auto ds = MakeProducts({{"1.01", "1", "Café"}});
+    TDataSource source(ds.get());
+    grid->Columns().Add("NMPRODUTO", 200);
+    grid->SetDataSource(&source);
+    int exits = 0;
+    grid->OnExit = [&](QObject*) { ++exits; };
+    mdi->addSubWindow(form)->show();
+    main.resize(600, 400);
+    main.show();
+    main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    grid->setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(grid->hasFocus());
+    QTest::mouseClick(button, Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_EQ(exits, 0);
+    EXPECT_TRUE(grid->hasFocus());
+    grid->SetDataSource(nullptr);
 }
 
 }  // namespace
