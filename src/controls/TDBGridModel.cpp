@@ -161,7 +161,9 @@ void TDBGridModel::RowRemoved(int row) {
 
 void TDBGridModel::RowChanged(int row) {
     if (row < 0 || row >= m_rows || m_visible.empty()) return;
-    emit dataChanged(index(row, 0), index(row, static_cast<int>(m_visible.size()) - 1));
+    // Cell by cell: the view repaints a single cell alone but the whole grid for any range.
+    for (int column = 0; column < static_cast<int>(m_visible.size()); ++column)
+        emit dataChanged(index(row, column), index(row, column));
 }
 
 void TDBGridModel::CurrentChanged(int oldRow, int newRow) {

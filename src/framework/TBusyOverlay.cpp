@@ -16,6 +16,9 @@ TBusyOverlay::TBusyOverlay(QWidget* parent)
     setAttribute(Qt::WA_TransparentForMouseEvents);
     // Shown over the window the user works in, never taking its activation (and keyboard).
     setAttribute(Qt::WA_ShowWithoutActivating);
+    // It paints every pixel of itself, so a frame of the animation repaints it alone and not
+    // the grids underneath.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::NoFocus);
     resize(300, 84);
     hide();
@@ -60,11 +63,10 @@ void TBusyOverlay::timerEvent(QTimerEvent* event) {
 
 void TBusyOverlay::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QRectF panel = QRectF(rect()).adjusted(1, 1, -1, -1);
+    painter.fillRect(rect(), palette().color(QPalette::Window));
     painter.setPen(QPen(palette().color(QPalette::Mid), 1));
-    painter.setBrush(palette().color(QPalette::Window));
-    painter.drawRoundedRect(panel, 8, 8);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    painter.setRenderHint(QPainter::Antialiasing);
 
     // Spinner: spokes fading behind the leading one.
     QPointF centre(42, height() / 2.0);
