@@ -5,10 +5,12 @@
 // say when they run the inherited one. UI thread only.
 
 #include <QImage>
+#include <QPointer>
 #include <functional>
 #include <memory>
 
 #include "TClientDataSet.h"
+#include "TDBGrid.h"
 #include "TDataSource.h"
 #include "TNetConnection.h"
 #include "TfrmPadraoGrid.h"
@@ -39,8 +41,9 @@ class TfrmSugestaoProd : public TfrmPadraoGrid {
     TTabSheet* tshProduto;
     QFrame* panProduto;  // the lowered panel holding both product grids
     QSplitter* splProduto;
-    TDBGrid* dbgProduto;
-    TDBGrid* dbgProdRelac;
+    // Guarded: the base form deletes its grids when it closes, before the form itself goes.
+    QPointer<TDBGrid> dbgProduto;
+    QPointer<TDBGrid> dbgProdRelac;
     QImage imgCheck, imgUnCheck;
 
     TNetConnection NetSugProd;
