@@ -171,6 +171,29 @@ class RequestSax : public detail::EnvelopeSax<RequestSax> {
     bool m_hasParams = false;
 };
 
+// Reads a whole text for its well-formedness alone (nesting and UTF-8 limits included).
+class WellFormedSax : public detail::SaxBase,
+                      public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, WellFormedSax> {
+  public:
+    bool Default() { return true; }
+    bool String(const char* text, rapidjson::SizeType length, bool) {
+        return checkText({text, length});
+    }
+    bool Key(const char* text, rapidjson::SizeType length, bool) {
+        return checkText({text, length});
+    }
+    bool StartObject() { return enter(); }
+    bool EndObject(rapidjson::SizeType) {
+        leave();
+        return true;
+    }
+    bool StartArray() { return enter(); }
+    bool EndArray(rapidjson::SizeType) {
+        leave();
+        return true;
+    }
+};
+
 }  // namespace
 
 Result<Request> readRequest(std::string_view body, std::string& idOut) {
@@ -178,8 +201,18 @@ Result<Request> readRequest(std::string_view body, std::string& idOut) {
     RequestSax sax(body, request);
     Status s = detail::readEnvelope(body, sax);
     idOut = sax.id();
-    if (!s.isOk()) return s;
-    return request;
+    if (s.isOk()) return request;
+    // The shape may be refused before the parser has seen all the text; text that is not JSON
+    // at all is a parse error whatever its first value looked like (and has no id to answer).
+    if (s.code() != static_cast<int>(ErrorCode::ParseError)) {
+        WellFormedSax json;
+        Status wellFormed = detail::parse<rapidjson::kParseNumbersAsStringsFlag>(body, json);
+        if (!wellFormed.isOk()) {
+            idOut = "null";
+            return wellFormed;
+        }
+    }
+    return s;
 }
 
 }  // namespace wire

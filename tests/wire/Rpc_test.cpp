@@ -65,6 +65,17 @@ TEST(RpcRequest, RefusalsCarryTheRightCode) {
          ErrorCode::InvalidParams},
         {"{\"jsonrpc\":\"2.0\",\"id\":1,\"method\":\"m\",\"params\":[\"\xC3\x28\"]}",
          ErrorCode::ParseError},
+        // Not JSON at all, whatever the first value looks like: a parse error, not a shape.
+        {"[1,2", ErrorCode::ParseError},
+        {"[fals]", ErrorCode::ParseError},
+        {"12 x", ErrorCode::ParseError},
+        {"\"texto\" sobra", ErrorCode::ParseError},
+        {R"({"jsonrpc":"2.0","id":1,"method":5,})", ErrorCode::ParseError},
+        {R"({"jsonrpc":"2.0","id":1,"method":"m","params":[1,}])", ErrorCode::ParseError},
+        // Well-formed but not a call: the shape is what is wrong.
+        {"[1,2]", ErrorCode::InvalidRequest},
+        {"12", ErrorCode::InvalidRequest},
+        {"\"texto\"", ErrorCode::InvalidRequest},
     };
     for (const Case& c : cases) {
         auto r = read(c.body);
@@ -78,6 +89,9 @@ TEST(RpcRequest, IdReadBeforeAnErrorIsKeptForTheAnswer) {
     std::string id;
     EXPECT_FALSE(read(R"({"jsonrpc":"2.0","id":7,"method":"m","params":[3]})", &id).isOk());
     EXPECT_EQ(id, "7");
+    // Text that is not JSON has no id to answer, even one read before the fault.
+    EXPECT_FALSE(read(R"({"jsonrpc":"2.0","id":7,"method":5,})", &id).isOk());
+    EXPECT_EQ(id, "null");
 }
 
 TEST(RpcRequest, DeepNestingIsRefused) {
