@@ -1,6 +1,7 @@
 #include "ScreenBench.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <map>
 #include <memory>
@@ -8,9 +9,13 @@
 #include "BusyAnimation.h"
 #include "Cli_vlp27000.h"
 #include "PackageInfo.h"
+#include "RecordSetDefs.h"
 #include "TApplication.h"
+#include "TClientDataSet.h"
 #include "TDBGrid.h"
 #include "TNetConnection.h"
+#include "TPageControl.h"
+#include "TTabSheet.h"
 #include "TfrmSugestaoProd.h"
 
 FakeAppServer& LoopbackServer(const std::string& key,
@@ -42,6 +47,21 @@ TfrmSugestaoProd& OpenScreenOnGroups() {
     return form;
 }
 
+TfrmSugestaoProd& OpenScreenOnProducts() {
+    TfrmSugestaoProd& form = OpenScreenOnGroups();
+    form.pgcPadrao->TurnTo(form.pgcPadrao->indexOf(form.tshProduto));
+    form.dbgProduto->setFocus(Qt::OtherFocusReason);
+    QApplication::processEvents();
+    return form;
+}
+
+void PressKey(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    QKeyEvent press(QEvent::KeyPress, key, modifiers);
+    QApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers);
+    QApplication::sendEvent(widget, &release);
+}
+
 void CloseScreen() {
     if (!Cli_vlp27000::boIdCriado) return;
     Cli_vlp27000::frmSugestaoProd->Close();
@@ -69,6 +89,24 @@ void ReportRatio(benchmark::State& state, const char* counter, double totalSecon
     if (anchorMeanSeconds <= 0 || state.iterations() == 0) return;
     const double mean = totalSeconds / static_cast<double>(state.iterations());
     state.counters[counter] = mean / anchorMeanSeconds;
+}
+
+double TimeReadAndLoad(benchmark::State& state, FakeAppServer& server, const char* method,
+                       const std::vector<TRemoteArg>& args, const char* recordSet, int rows) {
+    TClientDataSet loaded(recordSet, model::RecordSetDef(recordSet).Fields);
+    TNetConnection net;
+    net.ServerName = FakeAppServer::kModule;
+    net.Port = server.port();
+    net.SetConnected(true);
+    double total = 0;
+    for (auto _ : state) {
+        total += TimeIteration(state, [&] {
+            TServerAnswer answer = net.AppServer().Call(method, args);
+            loaded.SetData(answer.Payload);
+        });
+    }
+    if (loaded.RecordCount() != rows) state.SkipWithError("not every row loaded");
+    return state.iterations() ? total / static_cast<double>(state.iterations()) : 0;
 }
 
 int main(int argc, char** argv) {

@@ -9,8 +9,10 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "Support.h"
+#include "TNetConnection.h"
 
 class TfrmSugestaoProd;
 
@@ -23,6 +25,11 @@ void PointHostAt(FakeAppServer& server);
 
 // Opens the screen (CriaSugestaoProd) with the focus in the group grid, as the user finds it.
 TfrmSugestaoProd& OpenScreenOnGroups();
+// The same, turned to page "Produto" (the current group's products read) with the focus in the
+// main products, as the user finds it after turning the page.
+TfrmSugestaoProd& OpenScreenOnProducts();
+// A key pressed and released on widget, as the keyboard sends it.
+void PressKey(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 void CloseScreen();
 
 // What the host sets up while it lives: its main window with the MDI area the screen opens in
@@ -52,3 +59,9 @@ double TimeIteration(benchmark::State& state, Fn fn) {
 // when the anchor did not run).
 void ReportRatio(benchmark::State& state, const char* counter, double totalSeconds,
                  double anchorMeanSeconds);
+
+// An anchor of a read: `method` called bare on a connection of its own and its packet loaded
+// into a record set of the screen's definition, one iteration each; returns the mean seconds
+// (0 when nothing ran) and fails the benchmark unless `rows` rows were loaded.
+double TimeReadAndLoad(benchmark::State& state, FakeAppServer& server, const char* method,
+                       const std::vector<TRemoteArg>& args, const char* recordSet, int rows);

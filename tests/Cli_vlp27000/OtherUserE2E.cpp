@@ -1,6 +1,8 @@
 #include "OtherUserE2E.h"
 
 #include <algorithm>
+#include <initializer_list>
+#include <utility>
 
 #include "FakeAppServer.h"
 #include "RecordSetDefs.h"
@@ -57,15 +59,82 @@ std::string OtherUserE2E::DeleteGroup(const std::string& code) {
     return Save();
 }
 
-std::string OtherUserE2E::Rows(const char* method, const std::vector<std::string>& args,
-                               const char* recordSet) {
+TServerAnswer OtherUserE2E::Read(const char* method, const std::vector<std::string>& args,
+                                 TClientDataSet& into) {
     std::vector<TRemoteArg> remote;
     for (const std::string& a : args) remote.push_back(TRemoteArg::Text(a));
     TServerAnswer answer = m_net.AppServer().Call(method, std::move(remote));
-    if (!answer.Ok) return "error: " + answer.ErrorMessage;
+    if (answer.Ok) into.SetData(answer.Payload);
+    return answer;
+}
+
+std::string OtherUserE2E::Rows(const char* method, const std::vector<std::string>& args,
+                               const char* recordSet) {
     TClientDataSet fresh(recordSet, model::RecordSetDef(recordSet).Fields);
-    fresh.SetData(answer.Payload);
+    TServerAnswer answer = Read(method, args, fresh);
+    if (!answer.Ok) return "error: " + answer.ErrorMessage;
     return SortedRows(fresh);
+}
+
+std::vector<std::string> OtherUserE2E::Values(const char* method,
+                                              const std::vector<std::string>& args,
+                                              const char* recordSet, const char* field) {
+    TClientDataSet fresh(recordSet, model::RecordSetDef(recordSet).Fields);
+    std::vector<std::string> values;
+    if (!Read(method, args, fresh).Ok) return values;
+    const int index = fresh.FieldByName(field).Index();
+    for (int row = 0; row < fresh.RecordCount(); ++row)
+        values.emplace_back(fresh.ValueAt(row, index).value_or("-"));
+    return values;
+}
+
+std::string OtherUserE2E::SaveProducts(const char* method, const char* operation,
+                                       TClientDataSet& rows) {
+    TServerAnswer answer = m_net.AppServer().Call(
+        method, {TRemoteArg::Text(operation), TRemoteArg::Packet(rows.Delta())});
+    return answer.Ok ? "ok" : answer.ErrorMessage;
+}
+
+namespace {
+
+void AppendRow(TClientDataSet& rows,
+               std::initializer_list<std::pair<const char*, std::string>> values) {
+    rows.Append();
+    for (const auto& [field, value] : values) rows.FieldByName(field).SetAsString(value);
+    rows.Post();
+}
+
+}  // namespace
+
+std::string OtherUserE2E::InsertMainProduct(const std::string& group, const std::string& product) {
+    TClientDataSet mains("cdsArvProd", model::RecordSetDef("cdsArvProd").Fields);
+    if (!Read("GetArvProd", {group}, mains).Ok) return "the main products could not be read";
+    AppendRow(mains, {{"CDGRUSUGESPROD", group},
+                      {"CDPRODUTO", product},
+                      {"IDQUANTPRODPRINC", "N"},
+                      {"IDTOTALPRODPRINC", "S"}});
+    return SaveProducts("SetArvProd", "I", mains);
+}
+
+std::string OtherUserE2E::DeleteMainProduct(const std::string& group, const std::string& product) {
+    TClientDataSet mains("cdsArvProd", model::RecordSetDef("cdsArvProd").Fields);
+    if (!Read("GetArvProd", {group}, mains).Ok) return "the main products could not be read";
+    if (!mains.Locate("CDPRODUTO", product)) return "no main product " + product;
+    mains.Delete();
+    return SaveProducts("SetArvProd", "D", mains);
+}
+
+std::string OtherUserE2E::RelateProduct(const std::string& group, const std::string& main,
+                                        const std::string& related) {
+    TClientDataSet rows("cdsProdRelac", model::RecordSetDef("cdsProdRelac").Fields);
+    if (!Read("GetProdRelac", {group, main}, rows).Ok)
+        return "the related products could not be read";
+    AppendRow(rows, {{"CDGRUSUGESPROD", group},
+                     {"CDPRODUTO", main},
+                     {"CDPRODUTORELAC", related},
+                     {"IDQUANTPROD", "N"},
+                     {"IDTOTALPROD", "S"}});
+    return SaveProducts("SetProdRelac", "I", rows);
 }
 
 std::string SortedRows(const TClientDataSet& dataSet) {

@@ -19,16 +19,28 @@ class OtherUserE2E {
                             const std::string& order);
     std::string RenameGroup(const std::string& code, const std::string& name);
     std::string DeleteGroup(const std::string& code);
+    // Products, read fresh and saved one change at a time with the operation code, as the
+    // screen saves them (SetArvProd, SetProdRelac); the new rows with flags "N" and "S".
+    std::string InsertMainProduct(const std::string& group, const std::string& product);
+    std::string DeleteMainProduct(const std::string& group, const std::string& product);
+    std::string RelateProduct(const std::string& group, const std::string& main,
+                              const std::string& related);
 
     // A fresh read of a list into a record set of the screen's definition, as sorted
     // "a|b|-" lines (null as "-"); "error: message" when the read fails.
     std::string Rows(const char* method, const std::vector<std::string>& args,
                      const char* recordSet);
     std::string Groups() { return Rows("GetGrupSegProd", {}, "cdsGrupSegProd"); }
+    // One field of a fresh read, in the server's order; empty when the read fails.
+    std::vector<std::string> Values(const char* method, const std::vector<std::string>& args,
+                                    const char* recordSet, const char* field);
 
   private:
     bool ReadGroups();
     std::string Save();
+    TServerAnswer Read(const char* method, const std::vector<std::string>& args,
+                       TClientDataSet& into);
+    std::string SaveProducts(const char* method, const char* operation, TClientDataSet& rows);
 
     TNetConnection m_net;
     TClientDataSet m_groups;

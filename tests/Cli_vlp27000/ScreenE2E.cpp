@@ -7,7 +7,10 @@
 #include <utility>
 
 #include "FrameworkUtils.h"
+#include "RpcTransport.h"
 #include "TDBGrid.h"
+#include "TPageControl.h"
+#include "TTabSheet.h"
 
 std::string BackendName(const ::testing::TestParamInfo<TBackend>& info) {
     return info.param == TBackend::Sqlite ? "Sqlite" : "Postgres";
@@ -104,10 +107,10 @@ void ScreenE2E::Type(TDBGrid& grid, const char* text) {
     QApplication::processEvents();
 }
 
-void ScreenE2E::Key(TDBGrid& grid, Qt::Key key) {
+void ScreenE2E::Key(TDBGrid& grid, Qt::Key key, Qt::KeyboardModifiers modifiers) {
     QWidget* target = KeyTarget(grid);
     ASSERT_NE(target, nullptr) << "the grid lost the keyboard focus";
-    QTest::keyClick(target, key);
+    QTest::keyClick(target, key, modifiers);
     QApplication::processEvents();
 }
 
@@ -140,17 +143,24 @@ void ScreenE2E::DeleteGroup(TfrmSugestaoProd& form, const char* code) {
 }
 
 int ScreenE2E::GroupRow(TfrmSugestaoProd& form, const char* code) {
-    const TClientDataSet& groups = form.cdsGrupSegProd;
-    const int field = groups.FieldByName("CDGRUSUGESPROD").Index();
-    for (int row = 0; row < groups.RecordCount(); ++row)
-        if (groups.ValueAt(row, field) == std::string_view(code)) return row;
+    return Row(form.cdsGrupSegProd, "CDGRUSUGESPROD", code);
+}
+
+int ScreenE2E::Row(const TClientDataSet& dataSet, const char* field, const std::string& value) {
+    const int index = dataSet.FieldByName(field).Index();
+    for (int row = 0; row < dataSet.RecordCount(); ++row)
+        if (dataSet.ValueAt(row, index) == value) return row;
     return -1;
 }
 
 void ScreenE2E::BetweenChecksAndSave(TfrmSugestaoProd& form, std::function<void()> meanwhile) {
+    BetweenChecksAndSave(form.cdsGrupSegProd, std::move(meanwhile));
+}
+
+void ScreenE2E::BetweenChecksAndSave(TClientDataSet& target, std::function<void()> meanwhile) {
     auto pending = std::make_shared<std::function<void()>>(std::move(meanwhile));
-    TDataSetNotifyEvent checks = form.cdsGrupSegProd.BeforePost;
-    form.cdsGrupSegProd.BeforePost = [checks, pending](TClientDataSet& dataSet) {
+    TDataSetNotifyEvent checks = target.BeforePost;
+    target.BeforePost = [checks, pending](TClientDataSet& dataSet) {
         checks(dataSet);  // a refusal here leaves `meanwhile` for the next post
         if (auto run = std::exchange(*pending, nullptr)) run();
     };
@@ -159,4 +169,59 @@ void ScreenE2E::BetweenChecksAndSave(TfrmSugestaoProd& form, std::function<void(
 std::string ScreenE2E::CurrentColumn(TfrmSugestaoProd& form) {
     TField* field = form.dbgPadrao->SelectedField();
     return field ? field->FieldName() : "";
+}
+
+void ScreenE2E::TurnToProducts(TfrmSugestaoProd& form, const std::string& group) {
+    ClickCell(*form.dbgPadrao, Row(form.cdsGrupSegProd, "CDGRUSUGESPROD", group), "NMGRUSUGESPROD");
+    ASSERT_TRUE(form.pgcPadrao->TurnTo(form.pgcPadrao->indexOf(form.tshProduto)));
+    QApplication::processEvents();
+    ASSERT_EQ(form.ActiveControl(), form.dbgProduto);
+}
+
+void ScreenE2E::ExpectProductsAsOnServer(TfrmSugestaoProd& form) {
+    const std::string group = form.cdsGrupSegProd.FieldByName("CDGRUSUGESPROD").AsString();
+    const std::string main = form.cdsArvProd.FieldByName("CDPRODUTO").AsString();
+    EXPECT_EQ(SortedRows(form.cdsArvProd), other->Rows("GetArvProd", {group}, "cdsArvProd"));
+    EXPECT_EQ(SortedRows(form.cdsProdRelac),
+              other->Rows("GetProdRelac", {group, main}, "cdsProdRelac"))
+        << "main product " << main;
+}
+
+namespace {
+
+// The real HTTP transport, keeping each request as the server reads it.
+class RecordingTransport : public RpcTransport {
+  public:
+    explicit RecordingTransport(std::vector<FakeCall>& sent)
+        : m_inner(MakeHttpTransport()), m_sent(sent) {}
+    void open(const std::string& host, int port) override { m_inner->open(host, port); }
+    void close() override { m_inner->close(); }
+    bool isOpen() const override { return m_inner->isOpen(); }
+    std::string post(const std::string& target, const std::string& body) override {
+        std::string id;
+        if (auto request = wire::readRequest(body, id);
+            request && request->method != "rpc.describe")
+            m_sent.push_back({request->method, request->params});
+        return m_inner->post(target, body);
+    }
+
+  private:
+    std::unique_ptr<RpcTransport> m_inner;
+    std::vector<FakeCall>& m_sent;
+};
+
+}  // namespace
+
+void ScreenE2E::RecordCalls() {
+    TfrmSugestaoProd::SetTransportFactory(
+        [this] { return std::make_unique<RecordingTransport>(sent); });
+}
+
+std::string ScreenE2E::TakeSaves() {
+    std::string saves;
+    for (const FakeCall& call : sent)
+        if (call.method.rfind("Set", 0) == 0 && call.args.size() == 2)  // the product saves
+            saves += (saves.empty() ? "" : " ") + call.method + "(" + call.args[0].value + ")";
+    sent.clear();
+    return saves;
 }

@@ -27,7 +27,7 @@ class ScreenE2E : public ScreenTest, public ::testing::WithParamInterface<TBacke
     void Click(QToolButton* button);
     void ClickCell(TDBGrid& grid, int row, const char* fieldName);
     void Type(TDBGrid& grid, const char* text);  // into the open cell, or opening one
-    void Key(TDBGrid& grid, Qt::Key key);
+    void Key(TDBGrid& grid, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     // The current group row's cells from the code column on, Tab between them.
     void TypeGroup(TDBGrid& grid, const char* code, const char* name, const char* order);
     // Include, type, confirm.
@@ -44,6 +44,21 @@ class ScreenE2E : public ScreenTest, public ::testing::WithParamInterface<TBacke
     static void BetweenChecksAndSave(TfrmSugestaoProd& form, std::function<void()> meanwhile);
     // The field of the group grid's current column; "" when none.
     static std::string CurrentColumn(TfrmSugestaoProd& form);
+
+    // The row of dataSet whose field holds value; -1 when none.
+    static int Row(const TClientDataSet& dataSet, const char* field, const std::string& value);
+    // The same for any record set's posts: checks first, then `meanwhile`, then the save.
+    static void BetweenChecksAndSave(TClientDataSet& dataSet, std::function<void()> meanwhile);
+    // Page "Produto" for that group, as the user turns to it; the focus in the main products.
+    void TurnToProducts(TfrmSugestaoProd& form, const std::string& group);
+    // Both product lists of the screen against a fresh read of the same group and main product.
+    void ExpectProductsAsOnServer(TfrmSugestaoProd& form);
+
+    // From the next OpenScreen on, every call the screen sends is kept in `sent`.
+    void RecordCalls();
+    // The saves in `sent` with their operation codes, then cleared: "SetArvProd(D) ...".
+    std::string TakeSaves();
+    std::vector<FakeCall> sent;
 
     std::unique_ptr<QMainWindow> host;
     std::unique_ptr<RealServer> server;
