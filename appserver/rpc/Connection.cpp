@@ -6,6 +6,8 @@
 #include <boost/asio/write.hpp>
 #include <chrono>
 
+#include "HealthCheck.h"
+
 namespace appserver {
 
 namespace asio = boost::asio;
@@ -110,13 +112,16 @@ void Connection::onRead(beast::error_code ec) {
     Store* store = workerStore();
     auto started = std::chrono::steady_clock::now();
     auto sv = [](boost::beast::string_view v) { return std::string_view(v.data(), v.size()); };
-    Reply reply = store ? handleRequest(*store, sv(request.method_string()), sv(request.target()),
-                                        request.body())
-                        : refusal(200, ErrorCode::Unavailable, "Banco de dados indisponível.");
+    std::string_view verb = sv(request.method_string());
+    std::string_view target = sv(request.target());
+    Reply reply = store ? handleRequest(*store, verb, target, request.body())
+                  : target.substr(0, target.find('?')) == kHealthPath
+                      ? healthReply(nullptr, verb)
+                      : refusal(200, ErrorCode::Unavailable, "Banco de dados indisponível.");
     std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - started;
     request = {};  // the body may be large: free it before the answer goes out
     if (m_buffer.capacity() > kKeptBuffer) m_buffer.shrink_to_fit();
-    m_log.call(reply.method, took.count(), reply.code, reply.notification);
+    if (reply.logged) m_log.call(reply.method, took.count(), reply.code, reply.notification);
     answer(std::move(reply), version, keepAlive && !m_stopping && !m_registry.stopping());
 }
 
@@ -129,6 +134,7 @@ void Connection::answer(Reply reply, unsigned version, bool keepAlive) {
         m_response.set(http::field::content_type, "application/json; charset=utf-8");
         m_response.body() = std::move(reply.body);
     }
+    if (!reply.allow.empty()) m_response.set(http::field::allow, reply.allow);
     m_response.prepare_payload();
     m_stream.expires_after(m_options.idleTimeout);
     http::async_write(m_stream, m_response,

@@ -7,6 +7,7 @@
 #include <exception>
 #include <new>
 
+#include "HealthCheck.h"
 #include "RdmSugestaoProd.h"
 #include "wire/Rpc.h"
 
@@ -119,6 +120,7 @@ Reply refusal(unsigned httpStatus, ErrorCode code, std::string message) {
 Reply handleRequest(Store& store, std::string_view verb, std::string_view target,
                     std::string_view body) {
     std::string_view path = target.substr(0, target.find('?'));
+    if (path == kHealthPath) return healthReply(&store, verb);
     if (!path.starts_with('/') || path.substr(1) != kModuleName)
         return refusal(
             404, ErrorCode::MethodNotFound,

@@ -18,9 +18,11 @@ struct Reply {
     std::string method;     // for the call log; "-" when the request named none
     int code = 0;           // 0: the call succeeded; else the JSON-RPC error code
     bool notification = false;
+    bool logged = true;  // false: kept out of the call log (health checks)
+    std::string allow;   // the Allow header of a 405, when not empty
 };
 
-// store is used only for calls of the module's methods.
+// store is used only for calls of the module's methods and for GET /health.
 Reply handleRequest(Store& store, std::string_view verb, std::string_view target,
                     std::string_view body);
 

@@ -32,6 +32,8 @@ const Fields kRelatedFields = fieldList({CDGRUSUGESPROD, CDPRODUTO, CDPRODUTOREL
                                          NMPRODUTORELAC, IDQUANTPROD, IDTOTALPROD});
 
 // Orders and group codes are digit strings: leading zeros aside, a shorter one is a smaller number.
+// Reads a table of the schema, so a missing schema or an unreadable file fails too.
+const Query kPing{"SELECT 1 FROM GRUSUGESPROD LIMIT 1"};
 const Query kGroups{
     "SELECT CDGRUSUGESPROD, NMGRUSUGESPROD, NRORDEM FROM GRUSUGESPROD ORDER BY "
     "length(ltrim(NRORDEM, '0')), ltrim(NRORDEM, '0'), NRORDEM, "
@@ -94,6 +96,10 @@ wire::Status SqlStore::read(const Query& query, const Fields& fields,
     if (!searchable(params)) return {};
     SqlError err = m_conn->run(query, {params.begin(), params.size()}, &out);
     return ConstraintMessages::describe(err);
+}
+
+wire::Status SqlStore::ping() {
+    return ConstraintMessages::describe(m_conn->run(kPing, {}, nullptr));
 }
 
 wire::Status SqlStore::groups(wire::PacketSink& out) {

@@ -39,6 +39,7 @@ class SqlStore : public Store {
     wire::Status applyMainProducts(const wire::ChangeLog& log) override;
     wire::Status applyRelatedProducts(const wire::ChangeLog& log) override;
 
+    wire::Status ping() override;
     wire::Status seedDemo() override;
     wire::Status addProduct(std::string_view code, std::string_view treeCode,
                             std::string_view name) override;

@@ -78,6 +78,10 @@ class Store {
     virtual wire::Status applyMainProducts(const wire::ChangeLog& log) = 0;     // SetArvProd
     virtual wire::Status applyRelatedProducts(const wire::ChangeLog& log) = 0;  // SetProdRelac
 
+    // A cheap read that reaches the database (a round trip on PostgreSQL) for the health check:
+    // ok, or Unavailable with the reason in the user's words.
+    virtual wire::Status ping() = 0;
+
     // Fills an empty database with the demo catalogue; leaves a database with data untouched.
     virtual wire::Status seedDemo() = 0;
 

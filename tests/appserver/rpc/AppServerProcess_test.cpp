@@ -93,6 +93,34 @@ TEST_F(AppServerProcessTest, SigtermStopsCleanlyAfterLoggingEachCall) {
     EXPECT_NE(server.output().find(" GetGrupSegProd "), std::string::npos) << server.output();
 }
 
+// The real store answers the check: a database whose tables are gone is reported, not hidden.
+TEST_F(AppServerProcessTest, HealthReportsTheSqliteStore) {
+    AppServerProcess server;
+    ASSERT_TRUE(server.start({"--db", db, "--workers", "1"})) << server.output();
+    HttpTestClient client(server.port());
+    auto r = client.request("GET", "/health");
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->result_int(), 200);
+    EXPECT_NE(r->body().find(R"("status":"ok","store":"ok","version":")"), std::string::npos)
+        << r->body();
+
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open((dir / "vlp.sqlite").c_str(), &raw), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(raw,
+                           "PRAGMA foreign_keys=OFF; DROP TABLE PRODRELAC; DROP TABLE PRODPRINC;"
+                           "DROP TABLE GRUSUGESPROD;",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK)
+        << sqlite3_errmsg(raw);
+    sqlite3_close(raw);
+    r = client.request("GET", "/health");
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->result_int(), 503);
+    EXPECT_NE(r->body().find(R"("status":"indisponivel")"), std::string::npos) << r->body();
+    EXPECT_EQ(server.stop(SIGTERM), 0);
+    EXPECT_EQ(server.output().find("health"), std::string::npos) << server.output();
+}
+
 TEST_F(AppServerProcessTest, TwoClientsRacingForOneGroupCodeExactlyOneWins) {
     AppServerProcess server;
     ASSERT_TRUE(server.start({"--db", db, "--workers", "2"})) << server.output();

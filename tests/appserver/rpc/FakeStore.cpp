@@ -101,6 +101,7 @@ Status FakeStore::applyMainProducts(const wire::ChangeLog& log) {
 Status FakeStore::applyRelatedProducts(const wire::ChangeLog& log) {
     return record("applyRelatedProducts(" + std::to_string(log.changes.size()) + ")");
 }
+Status FakeStore::ping() { return record("ping()"); }
 Status FakeStore::seedDemo() { return record("seedDemo()"); }
 Status FakeStore::addProduct(std::string_view code, std::string_view treeCode,
                              std::string_view name) {

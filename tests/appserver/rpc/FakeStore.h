@@ -44,6 +44,7 @@ class FakeStore : public Store {
     wire::Status applyGroups(const wire::ChangeLog& log) override;
     wire::Status applyMainProducts(const wire::ChangeLog& log) override;
     wire::Status applyRelatedProducts(const wire::ChangeLog& log) override;
+    wire::Status ping() override;
     wire::Status seedDemo() override;
     wire::Status addProduct(std::string_view code, std::string_view treeCode,
                             std::string_view name) override;

@@ -40,6 +40,20 @@ class HttpServerTest : public ::testing::Test {
         port = server->port();
         runner = std::thread([this] { server->run(); });
     }
+    // The server logs into a pipe that stopAndTakeLog() reads once the server has stopped.
+    void startServerLogging() {
+        ASSERT_EQ(::pipe(logPipe), 0);
+        startServer(logPipe[1]);
+    }
+    std::string stopAndTakeLog() {
+        stopServer();
+        ::close(logPipe[1]);
+        std::string text(8192, '\0');
+        text.resize(static_cast<std::size_t>(
+            std::max<ssize_t>(0, ::read(logPipe[0], text.data(), text.size()))));
+        ::close(logPipe[0]);
+        return text;
+    }
     void stopServer() {
         if (!server) return;
         server->stop();
@@ -67,12 +81,11 @@ class HttpServerTest : public ::testing::Test {
     std::unique_ptr<Server> server;
     std::thread runner;
     unsigned short port = 0;
+    int logPipe[2] = {-1, -1};
 };
 
 TEST_F(HttpServerTest, KeepAliveConnectionServesSuccessiveCallsAndLogsEach) {
-    int fds[2];
-    ASSERT_EQ(::pipe(fds), 0);
-    startServer(fds[1]);
+    startServerLogging();
     HttpTestClient c(port);
     for (int i = 0; i < 3; ++i) {
         auto r = c.post(kGroups);
@@ -83,16 +96,44 @@ TEST_F(HttpServerTest, KeepAliveConnectionServesSuccessiveCallsAndLogsEach) {
     }
     auto r = c.post(R"({"jsonrpc":"2.0","id":1,"method":"GetVerifGrupo","params":[]})");
     EXPECT_EQ(codeOf(r), -32602);
-    stopServer();
-    ::close(fds[1]);
-    std::string logText(8192, '\0');
-    logText.resize(static_cast<std::size_t>(
-        std::max<ssize_t>(0, ::read(fds[0], logText.data(), logText.size()))));
-    ::close(fds[0]);
+    std::string logText = stopAndTakeLog();
     EXPECT_NE(logText.find(" GetGrupSegProd "), std::string::npos) << logText;
     EXPECT_NE(logText.find(" ms ok\n"), std::string::npos) << logText;
     EXPECT_NE(logText.find(" GetVerifGrupo "), std::string::npos) << logText;
     EXPECT_NE(logText.find(" ms erro -32602\n"), std::string::npos) << logText;
+}
+
+TEST_F(HttpServerTest, HealthFollowsTheStoreOnOneKeepAliveConnectionAndStaysOutOfTheLog) {
+    startServerLogging();
+    HttpTestClient c(port);
+    auto r = c.request("GET", "/health");
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->result_int(), 200);
+    EXPECT_TRUE(r->keep_alive());
+    EXPECT_EQ((*r)[boost::beast::http::field::content_type], "application/json; charset=utf-8");
+    EXPECT_NE(r->body().find(R"("status":"ok","store":"ok")"), std::string::npos) << r->body();
+
+    script.failWith = {wire::ErrorCode::Unavailable,
+                       "A conexão com o banco de dados foi perdida. Tente novamente."};
+    r = c.request("GET", "/health");
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->result_int(), 503);
+    EXPECT_NE(r->body().find(R"("status":"indisponivel")"), std::string::npos) << r->body();
+    EXPECT_NE(r->body().find("foi perdida"), std::string::npos) << r->body();
+
+    script.failWith = {};
+    r = c.request("POST", "/health");
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->result_int(), 405);
+    EXPECT_EQ((*r)[boost::beast::http::field::allow], "GET");
+    r = c.request("GET", "/health");
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->result_int(), 200);
+    EXPECT_EQ(script.callsText(), "ping()\nping()\nping()\n");
+
+    std::string logText = stopAndTakeLog();
+    EXPECT_EQ(logText.find(" erro "), std::string::npos) << logText;
+    EXPECT_EQ(logText.find("health"), std::string::npos) << logText;
 }
 
 TEST_F(HttpServerTest, BadBodiesGetJsonRpcErrorsAndTheConnectionStaysUsable) {

@@ -75,6 +75,16 @@ std::optional<HttpResponse> HttpTestClient::post(std::string_view body,
     return read();
 }
 
+std::optional<HttpResponse> HttpTestClient::request(std::string_view verb,
+                                                    std::string_view target) {
+    std::string r(verb);
+    r += ' ';
+    r += target;
+    r += " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
+    if (!send(r)) return std::nullopt;
+    return read();
+}
+
 bool HttpTestClient::closedWithin(std::chrono::milliseconds within) {
     TimedStream stream{m_socket, within};
     char scratch[4096];

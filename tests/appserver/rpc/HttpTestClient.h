@@ -30,6 +30,8 @@ class HttpTestClient {
     std::optional<HttpResponse> read();
     // POSTs a JSON-RPC body to the module and reads the answer.
     std::optional<HttpResponse> post(std::string_view body, std::string_view extraHeaders = {});
+    // Sends a request without a body (GET /health, for instance) and reads the answer.
+    std::optional<HttpResponse> request(std::string_view verb, std::string_view target);
     // True when the server closes the connection within the time (data read meanwhile is dropped).
     bool closedWithin(std::chrono::milliseconds within);
 

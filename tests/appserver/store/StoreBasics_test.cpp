@@ -63,6 +63,26 @@ TEST(StoreFactory, MemoryStoresArePrivate) {
     EXPECT_EQ(inB.rows.size(), 0u);
 }
 
+class StorePing : public StoreTest {};
+
+TEST_P(StorePing, FollowsTheDatabaseAndRecoversWithIt) {
+    EXPECT_EQ(describe(store->ping()), "ok");
+    if (GetParam() == Backend::Postgres) {
+        // The ping's own text identifies the store's session among the database's.
+        EXPECT_EQ(rawSql("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                         "WHERE pid <> pg_backend_pid() AND datname = current_database() "
+                         "AND query = 'SELECT 1 FROM GRUSUGESPROD LIMIT 1'"),
+                  "");
+        EXPECT_EQ(describe(store->ping()),
+                  "-32004: A conexão com o banco de dados foi perdida. Tente novamente.");
+        EXPECT_EQ(describe(store->ping()), "ok");  // reconnected
+    }
+    ASSERT_EQ(rawSql("DROP TABLE PRODRELAC; DROP TABLE PRODPRINC; DROP TABLE GRUSUGESPROD"), "");
+    EXPECT_NE(describe(store->ping()), "ok");
+}
+
+STORE_BACKENDS(StorePing);
+
 class StoreSchema : public StoreTest {};
 
 TEST_P(StoreSchema, ReopeningKeepsTheDataAndANewerSchemaIsRefused) {
