@@ -21,6 +21,8 @@ namespace {
 constexpr auto kLinger = std::chrono::seconds(2);
 // An idle connection keeps at most this much read buffer after a large request.
 constexpr std::size_t kKeptBuffer = 64 * 1024;
+// What the first read of a request asks for; the header read takes the rest.
+constexpr std::size_t kFirstRead = 4096;
 
 std::string limitText(std::size_t bytes) {
     if (bytes % (1024 * 1024) == 0) return std::to_string(bytes / (1024 * 1024)) + " MiB";
@@ -57,8 +59,21 @@ void Connection::readRequest() {
     m_parser.emplace();
     m_parser->header_limit(static_cast<std::uint32_t>(m_options.maxHeaderBytes));
     m_parser->body_limit(m_options.maxBodyBytes);
-    m_stream.expires_after(m_options.idleTimeout);
     m_reading = true;
+    if (m_buffer.size() > 0) return readHeader();  // the next request is already here
+    // A keep-alive client may think for the whole idle timeout; once it starts, the header
+    // timeout applies.
+    m_stream.expires_after(m_options.idleTimeout);
+    m_stream.async_read_some(m_buffer.prepare(kFirstRead),
+                             [self = shared_from_this()](beast::error_code ec, std::size_t n) {
+                                 self->m_buffer.commit(n);
+                                 if (ec) return self->onRead(ec);
+                                 self->readHeader();
+                             });
+}
+
+void Connection::readHeader() {
+    m_stream.expires_after(m_options.headerTimeout);
     http::async_read_header(
         m_stream, m_buffer, *m_parser,
         [self = shared_from_this()](beast::error_code ec, std::size_t) { self->onHeader(ec); });
@@ -67,19 +82,34 @@ void Connection::readRequest() {
 // A client that asks "Expect: 100-continue" holds its body back until told to send it.
 void Connection::onHeader(beast::error_code ec) {
     if (ec) return onRead(ec);
-    auto readBody = [self = shared_from_this()] {
-        http::async_read(self->m_stream, self->m_buffer, *self->m_parser,
-                         [self](beast::error_code ec, std::size_t) { self->onRead(ec); });
-    };
+    m_bodyBytes = 0;
     if (!beast::iequals(m_parser->get()[http::field::expect], "100-continue") ||
-        m_parser->is_done())
+        m_parser->is_done()) {
+        m_bodyStart = std::chrono::steady_clock::now();
         return readBody();
+    }
     static constexpr std::string_view kContinue = "HTTP/1.1 100 Continue\r\n\r\n";
+    m_stream.expires_after(m_options.idleTimeout);
     asio::async_write(m_stream, asio::buffer(kContinue.data(), kContinue.size()),
-                      [self = shared_from_this(), readBody](beast::error_code ec, std::size_t) {
+                      [self = shared_from_this()](beast::error_code ec, std::size_t) {
                           if (ec) return self->close();
-                          readBody();
+                          self->m_bodyStart = std::chrono::steady_clock::now();
+                          self->readBody();
                       });
+}
+
+// Each step's deadline moves on with the bytes received: the body may fall behind the minimum
+// rate by at most the grace (the header timeout), however long it is.
+void Connection::readBody() {
+    if (m_parser->is_done()) return onRead({});
+    auto owed = std::chrono::milliseconds(m_bodyBytes * 1000 / m_options.minBodyBytesPerSecond);
+    m_stream.expires_at(m_bodyStart + m_options.headerTimeout + owed);
+    http::async_read_some(m_stream, m_buffer, *m_parser,
+                          [self = shared_from_this()](beast::error_code ec, std::size_t n) {
+                              if (ec) return self->onRead(ec);
+                              self->m_bodyBytes += n;
+                              self->readBody();
+                          });
 }
 
 void Connection::onRead(beast::error_code ec) {

@@ -64,6 +64,16 @@ std::string needPositive(std::string_view name, std::string_view value, unsigned
     return {};
 }
 
+// Takes a positive count (k, m, g suffixes) up to max and hands it to set.
+template <class Set>
+std::string positive(std::string_view name, std::string_view value, unsigned long long max,
+                     Set set) {
+    unsigned long long n = 0;
+    auto e = needPositive(name, value, max, n);
+    if (e.empty()) set(n);
+    return e;
+}
+
 const Option kOptions[] = {
     {"--db", true,
      [](std::string_view v, ServerOptions& o) -> std::string {
@@ -86,39 +96,39 @@ const Option kOptions[] = {
          return {};
      }},
     {"--workers", true,
-     [](std::string_view v, ServerOptions& o) -> std::string {
-         unsigned long long n = 0;
-         auto e = needPositive("--workers", v, 1024, n);
-         if (e.empty()) o.workers = static_cast<unsigned>(n);
-         return e;
+     [](std::string_view v, ServerOptions& o) {
+         return positive("--workers", v, 1024,
+                         [&o](unsigned long long n) { o.workers = static_cast<unsigned>(n); });
      }},
     {"--max-body", true,
-     [](std::string_view v, ServerOptions& o) -> std::string {
-         unsigned long long n = 0;
-         auto e = needPositive("--max-body", v, 4ull << 30, n);
-         if (e.empty()) o.maxBodyBytes = n;
-         return e;
+     [](std::string_view v, ServerOptions& o) {
+         return positive("--max-body", v, 4ull << 30,
+                         [&o](unsigned long long n) { o.maxBodyBytes = n; });
      }},
     {"--max-header", true,
-     [](std::string_view v, ServerOptions& o) -> std::string {
-         unsigned long long n = 0;
-         auto e = needPositive("--max-header", v, 16ull << 20, n);
-         if (e.empty()) o.maxHeaderBytes = n;
-         return e;
+     [](std::string_view v, ServerOptions& o) {
+         return positive("--max-header", v, 16ull << 20,
+                         [&o](unsigned long long n) { o.maxHeaderBytes = n; });
      }},
     {"--max-connections", true,
-     [](std::string_view v, ServerOptions& o) -> std::string {
-         unsigned long long n = 0;
-         auto e = needPositive("--max-connections", v, 1'000'000, n);
-         if (e.empty()) o.maxConnections = n;
-         return e;
+     [](std::string_view v, ServerOptions& o) {
+         return positive("--max-connections", v, 1'000'000,
+                         [&o](unsigned long long n) { o.maxConnections = n; });
      }},
     {"--idle-timeout", true,
-     [](std::string_view v, ServerOptions& o) -> std::string {
-         unsigned long long n = 0;
-         auto e = needPositive("--idle-timeout", v, 24ull * 3600, n);
-         if (e.empty()) o.idleTimeout = std::chrono::seconds(n);
-         return e;
+     [](std::string_view v, ServerOptions& o) {
+         return positive("--idle-timeout", v, 24ull * 3600,
+                         [&o](unsigned long long n) { o.idleTimeout = std::chrono::seconds(n); });
+     }},
+    {"--header-timeout", true,
+     [](std::string_view v, ServerOptions& o) {
+         return positive("--header-timeout", v, 3600,
+                         [&o](unsigned long long n) { o.headerTimeout = std::chrono::seconds(n); });
+     }},
+    {"--min-body-rate", true,
+     [](std::string_view v, ServerOptions& o) {
+         return positive("--min-body-rate", v, 1ull << 30,
+                         [&o](unsigned long long n) { o.minBodyBytesPerSecond = n; });
      }},
 };
 
@@ -192,6 +202,15 @@ std::string optionsHelp() {
            "  --idle-timeout SEGUNDOS  fecha a conexão que não completa um pedido nesse tempo\n"
            "                           (padrão: " +
            num(d.idleTimeout.count() / 1000) +
+           ")\n"
+           "  --header-timeout SEGUNDOS  fecha a conexão cujo pedido começou e não completou os\n"
+           "                           cabeçalhos nesse tempo (padrão: " +
+           num(d.headerTimeout.count() / 1000) +
+           ")\n"
+           "  --min-body-rate BYTES    bytes por segundo que um corpo deve manter em média, após\n"
+           "                           uma tolerância igual a --header-timeout; aceita k, m\n"
+           "                           (padrão: " +
+           num(d.minBodyBytesPerSecond) +
            ")\n"
            "  -h, --help               mostra esta ajuda\n"
            "\n"

@@ -24,7 +24,9 @@ struct ServerOptions {
     std::size_t maxBodyBytes = wire::kMaxBodyBytes;
     std::size_t maxHeaderBytes = 64 * 1024;
     std::size_t maxConnections = 10000;
-    std::chrono::milliseconds idleTimeout{60'000};
+    std::chrono::milliseconds idleTimeout{60'000};    // waiting for a request to start
+    std::chrono::milliseconds headerTimeout{10'000};  // from its first byte to its last header
+    std::size_t minBodyBytesPerSecond = 1024;         // averaged over the body, after a grace
 };
 
 struct ParsedOptions {

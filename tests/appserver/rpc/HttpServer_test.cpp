@@ -238,6 +238,69 @@ TEST_F(HttpServerTest, SilentClientsAreClosedAfterIdleTimeoutWhileOthersAreServe
     EXPECT_TRUE(stillServes());
 }
 
+// Sends one byte of text per interval until the server refuses them; how long it kept taking
+// them, or the whole run when it never refused.
+std::chrono::milliseconds tricklesFor(HttpTestClient& c, std::string_view text,
+                                      std::chrono::milliseconds interval) {
+    auto started = std::chrono::steady_clock::now();
+    for (char byte : text) {
+        if (!c.send(std::string_view(&byte, 1))) break;
+        std::this_thread::sleep_for(interval);
+    }
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                 started);
+}
+
+TEST_F(HttpServerTest, TricklingClientsAreDroppedLongBeforeTheIdleTimeout) {
+    options.idleTimeout = 20s;
+    options.headerTimeout = 300ms;
+    options.minBodyBytesPerSecond = 1000;
+    startServer();
+    const std::string body(100'000, ' ');
+    struct Case {
+        const char* what;
+        std::string head;  // sent at once
+        std::string trickle;
+    };
+    const Case cases[] = {
+        {"headers", "POST /VLP27000.rdmSugestaoProd HTTP/1.1\r\n", std::string(80, 'X')},
+        {"body",
+         testing::postRequest(body).substr(0, testing::postRequest(body).size() - body.size()),
+         std::string(80, ' ')},
+    };
+    for (const auto& c : cases) {
+        HttpTestClient client(port);
+        ASSERT_TRUE(client.send(c.head)) << c.what;
+        // 20 bytes a second: the connection must go well within the 4 s the trickle would take.
+        EXPECT_LT(tricklesFor(client, c.trickle, 50ms), 2500ms) << c.what;
+    }
+    EXPECT_EQ(script.callsText(), "");
+    EXPECT_TRUE(stillServes());
+}
+
+TEST_F(HttpServerTest, ALargeUploadThatKeepsMovingOutlastsTheIdleTimeout) {
+    options.idleTimeout = 200ms;
+    options.headerTimeout = 200ms;
+    options.minBodyBytesPerSecond = 1000;
+    options.maxBodyBytes = 8 * 1024 * 1024;
+    startServer();
+    std::string body = kGroups + std::string(2 * 1024 * 1024, ' ');
+    std::string request = testing::postRequest(body);
+    HttpTestClient c(port);
+    // About a second in all, five times the idle timeout, at far more than the minimum rate.
+    constexpr std::size_t kSteps = 20;
+    const std::size_t step = request.size() / kSteps + 1;
+    for (std::size_t at = 0; at < request.size(); at += step) {
+        ASSERT_TRUE(c.send(std::string_view(request).substr(at, step))) << at;
+        std::this_thread::sleep_for(50ms);
+    }
+    auto r = c.read();
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->result_int(), 200);
+    EXPECT_EQ(codeOf(r), 0) << r->body();
+    EXPECT_EQ(script.callsText(), "groups()\n");
+}
+
 TEST_F(HttpServerTest, ConnectionsBeyondTheLimitAreClosedAtOnce) {
     options.idleTimeout = 10s;
     startServer();

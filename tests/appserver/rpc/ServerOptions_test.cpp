@@ -19,9 +19,12 @@ TEST(ServerOptions, DefaultsAndBothForms) {
     EXPECT_EQ(p.options.maxBodyBytes, 200u * 1024 * 1024);
     EXPECT_EQ(p.options.maxConnections, 10000u);
     EXPECT_EQ(p.options.idleTimeout, std::chrono::seconds(60));
+    EXPECT_EQ(p.options.headerTimeout, std::chrono::seconds(10));
+    EXPECT_EQ(p.options.minBodyBytesPerSecond, 1024u);
 
     p = parse({"--db", "postgresql://u@h/db", "--listen=0.0.0.0:9000", "--seed-demo",
-               "--max-body=1m", "--workers", "3", "--idle-timeout", "5", "--max-connections=7"});
+               "--max-body=1m", "--workers", "3", "--idle-timeout", "5", "--max-connections=7",
+               "--header-timeout=3", "--min-body-rate", "2k"});
     ASSERT_TRUE(p.error.empty()) << p.error;
     EXPECT_EQ(p.options.db, "postgresql://u@h/db");
     EXPECT_EQ(p.options.host, "0.0.0.0");
@@ -31,6 +34,8 @@ TEST(ServerOptions, DefaultsAndBothForms) {
     EXPECT_EQ(p.options.workers, 3u);
     EXPECT_EQ(p.options.idleTimeout, std::chrono::seconds(5));
     EXPECT_EQ(p.options.maxConnections, 7u);
+    EXPECT_EQ(p.options.headerTimeout, std::chrono::seconds(3));
+    EXPECT_EQ(p.options.minBodyBytesPerSecond, 2048u);
 
     p = parse({"--listen", "[::1]:0"});
     EXPECT_EQ(p.options.host, "::1");
@@ -49,13 +54,21 @@ TEST(ServerOptions, BadCommandLinesAreRefusedClearly) {
     EXPECT_NE(parse({"--max-body", "12q"}).error.find("--max-body"), std::string::npos);
     EXPECT_NE(parse({"--idle-timeout", "99999999999999999999"}).error.find("--idle-timeout"),
               std::string::npos);
+    for (std::string_view bad : {"0", "-1", "x", "5s"}) {
+        EXPECT_NE(parse({"--header-timeout", bad}).error.find("--header-timeout"),
+                  std::string::npos)
+            << bad;
+        EXPECT_NE(parse({"--min-body-rate", bad}).error.find("--min-body-rate"), std::string::npos)
+            << bad;
+    }
     EXPECT_EQ(parse({"--seed-demo=yes"}).error, "--seed-demo não aceita valor");
 }
 
 TEST(ServerOptions, HelpListsEveryOptionAndUrlsHidePasswords) {
     auto help = optionsHelp();
     for (auto o : {"--db", "--listen", "--seed-demo", "--workers", "--max-body", "--max-header",
-                   "--max-connections", "--idle-timeout", "--help", "8427", "sqlite:vlp.sqlite"})
+                   "--max-connections", "--idle-timeout", "--header-timeout", "--min-body-rate",
+                   "--help", "8427", "sqlite:vlp.sqlite"})
         EXPECT_NE(help.find(o), std::string::npos) << o;
     EXPECT_EQ(redactedUrl("postgresql://bob:s3cret@db:5432/vlp"),
               "postgresql://bob:***@db:5432/vlp");
