@@ -1,19 +1,18 @@
 #include "HealthCheck.h"
 
-#include <rapidjson/stringbuffer.h>
-#include <rapidjson/writer.h>
-
 #include <exception>
 #include <initializer_list>
 #include <utility>
+
+#include "wire/JsonOut.h"
 
 namespace appserver {
 namespace {
 
 // A flat JSON object of text members, in the order given.
 std::string object(std::initializer_list<std::pair<std::string_view, std::string_view>> members) {
-    rapidjson::StringBuffer buffer;
-    rapidjson::Writer<rapidjson::StringBuffer> w(buffer);
+    wire::detail::JsonBuffer buffer;
+    wire::detail::JsonWriter w(buffer);
     w.StartObject();
     for (auto [key, value] : members) {
         w.Key(key.data(), static_cast<rapidjson::SizeType>(key.size()));

@@ -1,14 +1,13 @@
 #include "RequestHandler.h"
 
-#include <rapidjson/stringbuffer.h>
-#include <rapidjson/writer.h>
-
 #include <algorithm>
 #include <exception>
 #include <new>
+#include <stdexcept>
 
 #include "HealthCheck.h"
 #include "RdmSugestaoProd.h"
+#include "wire/JsonOut.h"
 #include "wire/Rpc.h"
 
 namespace appserver {
@@ -42,8 +41,8 @@ Reply errorReply(std::string_view id, std::string method, wire::Status status,
 }
 
 Reply describe(std::string_view id) {
-    rapidjson::StringBuffer buffer;
-    rapidjson::Writer<rapidjson::StringBuffer> w(buffer);
+    wire::detail::JsonBuffer buffer;
+    wire::detail::JsonWriter w(buffer);
     w.StartObject();
     w.Key("jsonrpc");
     w.String("2.0");
@@ -71,11 +70,11 @@ bool isBatch(std::string_view body) {
     return first != std::string_view::npos && body[first] == '[';
 }
 
-Reply dispatch(Store& store, std::string_view body) {
+// id receives the request's id as soon as it is read, so a failure after that is addressed.
+Reply dispatch(Store& store, std::string_view body, std::string& id) {
     if (isBatch(body))
         return errorReply("null", "-", {ErrorCode::InvalidRequest, "Lotes não são aceitos."});
 
-    std::string id = "null";
     auto request = wire::readRequest(body, id);
     if (!request) return errorReply(id, "-", request.status());
 
@@ -113,6 +112,9 @@ Reply dispatch(Store& store, std::string_view body) {
 
 }  // namespace
 
+const std::string kOutOfMemory =
+    "Memória insuficiente para atender a requisição; nada foi alterado.";
+
 Reply refusal(unsigned httpStatus, ErrorCode code, std::string message) {
     return errorReply("null", "-", {code, std::move(message)}, httpStatus);
 }
@@ -128,14 +130,17 @@ Reply handleRequest(Store& store, std::string_view verb, std::string_view target
     if (verb != "POST")
         return refusal(405, ErrorCode::InvalidRequest,
                        "Use POST para chamar os métodos de " + std::string(kModuleName) + ".");
+    std::string id = "null";
+    // Whatever one request allocated is freed by unwinding; the store rolled its transaction back.
     try {
-        return dispatch(store, body);
+        return dispatch(store, body, id);
     } catch (const std::bad_alloc&) {
-        return refusal(200, ErrorCode::Internal,
-                       "Memória insuficiente para atender o pedido; nada foi alterado.");
+    } catch (const std::length_error&) {
     } catch (const std::exception&) {
-        return refusal(200, ErrorCode::Internal, "Erro interno do servidor; nada foi alterado.");
+        return errorReply(id, "-",
+                          {ErrorCode::Internal, "Erro interno do servidor; nada foi alterado."});
     }
+    return errorReply(id, "-", {ErrorCode::Internal, kOutOfMemory});
 }
 
 }  // namespace appserver

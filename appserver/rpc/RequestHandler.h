@@ -26,6 +26,9 @@ struct Reply {
 Reply handleRequest(Store& store, std::string_view verb, std::string_view target,
                     std::string_view body);
 
+// The message of a request refused for want of memory.
+extern const std::string kOutOfMemory;
+
 // A reply refused before the body was read (too large, bad HTTP): a JSON-RPC error with id null.
 Reply refusal(unsigned httpStatus, wire::ErrorCode code, std::string message);
 

@@ -244,7 +244,7 @@ struct ChangeLogWriter::Impl {
         writer.EndObject();
     }
     std::string& out;
-    rapidjson::StringBuffer buffer;
+    detail::JsonBuffer buffer;
     detail::JsonWriter writer;
     bool finished = false;
 };

@@ -9,10 +9,13 @@
 #include <vector>
 
 #include "FieldDef.h"
+#include "JsonAllocator.h"
 
 namespace wire::detail {
 
-using JsonWriter = rapidjson::Writer<rapidjson::StringBuffer>;
+using JsonBuffer = rapidjson::GenericStringBuffer<rapidjson::UTF8<>, JsonAllocator>;
+using JsonWriter =
+    rapidjson::Writer<JsonBuffer, rapidjson::UTF8<>, rapidjson::UTF8<>, JsonAllocator>;
 
 inline void writeText(JsonWriter& w, std::string_view text) {
     w.String(text.data(), static_cast<rapidjson::SizeType>(text.size()));

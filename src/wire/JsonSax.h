@@ -10,10 +10,13 @@
 #include <string_view>
 
 #include "FieldDef.h"
+#include "JsonAllocator.h"
 #include "Limits.h"
 #include "Status.h"
 
 namespace wire::detail {
+
+using JsonReader = rapidjson::GenericReader<rapidjson::UTF8<>, rapidjson::UTF8<>, JsonAllocator>;
 
 class SaxBase {
   public:
@@ -41,7 +44,7 @@ class SaxBase {
 };
 
 template <class Handler>
-Status outcome(const rapidjson::Reader& reader, Handler& handler) {
+Status outcome(const JsonReader& reader, Handler& handler) {
     if (!handler.status.isOk()) return handler.status;
     if (reader.HasParseError()) {
         return Status(ErrorCode::ParseError,
@@ -58,7 +61,7 @@ template <unsigned Flags = rapidjson::kParseNoFlags, class Handler>
 Status parse(std::string_view json, Handler& handler) {
     rapidjson::MemoryStream memory(json.data(), json.size());
     handler.stream = &memory;
-    rapidjson::Reader reader;
+    JsonReader reader;
     reader.Parse<Flags>(memory, handler);
     Status s = outcome(reader, handler);
     if (s.isOk() && memory.Tell() != json.size()) {
@@ -72,7 +75,7 @@ Status parse(std::string_view json, Handler& handler) {
 template <class Handler>
 Status parseInPlace(std::string& buffer, Handler& handler) {
     rapidjson::InsituStringStream stream(buffer.data());
-    rapidjson::Reader reader;
+    JsonReader reader;
     reader.Parse<rapidjson::kParseInsituFlag>(stream, handler);
     Status s = outcome(reader, handler);
     if (s.isOk() && stream.Tell() != buffer.size()) {

@@ -7,7 +7,7 @@ namespace wire {
 struct PacketWriter::Impl {
     explicit Impl(std::string& o) : out(o), writer(buffer) {}
     std::string& out;
-    rapidjson::StringBuffer buffer;
+    detail::JsonBuffer buffer;
     detail::JsonWriter writer;
     bool rowsOpen = false;
     bool finished = false;

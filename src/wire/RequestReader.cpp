@@ -28,7 +28,7 @@ class RequestSax : public detail::EnvelopeSax<RequestSax> {
                     if (!m_version) return invalid("a versão deve ser \"2.0\"");
                     return true;
                 case Member::Id: {
-                    rapidjson::StringBuffer buffer;
+                    detail::JsonBuffer buffer;
                     detail::JsonWriter writer(buffer);
                     detail::writeText(writer, text);
                     return setId(buffer.GetString());

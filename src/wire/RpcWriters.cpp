@@ -19,7 +19,7 @@ void startAnswer(detail::JsonWriter& w, std::string_view idJson) {
     w.RawValue(idJson.data(), idJson.size(), rapidjson::kNumberType);
 }
 
-std::string text(const rapidjson::StringBuffer& buffer) {
+std::string text(const detail::JsonBuffer& buffer) {
     return std::string(buffer.GetString(), buffer.GetSize());
 }
 
@@ -27,7 +27,7 @@ std::string text(const rapidjson::StringBuffer& buffer) {
 
 std::string writeRequest(std::int64_t id, std::string_view method,
                          std::span<const Argument> params) {
-    rapidjson::StringBuffer buffer;
+    detail::JsonBuffer buffer;
     detail::JsonWriter w(buffer);
     startEnvelope(w);
     w.Int64(id);
@@ -61,7 +61,7 @@ std::string writeRequest(std::int64_t id, std::string_view method,
 
 std::string writeResult(std::string_view idJson, std::string_view payloadJson,
                         std::span<const std::string> out) {
-    rapidjson::StringBuffer buffer;
+    detail::JsonBuffer buffer;
     detail::JsonWriter w(buffer);
     startAnswer(w, idJson);
     w.Key("result");
@@ -82,7 +82,7 @@ std::string writeResult(std::string_view idJson, std::string_view payloadJson,
 }
 
 std::string writeError(std::string_view idJson, int code, std::string_view message) {
-    rapidjson::StringBuffer buffer;
+    detail::JsonBuffer buffer;
     detail::JsonWriter w(buffer);
     startAnswer(w, idJson);
     w.Key("error");

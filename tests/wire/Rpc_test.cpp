@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "wire/ChangeLog.h"
+#include "wire/JsonAllocator.h"
 
 using namespace wire;
 
@@ -157,4 +160,35 @@ TEST(RpcAnswer, ErrorWithNullIdIsTheServersWordAboutAnUnreadableRequest) {
     EXPECT_EQ(r->errorMessage, "JSON inválido.");
     EXPECT_FALSE(readAnswer(writeError("13", -32000, "x"), 12).isOk());  // another request's
     EXPECT_FALSE(readAnswer(R"({"jsonrpc":"2.0","id":null,"result":{}})", 12).isOk());
+}
+
+namespace {
+
+// Makes large blocks of every JSON reader and writer fail while alive, as if memory ran out.
+struct FailingJsonAllocations {
+    explicit FailingJsonAllocations(std::size_t from) { JsonAllocator::failFrom(from); }
+    ~FailingJsonAllocations() { JsonAllocator::failFrom(SIZE_MAX); }
+};
+
+}  // namespace
+
+TEST(RpcMemory, ExhaustionThrowsAndLeavesTheNextCallWhole) {
+    const std::string big(256 * 1024, 'x');
+    const std::vector<Argument> args = {Argument::text(big)};
+    const std::string body = writeRequest(1, "GetNmGrupo", args);
+    const std::vector<std::function<void()>> steps = {
+        [&] { read(body); },
+        [&] { writeRequest(1, "GetNmGrupo", args); },
+        [&] { writeResult("1", "null", std::vector<std::string>{big}); },
+    };
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        {
+            FailingJsonAllocations failing(64 * 1024);
+            EXPECT_THROW(steps[i](), std::bad_alloc) << "step " << i;
+        }
+        EXPECT_NO_THROW(steps[i]()) << "step " << i;
+    }
+    auto again = read(body);
+    ASSERT_TRUE(again.isOk());
+    EXPECT_EQ(again->params, args);
 }

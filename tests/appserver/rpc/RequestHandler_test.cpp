@@ -7,6 +7,7 @@
 #include "FakeStore.h"
 #include "RdmSugestaoProd.h"
 #include "wire/ChangeLog.h"
+#include "wire/JsonAllocator.h"
 #include "wire/Rpc.h"
 
 namespace appserver {
@@ -258,6 +259,26 @@ TEST_F(RequestHandlerTest, BadChangeLogAndStoreRefusalsTravelAsErrors) {
     auto r = call("GetGrupSegProd", {});
     EXPECT_EQ(r.code, -32000);
     EXPECT_EQ(r.body.find("CDGRUSUGESPROD"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace appserver
+
+namespace appserver {
+namespace {
+
+TEST_F(RequestHandlerTest, ExhaustedMemoryRefusesThatRequestAndTheNextIsServed) {
+    std::vector<Argument> args = {Argument::text(std::string(256 * 1024, 'n'))};
+    const std::string body = wire::writeRequest(7, "GetNmGrupo", args);
+    wire::JsonAllocator::failFrom(64 * 1024);
+    Reply reply = post(body);
+    wire::JsonAllocator::failFrom(SIZE_MAX);
+    auto refused = answerOf(reply);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(refused.errorCode, -32603);
+    EXPECT_EQ(refused.errorMessage, kOutOfMemory);
+    EXPECT_EQ(script.callsText(), "");
+    EXPECT_EQ(outcome("GetNmGrupo", {Argument::text("Bebidas")}), "ok");
 }
 
 }  // namespace
