@@ -124,6 +124,8 @@ void Connection::onRead(beast::error_code ec) {
             refused = refusal(431, ErrorCode::TooLarge,
                               "Cabeçalhos HTTP grandes demais: o limite é " +
                                   limitText(m_options.maxHeaderBytes) + ".");
+        else if (ec == boost::system::errc::not_enough_memory)
+            refused = refusal(503, ErrorCode::Internal, kOutOfMemory);
         else if (ec.category() == beast::error_code(http::error::bad_target).category() &&
                  ec != http::error::end_of_stream && ec != http::error::partial_message)
             refused = refusal(400, ErrorCode::InvalidRequest, "Pedido HTTP malformado.");
@@ -165,6 +167,7 @@ void Connection::answer(Reply reply, unsigned version, bool keepAlive) {
         m_response.body() = std::move(reply.body);
     }
     if (!reply.allow.empty()) m_response.set(http::field::allow, reply.allow);
+    if (reply.status == 503) m_response.set(http::field::retry_after, "1");
     m_response.prepare_payload();
     m_stream.expires_after(m_options.idleTimeout);
     http::async_write(m_stream, m_response,

@@ -17,6 +17,7 @@
 
 #include "CallLog.h"
 #include "ConnectionRegistry.h"
+#include "GuardedBody.h"
 #include "RequestHandler.h"
 #include "ServerOptions.h"
 
@@ -47,7 +48,8 @@ class Connection : public std::enable_shared_from_this<Connection> {
 
     boost::beast::tcp_stream m_stream;
     boost::beast::flat_buffer m_buffer;
-    std::optional<boost::beast::http::request_parser<boost::beast::http::string_body>> m_parser;
+    std::optional<boost::beast::http::request_parser<GuardedBody<boost::beast::http::string_body>>>
+        m_parser;
     boost::beast::http::response<boost::beast::http::string_body> m_response;
     const ServerOptions& m_options;
     ConnectionRegistry& m_registry;
