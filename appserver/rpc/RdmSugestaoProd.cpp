@@ -69,45 +69,47 @@ const P kTextTextInOut[] = {P::Text, P::Text, P::TextInOut};
 const P kLog[] = {P::Packet};
 const P kOpLog[] = {P::TextOrInOut, P::Packet};
 
+constexpr int kOperation = 1;  // "I", "E" or "D"
+
 const std::array<MethodEntry, 14> kMethods = {{
-    {"GetGrupSegProd", std::span(kNone, 0),
+    {"GetGrupSegProd", 0, std::span(kNone, 0),
      [](Store& s, Args&, std::string& p) {
          return readInto(p, [&](auto& w) { return s.groups(w); });
      }},
-    {"SetGrupSegProd", kLog,
+    {"SetGrupSegProd", 0, kLog,
      [](Store& s, Args& a, std::string&) {
          return applyLog(a[0], [&](const auto& log) { return s.applyGroups(log); });
      }},
-    {"GetVerifGrupo", kText,
+    {"GetVerifGrupo", kGroupCode.size, kText,
      [](Store& s, Args& a, std::string& p) {
          if (auto e = fits(a[0], kGroupCode, "Código do grupo"); !e) return e;
          return readInto(p, [&](auto& w) { return s.groupsByCode(a[0].value, w); });
      }},
-    {"GetNmGrupo", kText,
+    {"GetNmGrupo", kGroupName.size, kText,
      [](Store& s, Args& a, std::string& p) {
          if (auto e = fits(a[0], kGroupName, "Nome do grupo"); !e) return e;
          return readInto(p, [&](auto& w) { return s.groupsByName(a[0].value, w); });
      }},
-    {"GetVerifOrd", kText,
+    {"GetVerifOrd", kOrder.size, kText,
      [](Store& s, Args& a, std::string& p) {
          if (auto e = fits(a[0], kOrder, "Ordem"); !e) return e;
          return readInto(p, [&](auto& w) { return s.groupsByOrder(a[0].value, w); });
      }},
-    {"GetArvProd", kText,
+    {"GetArvProd", kGroupCode.size, kText,
      [](Store& s, Args& a, std::string& p) {
          if (auto e = fits(a[0], kGroupCode, "Código do grupo"); !e) return e;
          return readInto(p, [&](auto& w) { return s.mainProducts(a[0].value, w); });
      }},
-    {"GetPesqProdPrinc", std::span(kNone, 0),
+    {"GetPesqProdPrinc", 0, std::span(kNone, 0),
      [](Store& s, Args&, std::string& p) {
          return readInto(p, [&](auto& w) { return s.allProducts(w); });
      }},
-    {"GetVerifProduto", kInOut,
+    {"GetVerifProduto", kTreeCode.size, kInOut,
      [](Store& s, Args& a, std::string& p) {
          if (auto e = fits(a[0], kTreeCode, "Código do produto na árvore"); !e) return e;
          return readInto(p, [&](auto& w) { return s.productByTreeCode(a[0].value, w); });
      }},
-    {"GetVdProdPrinc", kTextInOut,
+    {"GetVdProdPrinc", kTreeCode.size, kTextInOut,
      [](Store& s, Args& a, std::string& p) {
          if (auto e = firstError({fits(a[0], kGroupCode, "Código do grupo"),
                                   fits(a[1], kTreeCode, "Código do produto na árvore")});
@@ -115,12 +117,12 @@ const std::array<MethodEntry, 14> kMethods = {{
              return e;
          return readInto(p, [&](auto& w) { return s.mainProductRows(a[0].value, a[1].value, w); });
      }},
-    {"SetArvProd", kOpLog,
+    {"SetArvProd", kOperation, kOpLog,
      [](Store& s, Args& a, std::string&) {
          if (auto e = checkOperation(a[0]); !e) return e;
          return applyLog(a[1], [&](const auto& log) { return s.applyMainProducts(log); });
      }},
-    {"GetProdRelac", kTextText,
+    {"GetProdRelac", kProductCode.size, kTextText,
      [](Store& s, Args& a, std::string& p) {
          if (auto e = firstError({fits(a[0], kGroupCode, "Código do grupo"),
                                   fits(a[1], kProductCode, "Código do produto principal")});
@@ -128,7 +130,7 @@ const std::array<MethodEntry, 14> kMethods = {{
              return e;
          return readInto(p, [&](auto& w) { return s.relatedProducts(a[0].value, a[1].value, w); });
      }},
-    {"GetPesqProd", kTextText,
+    {"GetPesqProd", kProductCode.size, kTextText,
      [](Store& s, Args& a, std::string& p) {
          if (auto e = firstError({fits(a[0], kProductCode, "Código do produto principal"),
                                   fits(a[1], kGroupCode, "Código do grupo")});
@@ -136,7 +138,7 @@ const std::array<MethodEntry, 14> kMethods = {{
              return e;
          return readInto(p, [&](auto& w) { return s.candidates(a[0].value, a[1].value, w); });
      }},
-    {"GetVdProduto", kTextTextInOut,
+    {"GetVdProduto", kTreeCode.size, kTextTextInOut,
      [](Store& s, Args& a, std::string& p) {
          if (auto e = firstError({fits(a[0], kGroupCode, "Código do grupo"),
                                   fits(a[1], kProductCode, "Código do produto principal"),
@@ -146,7 +148,7 @@ const std::array<MethodEntry, 14> kMethods = {{
          return readInto(
              p, [&](auto& w) { return s.relatedRows(a[0].value, a[1].value, a[2].value, w); });
      }},
-    {"SetProdRelac", kOpLog,
+    {"SetProdRelac", kOperation, kOpLog,
      [](Store& s, Args& a, std::string&) {
          if (auto e = checkOperation(a[0]); !e) return e;
          return applyLog(a[1], [&](const auto& log) { return s.applyRelatedProducts(log); });
@@ -189,6 +191,11 @@ const MethodEntry* findMethod(std::string_view name) {
     for (const auto& m : kMethods)
         if (m.name == name) return &m;
     return nullptr;
+}
+
+std::size_t maxTextOf(std::string_view method) {
+    const MethodEntry* entry = findMethod(method);
+    return entry ? static_cast<std::size_t>(entry->maxText) : 0;
 }
 
 Status callMethod(const MethodEntry& entry, Store& store, std::vector<Argument>& args,

@@ -25,6 +25,7 @@ using MethodHandler = wire::Status (*)(Store& store, std::vector<wire::Argument>
 
 struct MethodEntry {
     std::string_view name;
+    int maxText;  // characters of the longest text argument it takes (0: it takes none)
     std::span<const ParamKind> kinds;
     MethodHandler handler;
 };
@@ -34,6 +35,9 @@ std::span<const MethodEntry> rdmSugestaoProd();
 
 // The entry of that exact name, or nullptr.
 const MethodEntry* findMethod(std::string_view name);
+
+// The maxText of that method, 0 when it is unknown: the bound the request reader applies.
+std::size_t maxTextOf(std::string_view method);
 
 // Checks args against entry.kinds (count, kind, UTF-8), then runs the handler.
 wire::Status callMethod(const MethodEntry& entry, Store& store, std::vector<wire::Argument>& args,

@@ -75,7 +75,7 @@ Reply dispatch(Store& store, std::string_view body, std::string& id) {
     if (isBatch(body))
         return errorReply("null", "-", {ErrorCode::InvalidRequest, "Lotes não são aceitos."});
 
-    auto request = wire::readRequest(body, id);
+    auto request = wire::readRequest(body, id, &maxTextOf);
     if (!request) return errorReply(id, "-", request.status());
 
     wire::Request& call = *request;

@@ -27,11 +27,15 @@ class EnvelopeSax : public SaxBase {
     // Skipped text is checked too: nothing that is not UTF-8 passes through an envelope.
     bool String(const char* str, rapidjson::SizeType length, bool) {
         std::string_view text(str, length);
-        if (!checkText(text)) return false;
+        if (!checkText(text) || !fitsCap(text)) return false;
         return skipping() ? skipScalar() : self().onText(text);
     }
     bool Key(const char* str, rapidjson::SizeType length, bool) {
-        return skipping() || self().onKey(std::string_view(str, length));
+        std::string_view key(str, length);
+        // Member names are bounded by the general text limit, not by one argument's.
+        if (key.size() > kMaxTextBytes)
+            return fail(ErrorCode::ParseError, "Nome de membro JSON longo demais.");
+        return skipping() || self().onKey(key);
     }
     bool StartObject() { return skipping() ? skipStart() : enter() && self().onStartObject(); }
     bool EndObject(rapidjson::SizeType) {
@@ -65,7 +69,16 @@ class EnvelopeSax : public SaxBase {
         return true;
     }
 
+    // Called when a captured object has been copied; Derived may hide it.
+    void onCaptured() {}
+
   private:
+    // The exact check behind the reader's cap on its copy, which stops only somewhat past it.
+    bool fitsCap(std::string_view text) {
+        if (text.size() <= textCap) return true;
+        Status refused = self().textTooLong();
+        return fail(static_cast<ErrorCode>(refused.code()), refused.message());
+    }
     Derived& self() { return static_cast<Derived&>(*this); }
     bool skipping() const { return m_skip > 0 || m_skipNext; }
     bool skipScalar() {
@@ -84,6 +97,7 @@ class EnvelopeSax : public SaxBase {
             std::size_t end = stream->Tell();
             m_capture->assign(m_json.substr(m_captureStart, end - m_captureStart));
             m_capture = nullptr;
+            self().onCaptured();
         }
         return true;
     }
@@ -98,7 +112,7 @@ class EnvelopeSax : public SaxBase {
 // Parses one envelope with reader, then lets the reader judge what it saw.
 template <class Reader>
 Status readEnvelope(std::string_view json, Reader& reader) {
-    Status s = parse<rapidjson::kParseNumbersAsStringsFlag>(json, reader);
+    Status s = parseCapped<rapidjson::kParseNumbersAsStringsFlag>(json, reader);
     return s.isOk() ? reader.finish() : s;
 }
 

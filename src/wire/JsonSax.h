@@ -6,6 +6,7 @@
 #include <rapidjson/error/en.h>
 #include <rapidjson/reader.h>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -37,6 +38,11 @@ class SaxBase {
         return true;
     }
 
+    // Tell the reader's copy of a string to stop soon after this many bytes (readCapped only);
+    // a handler still checks the exact length when the string arrives.
+    std::size_t textCap = SIZE_MAX;
+    Status textTooLong() const { return Status(ErrorCode::TooLarge, "Texto longo demais."); }
+
     int depth = 0;
     // The stream being parsed; Tell() right after StartObject/EndObject gives the offsets of a
     // value's braces, which is how raw packets are cut out of an envelope.
@@ -55,19 +61,37 @@ Status outcome(const JsonReader& reader, Handler& handler) {
     return Status::ok();
 }
 
-// Parses json with handler; returns the handler's Status when it stopped the parse, else the
-// parser's own error with its offset.
-template <unsigned Flags = rapidjson::kParseNoFlags, class Handler>
-Status parse(std::string_view json, Handler& handler) {
+// Parses json with reader and handler; returns the handler's Status when it stopped the parse,
+// else the parser's own error with its offset.
+template <unsigned Flags, class Handler>
+Status parseWith(std::string_view json, Handler& handler, JsonReader& reader) {
     rapidjson::MemoryStream memory(json.data(), json.size());
     handler.stream = &memory;
-    JsonReader reader;
     reader.Parse<Flags>(memory, handler);
     Status s = outcome(reader, handler);
     if (s.isOk() && memory.Tell() != json.size()) {
         return Status(ErrorCode::ParseError, "JSON inválido: caractere nulo no texto.");
     }
     return s;
+}
+
+template <unsigned Flags = rapidjson::kParseNoFlags, class Handler>
+Status parse(std::string_view json, Handler& handler) {
+    JsonReader reader;
+    return parseWith<Flags>(json, handler, reader);
+}
+
+// As parse, with the reader's string copies capped by handler.textCap; a string outgrowing it
+// gives handler.textTooLong().
+template <unsigned Flags = rapidjson::kParseNoFlags, class Handler>
+Status parseCapped(std::string_view json, Handler& handler) {
+    JsonAllocator allocator(&handler.textCap);
+    JsonReader reader(&allocator);
+    try {
+        return parseWith<Flags>(json, handler, reader);
+    } catch (const JsonTextTooLong&) {
+        return handler.textTooLong();
+    }
 }
 
 // Parses in place: strings handed to the handler point into buffer and stay valid until the

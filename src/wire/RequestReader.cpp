@@ -8,7 +8,10 @@ namespace {
 
 class RequestSax : public detail::EnvelopeSax<RequestSax> {
   public:
-    RequestSax(std::string_view json, Request& request) : EnvelopeSax(json), m_request(request) {}
+    RequestSax(std::string_view json, Request& request, MaxText maxText)
+        : EnvelopeSax(json), m_request(request), m_maxText(maxText) {
+        textCap = kMaxTextBytes;
+    }
 
     bool onNull() {
         if (m_where == Where::Root && m_key == Member::Id) return setId("null");
@@ -37,6 +40,7 @@ class RequestSax : public detail::EnvelopeSax<RequestSax> {
                     if (text.size() > kMaxMethodName) return invalid("nome de método longo demais");
                     m_request.method.assign(text);
                     m_hasMethod = true;
+                    m_argChars = m_maxText ? m_maxText(m_request.method) : 0;
                     return true;
                 default:
                     return wrongValue();
@@ -68,6 +72,7 @@ class RequestSax : public detail::EnvelopeSax<RequestSax> {
         if (m_where == Where::Arg && m_argKey == "packet" && !m_argDone) {
             m_request.params.push_back(Argument::packet({}));
             m_argDone = true;
+            textCap = kMaxTextBytes;  // a packet's values keep their own limits
             return captureObject(m_request.params.back().value);
         }
         if (m_where == Where::Root && m_key == Member::Params) {
@@ -113,6 +118,7 @@ class RequestSax : public detail::EnvelopeSax<RequestSax> {
         if (m_where == Where::Root && m_key == Member::Params && !m_hasParams) {
             m_hasParams = true;
             m_where = Where::Params;
+            textCap = argCap();
             return true;
         }
         return wrongValue();
@@ -120,6 +126,7 @@ class RequestSax : public detail::EnvelopeSax<RequestSax> {
 
     bool onEndArray() {
         m_where = Where::Root;
+        textCap = kMaxTextBytes;
         return true;
     }
 
@@ -134,6 +141,22 @@ class RequestSax : public detail::EnvelopeSax<RequestSax> {
             return Status(ErrorCode::InvalidRequest, "Requisição inválida: falta o método.");
         m_request.notification = !m_hasId;
         return Status::ok();
+    }
+
+    void onCaptured() { textCap = argCap(); }
+
+    Status textTooLong() const {
+        if (m_where != Where::Params && m_where != Where::Arg)
+            return Status(ErrorCode::InvalidRequest, "Requisição inválida: texto longo demais.");
+        const std::string n = std::to_string(m_request.params.size() + 1);
+        if (m_argChars == 0 || textCap != argCap())
+            return Status(ErrorCode::InvalidParams,
+                          "Parâmetros inválidos: o argumento " + n + " tem um texto de mais de " +
+                              std::to_string(kMaxFieldSize) + " caracteres.");
+        return Status(ErrorCode::InvalidParams, "Parâmetros inválidos: o argumento " + n +
+                                                    " excede " + std::to_string(m_argChars) +
+                                                    " caracteres, o maior texto que " +
+                                                    m_request.method + " aceita.");
     }
 
     std::string id() const { return m_hasId ? m_request.id : "null"; }
@@ -155,12 +178,16 @@ class RequestSax : public detail::EnvelopeSax<RequestSax> {
                     "Parâmetros inválidos: cada argumento é um texto, {\"inout\": texto} ou "
                     "{\"packet\": pacote}.");
     }
+    // Bytes of the longest text argument: its characters at four bytes each, at most.
+    std::size_t argCap() const { return m_argChars ? 4 * m_argChars : kMaxTextBytes; }
     bool wrongValue() {
         if (m_where == Where::Params || m_where == Where::Arg) return badArgument();
         return invalid("membro com valor de tipo errado");
     }
 
     Request& m_request;
+    MaxText m_maxText;
+    std::size_t m_argChars = 0;  // the method's longest text argument; 0: the general bound
     Where m_where = Where::Start;
     Member m_key = Member::None;
     std::string m_argKey;
@@ -196,9 +223,9 @@ class WellFormedSax : public detail::SaxBase,
 
 }  // namespace
 
-Result<Request> readRequest(std::string_view body, std::string& idOut) {
+Result<Request> readRequest(std::string_view body, std::string& idOut, MaxText maxText) {
     Request request;
-    RequestSax sax(body, request);
+    RequestSax sax(body, request, maxText);
     Status s = detail::readEnvelope(body, sax);
     idOut = sax.id();
     if (s.isOk()) return request;
@@ -206,8 +233,9 @@ Result<Request> readRequest(std::string_view body, std::string& idOut) {
     // at all is a parse error whatever its first value looked like (and has no id to answer).
     if (s.code() != static_cast<int>(ErrorCode::ParseError)) {
         WellFormedSax json;
-        Status wellFormed = detail::parse<rapidjson::kParseNumbersAsStringsFlag>(body, json);
-        if (!wellFormed.isOk()) {
+        json.textCap = kMaxTextBytes;  // a text past it was refused already; do not copy it now
+        Status wellFormed = detail::parseCapped<rapidjson::kParseNumbersAsStringsFlag>(body, json);
+        if (!wellFormed.isOk() && wellFormed.code() != static_cast<int>(ErrorCode::TooLarge)) {
             idOut = "null";
             return wellFormed;
         }

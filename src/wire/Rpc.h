@@ -37,9 +37,14 @@ struct Request {
     std::vector<Argument> params;
 };
 
+// Characters of the longest text argument a method takes; 0: no bound but kMaxTextBytes.
+using MaxText = std::size_t (*)(std::string_view method);
+
 // Server side. On failure the Status says why (ParseError, InvalidRequest, InvalidParams,
-// TooLarge) and idOut holds the request's id when it could be read, else "null".
-Result<Request> readRequest(std::string_view body, std::string& idOut);
+// TooLarge) and idOut holds the request's id when it could be read, else "null". A text argument
+// longer than maxText(method) allows (when "method" comes before "params"), or than kMaxTextBytes,
+// is refused with InvalidParams as soon as the reader's copy of it passes that length.
+Result<Request> readRequest(std::string_view body, std::string& idOut, MaxText maxText = nullptr);
 
 // Client side.
 std::string writeRequest(std::int64_t id, std::string_view method,

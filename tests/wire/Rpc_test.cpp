@@ -6,6 +6,7 @@
 
 #include "wire/ChangeLog.h"
 #include "wire/JsonAllocator.h"
+#include "wire/Limits.h"
 
 using namespace wire;
 
@@ -173,7 +174,7 @@ struct FailingJsonAllocations {
 }  // namespace
 
 TEST(RpcMemory, ExhaustionThrowsAndLeavesTheNextCallWhole) {
-    const std::string big(256 * 1024, 'x');
+    const std::string big(24 * 1024, 'x');  // within the general bound of a text
     const std::vector<Argument> args = {Argument::text(big)};
     const std::string body = writeRequest(1, "GetNmGrupo", args);
     const std::vector<std::function<void()>> steps = {
@@ -183,7 +184,7 @@ TEST(RpcMemory, ExhaustionThrowsAndLeavesTheNextCallWhole) {
     };
     for (std::size_t i = 0; i < steps.size(); ++i) {
         {
-            FailingJsonAllocations failing(64 * 1024);
+            FailingJsonAllocations failing(16 * 1024);
             EXPECT_THROW(steps[i](), std::bad_alloc) << "step " << i;
         }
         EXPECT_NO_THROW(steps[i]()) << "step " << i;
@@ -191,4 +192,70 @@ TEST(RpcMemory, ExhaustionThrowsAndLeavesTheNextCallWhole) {
     auto again = read(body);
     ASSERT_TRUE(again.isOk());
     EXPECT_EQ(again->params, args);
+}
+
+namespace {
+
+// Methods and the characters of their longest text argument, as a server's table gives them.
+std::size_t testMaxText(std::string_view method) {
+    if (method == "Code10") return 10;
+    if (method == "Op1") return 1;
+    return 0;
+}
+
+// "code: message" of a refused request, or "ok".
+std::string readOutcome(std::string_view body) {
+    std::string id;
+    auto r = readRequest(body, id, &testMaxText);
+    return r ? "ok" : std::to_string(r.status().code()) + ": " + r.status().message();
+}
+
+std::string call(std::string_view method, std::string_view paramsJson) {
+    return R"({"jsonrpc":"2.0","id":1,"method":")" + std::string(method) + R"(","params":)" +
+           std::string(paramsJson) + "}";
+}
+
+}  // namespace
+
+TEST(RpcRequest, TextArgumentsPastTheMethodsLongestFieldAreRefusedWhileRead) {
+    const std::string b40(40, 'x'), b41(41, 'x'), b5(5, 'x');
+    const std::string general(kMaxTextBytes + 1, 'g');
+    const std::string code10 =
+        "-32602: Parâmetros inválidos: o argumento 1 excede 10 caracteres, o maior texto que "
+        "Code10 aceita.";
+    struct Case {
+        std::string body;
+        std::string outcome;
+    };
+    const Case cases[] = {
+        // Within four bytes a character, the field's own check counts characters later.
+        {call("Code10", "[\"" + b40 + "\"]"), "ok"},
+        {call("Code10", "[\"" + b41 + "\"]"), code10},
+        {call("Code10", "[{\"inout\":\"" + b41 + "\"}]"), code10},
+        {call("Op1", "[\"a\",\"" + b5 + "\"]"),
+         "-32602: Parâmetros inválidos: o argumento 2 excede 1 caracteres, o maior texto que Op1 "
+         "aceita."},
+        // Escapes count as what they decode to.
+        {call("Code10", "[\"" + std::string(40, 'x').replace(0, 1, "\\u00e9") + "\"]"), code10},
+        // A packet's values keep the limits of packets.
+        {call("Op1", "[\"I\",{\"packet\":{\"v\":\"" + b41 + "\"}}]"), "ok"},
+        // Unknown methods, or params before the method, have the general bound.
+        {call("Other", "[\"" + b41 + "\"]"), "ok"},
+        {call("Other", "[\"" + general + "\"]"),
+         "-32602: Parâmetros inválidos: o argumento 1 tem um texto de mais de 8192 caracteres."},
+        {R"({"jsonrpc":"2.0","id":1,"params":[")" + b41 + R"("],"method":"Code10"})", "ok"},
+        {R"({"jsonrpc":"2.0","id":1,"x":")" + general + R"(","method":"Code10"})",
+         "-32600: Requisição inválida: texto longo demais."},
+    };
+    for (const auto& c : cases) EXPECT_EQ(readOutcome(c.body), c.outcome) << c.body.substr(0, 120);
+}
+
+TEST(RpcRequest, AnOversizedTextIsRefusedBeforeItIsCopiedWhole) {
+    const std::string body = call("Code10", "[\"" + std::string(4 * 1024 * 1024, 'x') + "\"]");
+    FailingJsonAllocations failing(64 * 1024);
+    std::string id;
+    auto r = readRequest(body, id, &testMaxText);
+    ASSERT_FALSE(r);
+    EXPECT_EQ(r.status().code(), -32602);
+    EXPECT_EQ(id, "1");
 }

@@ -191,6 +191,32 @@ TEST_F(RequestHandlerTest, TextsLongerThanTheirFieldAreRefused) {
     EXPECT_EQ(script.callsText(), "groupsByCode(" + accented + ")\n");
 }
 
+TEST_F(RequestHandlerTest, TextsPastFourBytesACharacterAreRefusedWhileRead) {
+    auto T = Argument::text;
+    auto IO = Argument::inOut;
+    struct Case {
+        std::string method;
+        std::vector<Argument> args;
+        std::string outcome;
+    };
+    const Case cases[] = {
+        {"GetNmGrupo", {T(std::string(161, 'n'))},
+         "-32602: Parâmetros inválidos: o argumento 1 excede 40 caracteres, o maior texto que "
+         "GetNmGrupo aceita."},
+        {"GetVdProduto", {T("01"), T("P1"), IO(std::string(81, 'a'))},
+         "-32602: Parâmetros inválidos: o argumento 3 excede 20 caracteres, o maior texto que "
+         "GetVdProduto aceita."},
+        // The longest argument sets the bound; each field's own size is checked afterwards.
+        {"GetVdProduto", {T(std::string(80, 'c')), T("P1"), IO("A")},
+         "-32003: Código do grupo excede 10 caracteres."},
+        {"SetArvProd", {T("IEIEI"), Argument::packet(groupLog())},
+         "-32602: Parâmetros inválidos: o argumento 1 excede 1 caracteres, o maior texto que "
+         "SetArvProd aceita."},
+    };
+    for (const auto& c : cases) EXPECT_EQ(outcome(c.method, c.args), c.outcome) << c.method;
+    EXPECT_EQ(script.callsText(), "");
+}
+
 TEST_F(RequestHandlerTest, InOutValuesComeBackAndReadsCarryTheirPacket) {
     auto a = answerOf(call("GetVdProduto",
                            {Argument::text("01"), Argument::text("P1"), Argument::inOut("ab.1")}));
@@ -268,9 +294,10 @@ namespace appserver {
 namespace {
 
 TEST_F(RequestHandlerTest, ExhaustedMemoryRefusesThatRequestAndTheNextIsServed) {
-    std::vector<Argument> args = {Argument::text(std::string(256 * 1024, 'n'))};
-    const std::string body = wire::writeRequest(7, "GetNmGrupo", args);
-    wire::JsonAllocator::failFrom(64 * 1024);
+    // A member the reader skips may hold a text up to the general bound.
+    const std::string body = R"({"jsonrpc":"2.0","id":7,"method":"GetNmGrupo","x":")" +
+                             std::string(24 * 1024, 'n') + R"(","params":["Bebidas"]})";
+    wire::JsonAllocator::failFrom(16 * 1024);
     Reply reply = post(body);
     wire::JsonAllocator::failFrom(SIZE_MAX);
     auto refused = answerOf(reply);
