@@ -1,8 +1,10 @@
 # Shared by ./vlp sub-commands: package installation and builds.
 
-# base: what every build preset needs (the dev preset builds tests and benchmarks too).
+# base: what every build preset needs; dev: what its tests and benchmarks add (the run preset,
+# which builds only the programs, does without).
 declare -A VLP_PACKAGES=(
-    [base]="cmake ninja-build g++ libboost-dev rapidjson-dev libsqlite3-dev libpq-dev sqlite3 libgtest-dev libgmock-dev libbenchmark-dev"
+    [base]="cmake ninja-build g++ libboost-dev rapidjson-dev libsqlite3-dev libpq-dev sqlite3"
+    [dev]="libgtest-dev libgmock-dev libbenchmark-dev"
     [gui]="qt6-base-dev libgl-dev xvfb xauth"
     [test]="clang libclang-rt-14-dev postgresql"
     [bench]="libbenchmark-dev nginx-light wrk curl postgresql postgresql-contrib"

@@ -1,9 +1,10 @@
 # ./vlp run: build, start the app server on a local SQLite file with the demo catalogue (seeded on
 # the first run only), write a host configuration pointing at it, and open the host on the screen.
-vlp_build dev
+# Only the three programs it runs, optimised: tests and benchmarks are ./vlp test's business.
+vlp_build run
 mkdir -p "$root/var"
-server="$root/build/dev/appserver/vlp-appserver"
-host="$root/build/dev/host/vlp-host"
+server="$root/build/run/appserver/vlp-appserver"
+host="$root/build/run/host/vlp-host"
 port="${VLP_PORT:-8427}"
 
 "$server" --db "sqlite:$root/var/vlp.sqlite" --listen "127.0.0.1:$port" --seed-demo 2>>"$root/var/appserver.log" &
