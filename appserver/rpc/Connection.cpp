@@ -23,6 +23,12 @@ constexpr auto kLinger = std::chrono::seconds(2);
 constexpr std::size_t kKeptBuffer = 64 * 1024;
 // What the first read of a request asks for; the header read takes the rest.
 constexpr std::size_t kFirstRead = 4096;
+// A body of unknown length (chunked) leases the budget in steps of this much.
+constexpr std::uint64_t kChunkedLeaseStep = 1024 * 1024;
+
+const char* const kBusy =
+    "O servidor está recebendo outros pedidos grandes e não tem memória livre para este agora; "
+    "tente de novo em instantes.";
 
 std::string limitText(std::size_t bytes) {
     if (bytes % (1024 * 1024) == 0) return std::to_string(bytes / (1024 * 1024)) + " MiB";
@@ -32,16 +38,18 @@ std::string limitText(std::size_t bytes) {
 
 }  // namespace
 
-Connection::Connection(asio::ip::tcp::socket socket, const ServerOptions& options,
-                       ConnectionRegistry& registry, CallLog& log)
-    : m_stream(std::move(socket)), m_options(options), m_registry(registry), m_log(log) {}
+Connection::Connection(asio::ip::tcp::socket socket, ServingContext& context)
+    : m_stream(std::move(socket)),
+      m_context(context),
+      m_options(context.options),
+      m_body(context.bodies) {}
 
 Connection::~Connection() {
-    if (m_id != 0) m_registry.remove(m_id);
+    if (m_id != 0) m_context.registry.remove(m_id);
 }
 
 void Connection::start() {
-    m_id = m_registry.add(weak_from_this());
+    m_id = m_context.registry.add(weak_from_this());
     beast::error_code ignored;
     m_stream.socket().set_option(asio::ip::tcp::no_delay(true), ignored);
     asio::dispatch(m_stream.get_executor(), [self = shared_from_this()] { self->readRequest(); });
@@ -83,6 +91,9 @@ void Connection::readHeader() {
 void Connection::onHeader(beast::error_code ec) {
     if (ec) return onRead(ec);
     m_bodyBytes = 0;
+    // Before the body is read, and before a waiting client is told to send it.
+    if (auto length = m_parser->content_length(); length && !m_body.growTo(*length))
+        return refuse(refusal(503, ErrorCode::Internal, kBusy));
     if (!beast::iequals(m_parser->get()[http::field::expect], "100-continue") ||
         m_parser->is_done()) {
         m_bodyStart = std::chrono::steady_clock::now();
@@ -108,6 +119,9 @@ void Connection::readBody() {
                           [self = shared_from_this()](beast::error_code ec, std::size_t n) {
                               if (ec) return self->onRead(ec);
                               self->m_bodyBytes += n;
+                              if (!self->m_parser->content_length() &&
+                                  !self->m_body.growTo(self->m_bodyBytes + kChunkedLeaseStep))
+                                  return self->refuse(refusal(503, ErrorCode::Internal, kBusy));
                               self->readBody();
                           });
 }
@@ -131,30 +145,72 @@ void Connection::onRead(beast::error_code ec) {
             refused = refusal(400, ErrorCode::InvalidRequest, "Pedido HTTP malformado.");
         else
             return close();  // the peer left, went quiet past the idle timeout, or we stop
-        m_log.call("-", 0.0, refused.code);
-        m_parser.reset();
-        m_buffer.clear();
-        return answer(std::move(refused), 11, false);
+        return refuse(std::move(refused));
     }
+    call();
+}
 
-    auto request = m_parser->release();
+// Answers without reading what is left of the request, then closes.
+void Connection::refuse(Reply refused) {
+    m_reading = false;
+    m_context.log.call("-", 0.0, refused.code);
     m_parser.reset();
-    const bool keepAlive = request.keep_alive();
-    const unsigned version = request.version();
-    Store* store = workerStore();
-    auto started = std::chrono::steady_clock::now();
+    m_body.release();
+    m_buffer.clear();
+    answer(std::move(refused), 11, false);
+}
+
+// A call whose cost does not grow with the data is answered here, at once; any other runs on a
+// worker and its answer comes back to this connection's strand. Until then it holds the I/O loop
+// open, so a stop waits for it.
+void Connection::call() {
+    struct Pending {
+        Request request;
+        BodyBudget::Lease body;
+    };
+    auto pending = std::make_shared<Pending>(Pending{m_parser->release(), std::move(m_body)});
+    m_parser.reset();
+    m_body = BodyBudget::Lease(m_context.bodies);
+    if (m_buffer.capacity() > kKeptBuffer) m_buffer.shrink_to_fit();
+    const bool keepAlive = pending->request.keep_alive();
+    const unsigned version = pending->request.version();
+    auto reply = [self = shared_from_this(), version, keepAlive](Reply r) {
+        self->answer(std::move(r), version,
+                     keepAlive && !self->m_stopping && !self->m_context.registry.stopping());
+    };
+    const auto& target = pending->request.target();
+    if (answersAtOnce(std::string_view(target.data(), target.size()), pending->request.body())) {
+        Reply r = runCall(pending->request);
+        pending.reset();
+        return reply(std::move(r));
+    }
+    auto back = asio::prefer(m_stream.get_executor(), asio::execution::outstanding_work.tracked);
+    asio::post(m_context.calls, [self = shared_from_this(), pending, back, reply]() mutable {
+        Reply r = self->runCall(pending->request);
+        pending.reset();  // the body may be large: free it before the answer goes out
+        asio::post(back, [reply, r = std::move(r)]() mutable { reply(std::move(r)); });
+    });
+}
+
+Reply Connection::runCall(const Request& request) const {
     auto sv = [](boost::beast::string_view v) { return std::string_view(v.data(), v.size()); };
     std::string_view verb = sv(request.method_string());
     std::string_view target = sv(request.target());
-    Reply reply = store ? handleRequest(*store, verb, target, request.body())
-                  : target.substr(0, target.find('?')) == kHealthPath
-                      ? healthReply(nullptr, verb)
-                      : refusal(200, ErrorCode::Unavailable, "Banco de dados indisponível.");
+    Store* store = workerStore();
+    auto started = std::chrono::steady_clock::now();
+    Reply reply;
+    try {
+        reply = store ? handleRequest(*store, verb, target, request.body())
+                : target.substr(0, target.find('?')) == kHealthPath
+                    ? healthReply(nullptr, verb)
+                    : refusal(200, ErrorCode::Unavailable, "Banco de dados indisponível.");
+    } catch (const std::bad_alloc&) {
+        reply = refusal(503, ErrorCode::Internal, kOutOfMemory);
+    }
     std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - started;
-    request = {};  // the body may be large: free it before the answer goes out
-    if (m_buffer.capacity() > kKeptBuffer) m_buffer.shrink_to_fit();
-    if (reply.logged) m_log.call(reply.method, took.count(), reply.code, reply.notification);
-    answer(std::move(reply), version, keepAlive && !m_stopping && !m_registry.stopping());
+    if (reply.logged)
+        m_context.log.call(reply.method, took.count(), reply.code, reply.notification);
+    return reply;
 }
 
 void Connection::answer(Reply reply, unsigned version, bool keepAlive) {

@@ -1,7 +1,9 @@
 #pragma once
-// One keep-alive HTTP connection: reads a request within the limits, answers it through
-// handleRequest with the worker's Store, and reads the next. Header and body limits are checked
-// before the body is read, so an oversized request never reaches memory. A slow client costs a
+// One keep-alive HTTP connection: reads a request within the limits, hands it to a worker that
+// answers it through handleRequest with its Store, writes the answer and reads the next. Header and
+// body limits are checked before the body is read, so an oversized request never reaches memory;
+// a body is read only once the server's budget for bodies in flight can hold it, else the client
+// is told to retry. A slow client costs a
 // timeout, never a stall: the idle timeout bounds the wait for a request's first byte, the header
 // timeout the rest of its headers, and the body must keep a minimum average rate, so a trickle is
 // dropped while a large upload that keeps moving is not. Runs on its own strand; shutdown() is
@@ -15,18 +17,16 @@
 #include <memory>
 #include <optional>
 
-#include "CallLog.h"
-#include "ConnectionRegistry.h"
+#include "BodyBudget.h"
 #include "GuardedBody.h"
 #include "RequestHandler.h"
-#include "ServerOptions.h"
+#include "ServingContext.h"
 
 namespace appserver {
 
 class Connection : public std::enable_shared_from_this<Connection> {
   public:
-    Connection(boost::asio::ip::tcp::socket socket, const ServerOptions& options,
-               ConnectionRegistry& registry, CallLog& log);
+    Connection(boost::asio::ip::tcp::socket socket, ServingContext& context);
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
@@ -36,11 +36,17 @@ class Connection : public std::enable_shared_from_this<Connection> {
     void shutdown();
 
   private:
+    using Request = boost::beast::http::request<GuardedBody<boost::beast::http::string_body>>;
+
     void readRequest();
     void readHeader();
     void onHeader(boost::beast::error_code ec);
     void readBody();
     void onRead(boost::beast::error_code ec);
+    void call();
+    // Runs on a worker: the call itself, with that worker's store.
+    Reply runCall(const Request& request) const;
+    void refuse(Reply refused);
     void answer(Reply reply, unsigned version, bool keepAlive);
     void onWrite(bool keepAlive, boost::beast::error_code ec);
     void lingerAndClose();
@@ -51,9 +57,9 @@ class Connection : public std::enable_shared_from_this<Connection> {
     std::optional<boost::beast::http::request_parser<GuardedBody<boost::beast::http::string_body>>>
         m_parser;
     boost::beast::http::response<boost::beast::http::string_body> m_response;
+    ServingContext& m_context;
     const ServerOptions& m_options;
-    ConnectionRegistry& m_registry;
-    CallLog& m_log;
+    BodyBudget::Lease m_body;  // the budget held by the request being read
     std::uint64_t m_id = 0;
     std::chrono::steady_clock::time_point m_bodyStart;
     std::uint64_t m_bodyBytes = 0;

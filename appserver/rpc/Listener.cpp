@@ -13,14 +13,13 @@ namespace asio = boost::asio;
 using asio::ip::tcp;
 
 Listener::Listener(asio::io_context& ioc, std::function<asio::any_io_executor()> nextExecutor,
-                   const ServerOptions& options, ConnectionRegistry& registry, CallLog& log)
+                   ServingContext& context)
     : m_ioc(ioc),
       m_nextExecutor(std::move(nextExecutor)),
       m_acceptor(asio::make_strand(ioc)),
       m_backoff(m_acceptor.get_executor()),
-      m_options(options),
-      m_registry(registry),
-      m_log(log) {}
+      m_context(context),
+      m_options(context.options) {}
 
 wire::Status Listener::open() {
     boost::system::error_code ec;
@@ -77,20 +76,18 @@ void Listener::accept() {
             if (ec) {
                 if (ec == asio::error::operation_aborted) return;
                 // Out of descriptors or similar: pause instead of spinning on the error.
-                self->m_log.note("aceitar conexão falhou: " + ec.message());
+                self->m_context.log.note("aceitar conexão falhou: " + ec.message());
                 self->m_backoff.expires_after(std::chrono::milliseconds(100));
                 self->m_backoff.async_wait([self](boost::system::error_code waitEc) {
                     if (!waitEc) self->accept();
                 });
                 return;
             }
-            if (self->m_registry.size() >= self->m_options.maxConnections) {
+            if (self->m_context.registry.size() >= self->m_options.maxConnections) {
                 boost::system::error_code ignored;
                 socket.close(ignored);
             } else {
-                std::make_shared<Connection>(std::move(socket), self->m_options, self->m_registry,
-                                             self->m_log)
-                    ->start();
+                std::make_shared<Connection>(std::move(socket), self->m_context)->start();
             }
             self->accept();
         });

@@ -9,9 +9,7 @@
 #include <functional>
 #include <memory>
 
-#include "CallLog.h"
-#include "ConnectionRegistry.h"
-#include "ServerOptions.h"
+#include "ServingContext.h"
 #include "wire/Status.h"
 
 namespace appserver {
@@ -20,8 +18,7 @@ class Listener : public std::enable_shared_from_this<Listener> {
   public:
     // nextExecutor gives the I/O loop of each accepted connection.
     Listener(boost::asio::io_context& ioc,
-             std::function<boost::asio::any_io_executor()> nextExecutor,
-             const ServerOptions& options, ConnectionRegistry& registry, CallLog& log);
+             std::function<boost::asio::any_io_executor()> nextExecutor, ServingContext& context);
     Listener(const Listener&) = delete;
     Listener& operator=(const Listener&) = delete;
 
@@ -40,9 +37,8 @@ class Listener : public std::enable_shared_from_this<Listener> {
     std::function<boost::asio::any_io_executor()> m_nextExecutor;
     boost::asio::ip::tcp::acceptor m_acceptor;
     boost::asio::steady_timer m_backoff;
+    ServingContext& m_context;
     const ServerOptions& m_options;
-    ConnectionRegistry& m_registry;
-    CallLog& m_log;
     bool m_stopped = false;
 };
 

@@ -72,44 +72,44 @@ const P kOpLog[] = {P::TextOrInOut, P::Packet};
 constexpr int kOperation = 1;  // "I", "E" or "D"
 
 const std::array<MethodEntry, 14> kMethods = {{
-    {"GetGrupSegProd", 0, std::span(kNone, 0),
+    {"GetGrupSegProd", CallCost::Grows, 0, std::span(kNone, 0),
      [](Store& s, Args&, std::string& p) {
          return readInto(p, [&](auto& w) { return s.groups(w); });
      }},
-    {"SetGrupSegProd", 0, kLog,
+    {"SetGrupSegProd", CallCost::Grows, 0, kLog,
      [](Store& s, Args& a, std::string&) {
          return applyLog(a[0], [&](const auto& log) { return s.applyGroups(log); });
      }},
-    {"GetVerifGrupo", kGroupCode.size, kText,
+    {"GetVerifGrupo", CallCost::ByKey, kGroupCode.size, kText,
      [](Store& s, Args& a, std::string& p) {
          if (auto e = fits(a[0], kGroupCode, "Código do grupo"); !e) return e;
          return readInto(p, [&](auto& w) { return s.groupsByCode(a[0].value, w); });
      }},
-    {"GetNmGrupo", kGroupName.size, kText,
+    {"GetNmGrupo", CallCost::ByKey, kGroupName.size, kText,
      [](Store& s, Args& a, std::string& p) {
          if (auto e = fits(a[0], kGroupName, "Nome do grupo"); !e) return e;
          return readInto(p, [&](auto& w) { return s.groupsByName(a[0].value, w); });
      }},
-    {"GetVerifOrd", kOrder.size, kText,
+    {"GetVerifOrd", CallCost::ByKey, kOrder.size, kText,
      [](Store& s, Args& a, std::string& p) {
          if (auto e = fits(a[0], kOrder, "Ordem"); !e) return e;
          return readInto(p, [&](auto& w) { return s.groupsByOrder(a[0].value, w); });
      }},
-    {"GetArvProd", kGroupCode.size, kText,
+    {"GetArvProd", CallCost::Grows, kGroupCode.size, kText,
      [](Store& s, Args& a, std::string& p) {
          if (auto e = fits(a[0], kGroupCode, "Código do grupo"); !e) return e;
          return readInto(p, [&](auto& w) { return s.mainProducts(a[0].value, w); });
      }},
-    {"GetPesqProdPrinc", 0, std::span(kNone, 0),
+    {"GetPesqProdPrinc", CallCost::Grows, 0, std::span(kNone, 0),
      [](Store& s, Args&, std::string& p) {
          return readInto(p, [&](auto& w) { return s.allProducts(w); });
      }},
-    {"GetVerifProduto", kTreeCode.size, kInOut,
+    {"GetVerifProduto", CallCost::ByKey, kTreeCode.size, kInOut,
      [](Store& s, Args& a, std::string& p) {
          if (auto e = fits(a[0], kTreeCode, "Código do produto na árvore"); !e) return e;
          return readInto(p, [&](auto& w) { return s.productByTreeCode(a[0].value, w); });
      }},
-    {"GetVdProdPrinc", kTreeCode.size, kTextInOut,
+    {"GetVdProdPrinc", CallCost::ByKey, kTreeCode.size, kTextInOut,
      [](Store& s, Args& a, std::string& p) {
          if (auto e = firstError({fits(a[0], kGroupCode, "Código do grupo"),
                                   fits(a[1], kTreeCode, "Código do produto na árvore")});
@@ -117,12 +117,12 @@ const std::array<MethodEntry, 14> kMethods = {{
              return e;
          return readInto(p, [&](auto& w) { return s.mainProductRows(a[0].value, a[1].value, w); });
      }},
-    {"SetArvProd", kOperation, kOpLog,
+    {"SetArvProd", CallCost::Grows, kOperation, kOpLog,
      [](Store& s, Args& a, std::string&) {
          if (auto e = checkOperation(a[0]); !e) return e;
          return applyLog(a[1], [&](const auto& log) { return s.applyMainProducts(log); });
      }},
-    {"GetProdRelac", kProductCode.size, kTextText,
+    {"GetProdRelac", CallCost::Grows, kProductCode.size, kTextText,
      [](Store& s, Args& a, std::string& p) {
          if (auto e = firstError({fits(a[0], kGroupCode, "Código do grupo"),
                                   fits(a[1], kProductCode, "Código do produto principal")});
@@ -130,7 +130,7 @@ const std::array<MethodEntry, 14> kMethods = {{
              return e;
          return readInto(p, [&](auto& w) { return s.relatedProducts(a[0].value, a[1].value, w); });
      }},
-    {"GetPesqProd", kProductCode.size, kTextText,
+    {"GetPesqProd", CallCost::Grows, kProductCode.size, kTextText,
      [](Store& s, Args& a, std::string& p) {
          if (auto e = firstError({fits(a[0], kProductCode, "Código do produto principal"),
                                   fits(a[1], kGroupCode, "Código do grupo")});
@@ -138,7 +138,7 @@ const std::array<MethodEntry, 14> kMethods = {{
              return e;
          return readInto(p, [&](auto& w) { return s.candidates(a[0].value, a[1].value, w); });
      }},
-    {"GetVdProduto", kTreeCode.size, kTextTextInOut,
+    {"GetVdProduto", CallCost::ByKey, kTreeCode.size, kTextTextInOut,
      [](Store& s, Args& a, std::string& p) {
          if (auto e = firstError({fits(a[0], kGroupCode, "Código do grupo"),
                                   fits(a[1], kProductCode, "Código do produto principal"),
@@ -148,7 +148,7 @@ const std::array<MethodEntry, 14> kMethods = {{
          return readInto(
              p, [&](auto& w) { return s.relatedRows(a[0].value, a[1].value, a[2].value, w); });
      }},
-    {"SetProdRelac", kOperation, kOpLog,
+    {"SetProdRelac", CallCost::Grows, kOperation, kOpLog,
      [](Store& s, Args& a, std::string&) {
          if (auto e = checkOperation(a[0]); !e) return e;
          return applyLog(a[1], [&](const auto& log) { return s.applyRelatedProducts(log); });

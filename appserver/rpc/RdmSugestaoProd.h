@@ -23,8 +23,13 @@ enum class ParamKind { Text, TextInOut, TextOrInOut, Packet };
 using MethodHandler = wire::Status (*)(Store& store, std::vector<wire::Argument>& args,
                                        std::string& payload);
 
+// ByKey: reads the rows of one key, a cost that does not grow with the data; Grows: reads a
+// list or applies a change log. Where a call runs follows from it.
+enum class CallCost { ByKey, Grows };
+
 struct MethodEntry {
     std::string_view name;
+    CallCost cost;
     int maxText;  // characters of the longest text argument it takes (0: it takes none)
     std::span<const ParamKind> kinds;
     MethodHandler handler;

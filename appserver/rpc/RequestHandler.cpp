@@ -115,6 +115,16 @@ Reply dispatch(Store& store, std::string_view body, std::string& id) {
 const std::string kOutOfMemory =
     "Memória insuficiente para atender a requisição; nada foi alterado.";
 
+bool answersAtOnce(std::string_view target, std::string_view body) {
+    // The requests of key reads are a few hundred bytes; past this, reading the body costs.
+    constexpr std::size_t kSmallBody = 16 * 1024;
+    if (target.substr(0, target.find('?')) == kHealthPath) return true;
+    if (body.size() > kSmallBody) return false;
+    auto method = wire::peekMethod(body);
+    const MethodEntry* entry = method ? findMethod(*method) : nullptr;
+    return !entry || entry->cost == CallCost::ByKey;
+}
+
 Reply refusal(unsigned httpStatus, ErrorCode code, std::string message) {
     return errorReply("null", "-", {code, std::move(message)}, httpStatus);
 }

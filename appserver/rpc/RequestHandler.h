@@ -26,6 +26,11 @@ struct Reply {
 Reply handleRequest(Store& store, std::string_view verb, std::string_view target,
                     std::string_view body);
 
+// True when answering the request costs little whatever the data (GET /health, a method that reads
+// one key's rows, a body refused unread), so it may run where it was read; false for lists and
+// change logs, which must not hold up the connections read beside them.
+bool answersAtOnce(std::string_view target, std::string_view body);
+
 // The message of a request refused for want of memory.
 extern const std::string kOutOfMemory;
 

@@ -9,61 +9,73 @@
 #include <thread>
 #include <vector>
 
+#include "CallWorkers.h"
 #include "ConnectionRegistry.h"
 #include "Listener.h"
+#include "ServingContext.h"
 
 namespace appserver {
 
 namespace asio = boost::asio;
 
-// One I/O loop per worker, each run by its own thread: a shared loop made the workers hand
-// every readiness event to each other through its lock, which cost more than the calls. The
-// listener, the signals and stopping have a loop of their own, so a long call on a worker never
-// delays a stop.
+// The I/O loops read and write the sockets, one thread each: a shared loop made the threads hand
+// every readiness event to each other through its lock, which cost more than the calls. Each loop
+// has a store of its own for the calls it answers at once; the others run on the workers, fed by
+// every loop. The listener, the signals and stopping have a loop of
+// their own, so a long call never delays a stop.
 struct Server::Impl {
     Impl(ServerOptions o, StoreFactory& f, CallLog& l)
-        : options(std::move(o)), factory(f), log(l), control(1), signals(control) {
-        for (unsigned i = 0; i < options.workers; ++i) {
+        : options(std::move(o)),
+          factory(f),
+          log(l),
+          bodies(options.bodyBudgetBytes),
+          workers(l),
+          control(1),
+          signals(control),
+          context{options, registry, log, bodies, workers.executor()} {
+        for (unsigned i = 0; i < options.ioThreads; ++i) {
             iocs.push_back(std::make_unique<asio::io_context>(1));
             guards.push_back(asio::make_work_guard(*iocs.back()));
         }
     }
 
-    // Accepted connections go to the workers in turn.
+    // Accepted connections go to the I/O loops in turn.
     asio::any_io_executor nextExecutor() { return iocs[next++ % iocs.size()]->get_executor(); }
 
     ServerOptions options;
     StoreFactory& factory;
     CallLog& log;
+    ConnectionRegistry registry;
+    BodyBudget bodies;
+    CallWorkers workers;
     std::vector<std::unique_ptr<asio::io_context>> iocs;
     std::vector<asio::executor_work_guard<asio::io_context::executor_type>> guards;
     std::size_t next = 0;  // used on the listener's strand only
     asio::io_context control;
     asio::signal_set signals;
-    ConnectionRegistry registry;
+    ServingContext context;
     std::shared_ptr<Listener> listener;
     std::vector<std::unique_ptr<Store>> stores;
 };
 
 Server::Server(ServerOptions options, StoreFactory& factory, CallLog& log) {
-    // Two per core: connections stay on one worker, so more workers mean a long call holds up
-    // fewer others, and on loopback loads they also answered more calls per second.
-    if (options.workers == 0)
-        options.workers = std::max(4u, 2 * std::thread::hardware_concurrency());
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    // Two per core: a worker waits on the store as much as it computes.
+    if (options.workers == 0) options.workers = std::max(4u, 2 * cores);
+    if (options.ioThreads == 0) options.ioThreads = cores;
     m_impl = std::make_unique<Impl>(std::move(options), factory, log);
 }
 
 Server::~Server() = default;
 
 wire::Status Server::start() {
-    for (unsigned i = 0; i < m_impl->options.workers; ++i) {
+    for (unsigned i = 0; i < m_impl->options.ioThreads + m_impl->options.workers; ++i) {
         auto store = m_impl->factory.open();
         if (!store) return store.status();
         m_impl->stores.push_back(std::move(*store));
     }
     m_impl->listener = std::make_shared<Listener>(
-        m_impl->control, [impl = m_impl.get()] { return impl->nextExecutor(); }, m_impl->options,
-        m_impl->registry, m_impl->log);
+        m_impl->control, [impl = m_impl.get()] { return impl->nextExecutor(); }, m_impl->context);
     if (auto s = m_impl->listener->open(); !s) return s;
     m_impl->listener->start();
     return wire::Status::ok();
@@ -83,24 +95,30 @@ void Server::stopOnSignals() {
 }
 
 void Server::run() {
-    auto work = [this](std::size_t worker) {
-        workerStore() = m_impl->stores.empty() ? nullptr : m_impl->stores[worker].get();
+    const std::span<const std::unique_ptr<Store>> stores(m_impl->stores);
+    const std::size_t loops = m_impl->iocs.size();
+    m_impl->workers.start(stores.empty() ? stores : stores.subspan(loops), m_impl->options.workers);
+    auto loop = [this, stores](std::size_t i) {
+        workerStore() = stores.empty() ? nullptr : stores[i].get();
         for (;;) {
             try {
-                m_impl->iocs[worker]->run();
+                m_impl->iocs[i]->run();
                 break;
             } catch (const std::exception& e) {
-                // One failed handler must not take the worker, and every other client, down.
-                m_impl->log.note(std::string("erro inesperado num atendimento: ") + e.what());
+                // One failed handler must not take the loop, and every other client, down.
+                m_impl->log.note(std::string("erro inesperado numa conexão: ") + e.what());
             }
         }
         workerStore() = nullptr;
     };
     std::vector<std::thread> threads;
-    for (std::size_t i = 1; i < m_impl->iocs.size(); ++i) threads.emplace_back(work, i);
+    for (std::size_t i = 1; i < m_impl->iocs.size(); ++i) threads.emplace_back(loop, i);
     threads.emplace_back([this] { m_impl->control.run(); });
-    work(0);
+    loop(0);
     for (auto& t : threads) t.join();
+    // A call under way keeps its I/O loop running until it has been answered, so once every loop
+    // has ended no call is queued or running.
+    m_impl->workers.finish();
 }
 
 void Server::stop() {

@@ -100,6 +100,16 @@ const Option kOptions[] = {
          return positive("--workers", v, 1024,
                          [&o](unsigned long long n) { o.workers = static_cast<unsigned>(n); });
      }},
+    {"--io-threads", true,
+     [](std::string_view v, ServerOptions& o) {
+         return positive("--io-threads", v, 256,
+                         [&o](unsigned long long n) { o.ioThreads = static_cast<unsigned>(n); });
+     }},
+    {"--body-budget", true,
+     [](std::string_view v, ServerOptions& o) {
+         return positive("--body-budget", v, 1ull << 40,
+                         [&o](unsigned long long n) { o.bodyBudgetBytes = n; });
+     }},
     {"--max-body", true,
      [](std::string_view v, ServerOptions& o) {
          return positive("--max-body", v, 4ull << 30,
@@ -169,6 +179,11 @@ ParsedOptions parseOptions(std::span<const std::string_view> args) {
         result.error = option->apply(value, result.options);
         if (!result.error.empty()) return result;
     }
+    // A body the budget could never hold would be told to retry for ever.
+    if (result.options.bodyBudgetBytes < result.options.maxBodyBytes)
+        result.error = "--body-budget (" + std::to_string(result.options.bodyBudgetBytes) +
+                       ") não pode ser menor que --max-body (" +
+                       std::to_string(result.options.maxBodyBytes) + ")";
     return result;
 }
 
@@ -186,11 +201,18 @@ std::string optionsHelp() {
            d.host + ":" + num(d.port) +
            "; porta 0 = qualquer livre)\n"
            "  --seed-demo              preenche um banco vazio com o catálogo de demonstração\n"
-           "  --workers N              threads de atendimento, cada uma com sua conexão ao banco\n"
-           "                           (padrão: duas por núcleo, no mínimo 4)\n"
+           "  --workers N              threads das chamadas de listas e gravações, cada uma com\n"
+           "                           sua conexão ao banco (padrão: duas por núcleo, no mínimo "
+           "4)\n"
+           "  --io-threads N           threads das conexões e das consultas por chave, cada uma\n"
+           "                           com sua conexão ao banco (padrão: uma por núcleo)\n"
            "  --max-body BYTES         tamanho máximo do corpo de um pedido; aceita k, m, g\n"
            "                           (padrão: " +
            num(d.maxBodyBytes) +
+           ")\n"
+           "  --body-budget BYTES      soma dos corpos de pedido em memória ao mesmo tempo; além\n"
+           "                           disso, 503 com Retry-After; aceita k, m, g (padrão: " +
+           num(d.bodyBudgetBytes) +
            ")\n"
            "  --max-header BYTES       tamanho máximo dos cabeçalhos HTTP (padrão: " +
            num(d.maxHeaderBytes) +

@@ -20,8 +20,12 @@ struct ServerOptions {
     std::string host = "127.0.0.1";
     unsigned short port = kDefaultPort;  // 0: any free port (tests)
     bool seedDemo = false;
-    unsigned workers = 0;  // 0: two per core, at least four
+    unsigned workers = 0;  // threads running long calls, with a store each; 0: 2 per core, >= 4
+    unsigned ioThreads =
+        0;  // threads serving the sockets and key reads, with a store each; 0: 1/core
     std::size_t maxBodyBytes = wire::kMaxBodyBytes;
+    // Bytes of request bodies held at once across every connection; beyond, 503 + Retry-After.
+    std::size_t bodyBudgetBytes = 256 * 1024 * 1024;
     std::size_t maxHeaderBytes = 64 * 1024;
     std::size_t maxConnections = 10000;
     std::chrono::milliseconds idleTimeout{60'000};    // waiting for a request to start

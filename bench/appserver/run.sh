@@ -7,6 +7,10 @@
 #      target: at most 1.5x
 #   4. RSS with 1,000 idle connections open (target: under 50 MB more) and the read throughput
 #      with them open beside it without them (target: within 10%)
+#   5. the p99 latency of GetVerifGrupo from 32 keep-alive connections while 4 clients loop
+#      GetPesqProdPrinc over 100,000 products vs the same p99 without them; target: at most 3x
+#   6. 16 clients posting 30 MiB each at once: the server's peak RSS beside its body budget, and
+#      the small calls made meanwhile (target: every one answered)
 # The machine may be shared: measurements alternate between the compared sides, and each side
 # keeps its best round (VLP_BENCH_ROUNDS, default 3) or its median time.
 # usage: run.sh [PATH/TO/vlp-appserver]   (extra arguments are ignored)
@@ -61,6 +65,13 @@ rps() {  # rps URL [wrk args]: requests per second over $seconds with 32 connect
     wrk -t2 -c32 -d"${seconds}s" "$@" "$url" | awk '/^Requests\/sec:/ {printf "%d", $2}'
 }
 max() { local a="${1:-0}" b="${2:-0}"; echo $(( a > b ? a : b )); }
+# p99 URL [wrk args]: the 99th percentile latency in microseconds over $seconds, 32 connections.
+p99() {
+    local url="$1"; shift
+    wrk -t2 -c32 -d"${seconds}s" --latency "$@" "$url" | awk '$1 == "99%" {
+        v = $2; u = v; sub(/[0-9.]+/, "", u); sub(/[a-z]+$/, "", v)
+        printf "%d", v * (u == "us" ? 1 : u == "ms" ? 1000 : 1000000) }'
+}
 rss_kb() { awk '/^VmRSS:/ {print $2}' "/proc/$1/status"; }
 ms_now() { echo $(( $(date +%s%N) / 1000000 )); }
 time_ms() { local t0; t0=$(ms_now); "$@" >/dev/null; echo $(( $(ms_now) - t0 )); }
@@ -149,7 +160,53 @@ ours_ms=$(median "${ours_times[@]}")
 anchor_ms=$(median "${anchor_times[@]}")
 r=$(ratio "$ours_ms" "$anchor_ms")
 row "GetPesqProdPrinc, 100.000 produtos (ms)" "$ours_ms" "$anchor_ms (sqlite3 -json)" "$r" "$(verdict "$r" "<=" 1.5)"
+
+# 5: small calls beside long ones. The best (lowest) p99 of each side over the rounds.
+quiet=999999999 busy=999999999
+for _ in $(seq "$rounds"); do
+    quiet=$(awk -v a="$quiet" -v b="$(p99 "http://127.0.0.1:$port/$module" -s "$work/post.lua")" 'BEGIN { print (b < a ? b : a) }')
+    loopers=()
+    for _ in 1 2 3 4; do
+        ( while :; do post_answer "$port" "$list_body" >/dev/null || true; done ) &
+        loopers+=($!)
+    done
+    pids+=("${loopers[@]}")
+    sleep 1
+    busy=$(awk -v a="$busy" -v b="$(p99 "http://127.0.0.1:$port/$module" -s "$work/post.lua")" 'BEGIN { print (b < a ? b : a) }')
+    kill "${loopers[@]}" 2>/dev/null || true
+    wait "${loopers[@]}" 2>/dev/null || true
+done
+r=$(ratio "$busy" "$quiet")
+row "p99 GetVerifGrupo (µs) com 4 buscas em laço" "$busy" "$quiet (sem as buscas)" "$r" "$(verdict "$r" "<=" 3)"
 stop_server "$app_pid"
+
+# 6: many large bodies at once, under the default body budget. A 30 MiB text argument is
+# refused as too long once read; what matters is what holding the bodies costs meanwhile.
+port=$((base_port + 4))
+start_server "$port" --db "sqlite:$work/bench.sqlite"
+big_pid=$server_pid
+budget_mb=$("$bin" --help | awk '/--body-budget/ { getline; match($0, /padrão: [0-9]+/); print int(substr($0, RSTART + 8, RLENGTH - 8) / 1048576) }')
+{ printf '{"jsonrpc":"2.0","id":1,"method":"GetVerifNmGrupo","params":["'
+  head -c $((30 * 1024 * 1024)) /dev/zero | tr '\0' 'a'
+  printf '"]}'; } >"$work/big.json"
+rss_idle=$(( $(rss_kb "$big_pid") / 1024 ))
+small_ok=0 small_all=0 big_pids=()
+for _ in $(seq 16); do
+    curl -sS -o /dev/null -w '%{http_code}\n' -X POST -H 'Content-Type: application/json' \
+        --data-binary "@$work/big.json" "http://127.0.0.1:$port/$module" >>"$work/big.codes" 2>/dev/null &
+    big_pids+=($!)
+done
+while kill -0 "${big_pids[@]}" 2>/dev/null; do
+    small_all=$((small_all + 1))
+    post_answer "$port" "$read_body" 2>/dev/null | grep -q '"result"' && small_ok=$((small_ok + 1))
+    sleep 0.05
+done
+wait "${big_pids[@]}" 2>/dev/null || true
+peak_mb=$(( $(awk '/^VmHWM:/ {print $2}' "/proc/$big_pid/status") / 1024 ))
+codes=$(sort "$work/big.codes" | uniq -c | awk '{printf "%s%s×%s", sep, $1, $2; sep=" "}')
+row "RSS de pico, 16 corpos de 30 MiB (MB)" "$peak_mb" "${budget_mb} MiB orçamento" "-" "respostas: $codes; ociosa ${rss_idle} MB"
+row "chamadas pequenas respondidas durante a carga" "$small_ok" "$small_all feitas" "-" "$( [ "$small_ok" = "$small_all" ] && echo ok || echo "ABAIXO DA META (todas)")"
+stop_server "$big_pid"
 
 # 2: the same read over PostgreSQL.
 if [ -z "${VLP_TEST_PG:-}" ]; then

@@ -8,6 +8,7 @@
 // packet is scanned once here and decoded once by its consumer. Errors are values.
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -45,6 +46,10 @@ using MaxText = std::size_t (*)(std::string_view method);
 // longer than maxText(method) allows (when "method" comes before "params"), or than kMaxTextBytes,
 // is refused with InvalidParams as soon as the reader's copy of it passes that length.
 Result<Request> readRequest(std::string_view body, std::string& idOut, MaxText maxText = nullptr);
+
+// Server side: the top-level "method" of a request, read without the rest of the body; nullopt
+// when the body names none before it stops being JSON. Cheap when "method" comes early.
+std::optional<std::string> peekMethod(std::string_view body);
 
 // Client side.
 std::string writeRequest(std::int64_t id, std::string_view method,

@@ -32,7 +32,8 @@ std::string FakeStore::Script::callsText() {
 
 Status FakeStore::record(std::string call) {
     ++m_script.running;
-    if (m_script.delay.count() > 0) std::this_thread::sleep_for(m_script.delay);
+    if (m_script.delay.count() > 0 && call.starts_with(m_script.delayedCall))
+        std::this_thread::sleep_for(m_script.delay);
     --m_script.running;
     std::lock_guard lock(m_script.mutex);
     m_script.calls.push_back(std::move(call));

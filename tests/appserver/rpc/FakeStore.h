@@ -20,6 +20,7 @@ class FakeStore : public Store {
         std::vector<std::string> calls;
         wire::Status failWith;  // non-ok: every call answers this
         std::chrono::milliseconds delay{0};
+        std::string delayedCall;  // when set, only calls starting with it are delayed
         std::atomic<int> running{0};
         std::string callsText();
     };

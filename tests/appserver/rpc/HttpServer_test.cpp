@@ -206,6 +206,71 @@ TEST_F(HttpServerTest, OversizedBodyIsRefusedBeforeItIsSent) {
     EXPECT_EQ(script.callsText(), "groups()\n");
 }
 
+// Every connection shares one I/O loop here: a call that waits on the store must leave the others
+// served while it runs.
+TEST_F(HttpServerTest, ALongCallHoldsOnlyItsWorkerNotTheConnectionsBesideIt) {
+    options.ioThreads = 1;
+    options.workers = 2;
+    script.delay = 1500ms;
+    script.delayedCall = "allProducts";
+    startServer();
+    HttpTestClient slow(port);
+    ASSERT_TRUE(slow.send(testing::postRequest(
+        R"({"jsonrpc":"2.0","id":1,"method":"GetPesqProdPrinc","params":[]})")));
+    for (int i = 0; i < 200 && script.running == 0; ++i) std::this_thread::sleep_for(5ms);
+    ASSERT_EQ(script.running, 1);
+    std::vector<std::unique_ptr<HttpTestClient>> others;
+    for (int i = 0; i < 4; ++i) {
+        others.push_back(std::make_unique<HttpTestClient>(port));
+        for (int call = 0; call < 3; ++call) EXPECT_EQ(codeOf(others.back()->post(kGroups)), 0);
+    }
+    EXPECT_EQ(script.running, 1) << "the quick calls waited for the long one";
+    EXPECT_EQ(codeOf(slow.read()), 0);
+}
+
+// The budget holds the bodies being read and called, whatever their connection: beyond it a
+// request is told to retry before its body is read, while small calls go on being answered.
+TEST_F(HttpServerTest, BodiesBeyondTheBudgetAreToldToRetryAndTheBudgetComesBack) {
+    options.bodyBudgetBytes = 2 * 1024 * 1024;
+    startServer();
+    const std::string head =
+        "POST /VLP27000.rdmSugestaoProd HTTP/1.1\r\nHost: x\r\nContent-Length: 819200\r\n";
+    auto expectRetry = [&](HttpTestClient& c, const char* what) {
+        auto r = c.read();
+        ASSERT_TRUE(r) << what;
+        EXPECT_EQ(r->result_int(), 503) << what;
+        EXPECT_EQ((*r)[boost::beast::http::field::retry_after], "1") << what;
+        EXPECT_EQ(codeOf(r), -32603) << what;
+        EXPECT_NE(r->body().find("tente de novo"), std::string::npos) << what;
+        EXPECT_TRUE(c.closedWithin(3s)) << what;
+    };
+    // Two bodies of 800 KiB under way hold 1.6 of the 2 MiB.
+    HttpTestClient first(port), second(port);
+    ASSERT_TRUE(first.send(head + "\r\n" + std::string(1000, ' ')));
+    ASSERT_TRUE(second.send(head + "\r\n"));
+    std::this_thread::sleep_for(100ms);
+
+    HttpTestClient third(port), waiting(port), chunked(port);
+    third.send(head + "\r\n");
+    expectRetry(third, "a third body of known length");
+    waiting.send(head + "Expect: 100-continue\r\n\r\n");
+    expectRetry(waiting, "a client waiting for 100 Continue");
+    chunked.send(
+        "POST /VLP27000.rdmSugestaoProd HTTP/1.1\r\nHost: x\r\nTransfer-Encoding: chunked\r\n\r\n");
+    const std::string chunk = "40000\r\n" + std::string(0x40000, ' ') + "\r\n";
+    for (int i = 0; i < 8 && chunked.send(chunk); ++i) {
+    }
+    expectRetry(chunked, "a chunked body growing past what is left");
+    EXPECT_TRUE(stillServes());
+
+    // The first body completes and is answered; its share comes back for the next one.
+    ASSERT_TRUE(first.send(std::string(819200 - 1000 - kGroups.size(), ' ') + kGroups));
+    EXPECT_EQ(codeOf(first.read()), 0);
+    HttpTestClient fourth(port);
+    ASSERT_TRUE(fourth.send(head + "\r\n" + std::string(819200 - kGroups.size(), ' ') + kGroups));
+    EXPECT_EQ(codeOf(fourth.read()), 0);
+}
+
 TEST_F(HttpServerTest, HugeHeaderLineIsCutOffAndTruncatedBodyRunsNothing) {
     startServer();
     HttpTestClient c(port);

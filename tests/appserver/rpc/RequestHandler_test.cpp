@@ -200,16 +200,20 @@ TEST_F(RequestHandlerTest, TextsPastFourBytesACharacterAreRefusedWhileRead) {
         std::string outcome;
     };
     const Case cases[] = {
-        {"GetNmGrupo", {T(std::string(161, 'n'))},
+        {"GetNmGrupo",
+         {T(std::string(161, 'n'))},
          "-32602: Parâmetros inválidos: o argumento 1 excede 40 caracteres, o maior texto que "
          "GetNmGrupo aceita."},
-        {"GetVdProduto", {T("01"), T("P1"), IO(std::string(81, 'a'))},
+        {"GetVdProduto",
+         {T("01"), T("P1"), IO(std::string(81, 'a'))},
          "-32602: Parâmetros inválidos: o argumento 3 excede 20 caracteres, o maior texto que "
          "GetVdProduto aceita."},
         // The longest argument sets the bound; each field's own size is checked afterwards.
-        {"GetVdProduto", {T(std::string(80, 'c')), T("P1"), IO("A")},
+        {"GetVdProduto",
+         {T(std::string(80, 'c')), T("P1"), IO("A")},
          "-32003: Código do grupo excede 10 caracteres."},
-        {"SetArvProd", {T("IEIEI"), Argument::packet(groupLog())},
+        {"SetArvProd",
+         {T("IEIEI"), Argument::packet(groupLog())},
          "-32602: Parâmetros inválidos: o argumento 1 excede 1 caracteres, o maior texto que "
          "SetArvProd aceita."},
     };
@@ -306,6 +310,39 @@ TEST_F(RequestHandlerTest, ExhaustedMemoryRefusesThatRequestAndTheNextIsServed) 
     EXPECT_EQ(refused.errorMessage, kOutOfMemory);
     EXPECT_EQ(script.callsText(), "");
     EXPECT_EQ(outcome("GetNmGrupo", {Argument::text("Bebidas")}), "ok");
+}
+
+}  // namespace
+}  // namespace appserver
+
+namespace appserver {
+namespace {
+
+// Only the top-level "method" decides, wherever it stands; a body that names no method is refused
+// at once, and a large one is never peeked at.
+TEST(AnswersAtOnce, KeyReadsHealthAndRefusalsRunWhereTheyAreRead) {
+    const std::string big = R"({"jsonrpc":"2.0","id":1,"method":"GetVerifGrupo","params":[")" +
+                            std::string(20000, 'a') + R"("]})";
+    const struct {
+        std::string_view target, body;
+        bool atOnce;
+    } cases[] = {
+        {"/health", "", true},
+        {"/health?x=1", "", true},
+        {kPath, R"({"jsonrpc":"2.0","id":1,"method":"GetVerifGrupo","params":["01"]})", true},
+        {kPath, R"({"jsonrpc":"2.0","id":1,"method":"GetVdProduto","params":[]})", true},
+        {kPath, R"({"jsonrpc":"2.0","id":1,"method":"GetPesqProdPrinc","params":[]})", false},
+        {kPath, R"({"params":["x"],"id":1,"jsonrpc":"2.0","method":"GetArvProd"})", false},
+        {kPath, R"({"params":[{"method":"GetVerifGrupo"}],"method":"SetGrupSegProd"})", false},
+        {kPath, R"({"id":{"method":"GetPesqProd"},"method":"GetVerifOrd"})", true},
+        {kPath, R"({"method":"Desconhecido"})", true},
+        {kPath, R"({"method":1,"params":[]})", true},
+        {kPath, "[1,2", true},
+        {kPath, std::string(200, '['), true},
+        {kPath, big, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(answersAtOnce(c.target, c.body), c.atOnce) << c.target << " " << c.body;
 }
 
 }  // namespace

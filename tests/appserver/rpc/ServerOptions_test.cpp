@@ -24,7 +24,8 @@ TEST(ServerOptions, DefaultsAndBothForms) {
 
     p = parse({"--db", "postgresql://u@h/db", "--listen=0.0.0.0:9000", "--seed-demo",
                "--max-body=1m", "--workers", "3", "--idle-timeout", "5", "--max-connections=7",
-               "--header-timeout=3", "--min-body-rate", "2k"});
+               "--header-timeout=3", "--min-body-rate", "2k", "--io-threads=2", "--body-budget",
+               "64m"});
     ASSERT_TRUE(p.error.empty()) << p.error;
     EXPECT_EQ(p.options.db, "postgresql://u@h/db");
     EXPECT_EQ(p.options.host, "0.0.0.0");
@@ -36,6 +37,8 @@ TEST(ServerOptions, DefaultsAndBothForms) {
     EXPECT_EQ(p.options.maxConnections, 7u);
     EXPECT_EQ(p.options.headerTimeout, std::chrono::seconds(3));
     EXPECT_EQ(p.options.minBodyBytesPerSecond, 2048u);
+    EXPECT_EQ(p.options.ioThreads, 2u);
+    EXPECT_EQ(p.options.bodyBudgetBytes, 64u * 1024 * 1024);
 
     p = parse({"--listen", "[::1]:0"});
     EXPECT_EQ(p.options.host, "::1");
@@ -62,13 +65,15 @@ TEST(ServerOptions, BadCommandLinesAreRefusedClearly) {
             << bad;
     }
     EXPECT_EQ(parse({"--seed-demo=yes"}).error, "--seed-demo não aceita valor");
+    EXPECT_NE(parse({"--body-budget", "100m"}).error.find("não pode ser menor que --max-body"),
+              std::string::npos);
 }
 
 TEST(ServerOptions, HelpListsEveryOptionAndUrlsHidePasswords) {
     auto help = optionsHelp();
-    for (auto o : {"--db", "--listen", "--seed-demo", "--workers", "--max-body", "--max-header",
-                   "--max-connections", "--idle-timeout", "--header-timeout", "--min-body-rate",
-                   "--help", "8427", "sqlite:vlp.sqlite"})
+    for (auto o : {"--db", "--listen", "--seed-demo", "--workers", "--io-threads", "--body-budget",
+                   "--max-body", "--max-header", "--max-connections", "--idle-timeout",
+                   "--header-timeout", "--min-body-rate", "--help", "8427", "sqlite:vlp.sqlite"})
         EXPECT_NE(help.find(o), std::string::npos) << o;
     EXPECT_EQ(redactedUrl("postgresql://bob:s3cret@db:5432/vlp"),
               "postgresql://bob:***@db:5432/vlp");

@@ -1,0 +1,22 @@
+#pragma once
+// What every listener and connection of one server shares: its options, its open connections,
+// its log, the budget of request bodies in flight and the workers that run the calls.
+
+#include <boost/asio/any_io_executor.hpp>
+
+#include "BodyBudget.h"
+#include "CallLog.h"
+#include "ConnectionRegistry.h"
+#include "ServerOptions.h"
+
+namespace appserver {
+
+struct ServingContext {
+    const ServerOptions& options;
+    ConnectionRegistry& registry;
+    CallLog& log;
+    BodyBudget& bodies;
+    boost::asio::any_io_executor calls;  // a request's call runs here, off the I/O loops
+};
+
+}  // namespace appserver
