@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <exception>
 
 namespace appserver {
 namespace {
@@ -43,14 +44,23 @@ std::string CallLog::formatCall(std::string_view method, double milliseconds, in
     return line;
 }
 
-void CallLog::call(std::string_view method, double milliseconds, int code, bool notification) {
+void CallLog::call(std::string_view method, double milliseconds, int code,
+                   bool notification) noexcept {
     if (m_fd < 0) return;
-    writeLine(formatCall(method, milliseconds, code, notification));
+    try {
+        writeLine(formatCall(method, milliseconds, code, notification));
+    } catch (const std::exception&) {
+        // Out of memory for the line: the call is answered all the same.
+    }
 }
 
-void CallLog::note(std::string_view text) {
+void CallLog::note(std::string_view text, std::string_view detail) noexcept {
     if (m_fd < 0) return;
-    writeLine(std::string(text));
+    try {
+        writeLine(std::string(text) + std::string(detail));
+    } catch (const std::exception&) {
+        // Out of memory for the line: a note must never be what ends a thread.
+    }
 }
 
 void CallLog::writeLine(std::string line) {

@@ -14,9 +14,11 @@ class CallLog {
     CallLog(const CallLog&) = delete;
     CallLog& operator=(const CallLog&) = delete;
 
-    void call(std::string_view method, double milliseconds, int code, bool notification = false);
-    // A line about the server itself (start, stop, refused connections).
-    void note(std::string_view text);
+    // Never throws: a line there is no memory for is dropped.
+    void call(std::string_view method, double milliseconds, int code,
+              bool notification = false) noexcept;
+    // A line about the server itself (start, stop, refused connections): text then detail.
+    void note(std::string_view text, std::string_view detail = {}) noexcept;
 
     static std::string formatCall(std::string_view method, double milliseconds, int code,
                                   bool notification);

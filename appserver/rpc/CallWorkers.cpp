@@ -39,7 +39,7 @@ void CallWorkers::start(std::span<const std::unique_ptr<Store>> stores, unsigned
                     break;
                 } catch (const std::exception& e) {
                     // One failed call must not take the worker, and every later call, down.
-                    m_log.note(std::string("erro inesperado num atendimento: ") + e.what());
+                    m_log.note("erro inesperado num atendimento: ", e.what());
                 }
             }
             workerStore() = nullptr;

@@ -106,7 +106,7 @@ void Server::run() {
                 break;
             } catch (const std::exception& e) {
                 // One failed handler must not take the loop, and every other client, down.
-                m_impl->log.note(std::string("erro inesperado numa conexão: ") + e.what());
+                m_impl->log.note("erro inesperado numa conexão: ", e.what());
             }
         }
         workerStore() = nullptr;
