@@ -38,31 +38,61 @@ std::string limitText(std::size_t bytes) {
 
 }  // namespace
 
-Connection::Connection(asio::ip::tcp::socket socket, ServingContext& context)
-    : m_stream(std::move(socket)),
+template <class Stream>
+HttpConnection<Stream>::HttpConnection(Stream stream, beast::flat_buffer buffer,
+                                       ServingContext& context, bool httpsOnly)
+    : m_stream(std::move(stream)),
+      m_buffer(std::move(buffer)),
       m_context(context),
       m_options(context.options),
-      m_body(context.bodies) {}
+      m_body(context.bodies),
+      m_httpsOnly(httpsOnly) {}
 
-Connection::~Connection() {
+template <class Stream>
+HttpConnection<Stream>::~HttpConnection() {
     if (m_id != 0) m_context.registry.remove(m_id);
 }
 
-void Connection::start() {
-    m_id = m_context.registry.add(weak_from_this());
+template <class Stream>
+void HttpConnection<Stream>::start() {
+    m_id = m_context.registry.add(this->weak_from_this());
     beast::error_code ignored;
-    m_stream.socket().set_option(asio::ip::tcp::no_delay(true), ignored);
-    asio::dispatch(m_stream.get_executor(), [self = shared_from_this()] { self->readRequest(); });
+    tcp().socket().set_option(asio::ip::tcp::no_delay(true), ignored);
+    asio::dispatch(m_stream.get_executor(), [self = this->shared_from_this()] {
+        if constexpr (kTls)
+            self->handshake();
+        else
+            self->readRequest();
+    });
 }
 
-void Connection::shutdown() {
-    asio::post(m_stream.get_executor(), [self = shared_from_this()] {
+// The handshake counts as part of the first request's headers, and takes the bytes already read.
+template <class Stream>
+void HttpConnection<Stream>::handshake() {
+    if constexpr (kTls) {
+        m_reading = true;
+        tcp().expires_after(m_options.headerTimeout);
+        m_stream.async_handshake(
+            boost::asio::ssl::stream_base::server, m_buffer.data(),
+            [self = this->shared_from_this()](beast::error_code ec, std::size_t used) {
+                self->m_reading = false;
+                if (ec) return self->close();
+                self->m_buffer.consume(used);
+                self->readRequest();
+            });
+    }
+}
+
+template <class Stream>
+void HttpConnection<Stream>::shutdown() {
+    asio::post(m_stream.get_executor(), [self = this->shared_from_this()] {
         self->m_stopping = true;
         if (self->m_reading) self->close();
     });
 }
 
-void Connection::readRequest() {
+template <class Stream>
+void HttpConnection<Stream>::readRequest() {
     if (m_stopping) return close();
     m_parser.emplace();
     m_parser->header_limit(static_cast<std::uint32_t>(m_options.maxHeaderBytes));
@@ -71,25 +101,32 @@ void Connection::readRequest() {
     if (m_buffer.size() > 0) return readHeader();  // the next request is already here
     // A keep-alive client may think for the whole idle timeout; once it starts, the header
     // timeout applies.
-    m_stream.expires_after(m_options.idleTimeout);
-    m_stream.async_read_some(m_buffer.prepare(kFirstRead),
-                             [self = shared_from_this()](beast::error_code ec, std::size_t n) {
-                                 self->m_buffer.commit(n);
-                                 if (ec) return self->onRead(ec);
-                                 self->readHeader();
-                             });
+    tcp().expires_after(m_options.idleTimeout);
+    m_stream.async_read_some(
+        m_buffer.prepare(kFirstRead),
+        [self = this->shared_from_this()](beast::error_code ec, std::size_t n) {
+            self->m_buffer.commit(n);
+            if (ec) return self->onRead(ec);
+            self->readHeader();
+        });
 }
 
-void Connection::readHeader() {
-    m_stream.expires_after(m_options.headerTimeout);
-    http::async_read_header(
-        m_stream, m_buffer, *m_parser,
-        [self = shared_from_this()](beast::error_code ec, std::size_t) { self->onHeader(ec); });
+template <class Stream>
+void HttpConnection<Stream>::readHeader() {
+    tcp().expires_after(m_options.headerTimeout);
+    http::async_read_header(m_stream, m_buffer, *m_parser,
+                            [self = this->shared_from_this()](beast::error_code ec, std::size_t) {
+                                self->onHeader(ec);
+                            });
 }
 
 // A client that asks "Expect: 100-continue" holds its body back until told to send it.
-void Connection::onHeader(beast::error_code ec) {
+template <class Stream>
+void HttpConnection<Stream>::onHeader(beast::error_code ec) {
     if (ec) return onRead(ec);
+    if (m_httpsOnly)
+        return refuse(refusal(400, ErrorCode::InvalidRequest,
+                              "Este servidor só atende HTTPS: use https:// no endereço."));
     m_bodyBytes = 0;
     // Before the body is read, and before a waiting client is told to send it.
     if (auto length = m_parser->content_length(); length && !m_body.growTo(*length))
@@ -100,9 +137,9 @@ void Connection::onHeader(beast::error_code ec) {
         return readBody();
     }
     static constexpr std::string_view kContinue = "HTTP/1.1 100 Continue\r\n\r\n";
-    m_stream.expires_after(m_options.idleTimeout);
+    tcp().expires_after(m_options.idleTimeout);
     asio::async_write(m_stream, asio::buffer(kContinue.data(), kContinue.size()),
-                      [self = shared_from_this()](beast::error_code ec, std::size_t) {
+                      [self = this->shared_from_this()](beast::error_code ec, std::size_t) {
                           if (ec) return self->close();
                           self->m_bodyStart = std::chrono::steady_clock::now();
                           self->readBody();
@@ -111,12 +148,13 @@ void Connection::onHeader(beast::error_code ec) {
 
 // Each step's deadline moves on with the bytes received: the body may fall behind the minimum
 // rate by at most the grace (the header timeout), however long it is.
-void Connection::readBody() {
+template <class Stream>
+void HttpConnection<Stream>::readBody() {
     if (m_parser->is_done()) return onRead({});
     auto owed = std::chrono::milliseconds(m_bodyBytes * 1000 / m_options.minBodyBytesPerSecond);
-    m_stream.expires_at(m_bodyStart + m_options.headerTimeout + owed);
+    tcp().expires_at(m_bodyStart + m_options.headerTimeout + owed);
     http::async_read_some(m_stream, m_buffer, *m_parser,
-                          [self = shared_from_this()](beast::error_code ec, std::size_t n) {
+                          [self = this->shared_from_this()](beast::error_code ec, std::size_t n) {
                               if (ec) return self->onRead(ec);
                               self->m_bodyBytes += n;
                               if (!self->m_parser->content_length() &&
@@ -126,7 +164,8 @@ void Connection::readBody() {
                           });
 }
 
-void Connection::onRead(beast::error_code ec) {
+template <class Stream>
+void HttpConnection<Stream>::onRead(beast::error_code ec) {
     m_reading = false;
     if (ec) {
         Reply refused;
@@ -151,7 +190,8 @@ void Connection::onRead(beast::error_code ec) {
 }
 
 // Answers without reading what is left of the request, then closes.
-void Connection::refuse(Reply refused) {
+template <class Stream>
+void HttpConnection<Stream>::refuse(Reply refused) {
     m_reading = false;
     m_context.log.call("-", 0.0, refused.code);
     m_parser.reset();
@@ -163,7 +203,8 @@ void Connection::refuse(Reply refused) {
 // A call whose cost does not grow with the data is answered here, at once; any other runs on a
 // worker and its answer comes back to this connection's strand. Until then it holds the I/O loop
 // open, so a stop waits for it.
-void Connection::call() {
+template <class Stream>
+void HttpConnection<Stream>::call() {
     struct Pending {
         Request request;
         BodyBudget::Lease body;
@@ -174,7 +215,7 @@ void Connection::call() {
     if (m_buffer.capacity() > kKeptBuffer) m_buffer.shrink_to_fit();
     const bool keepAlive = pending->request.keep_alive();
     const unsigned version = pending->request.version();
-    auto reply = [self = shared_from_this(), version, keepAlive](Reply r) {
+    auto reply = [self = this->shared_from_this(), version, keepAlive](Reply r) {
         self->answer(std::move(r), version,
                      keepAlive && !self->m_stopping && !self->m_context.registry.stopping());
     };
@@ -185,14 +226,15 @@ void Connection::call() {
         return reply(std::move(r));
     }
     auto back = asio::prefer(m_stream.get_executor(), asio::execution::outstanding_work.tracked);
-    asio::post(m_context.calls, [self = shared_from_this(), pending, back, reply]() mutable {
+    asio::post(m_context.calls, [self = this->shared_from_this(), pending, back, reply]() mutable {
         Reply r = self->runCall(pending->request);
         pending.reset();  // the body may be large: free it before the answer goes out
         asio::post(back, [reply, r = std::move(r)]() mutable { reply(std::move(r)); });
     });
 }
 
-Reply Connection::runCall(const Request& request) const {
+template <class Stream>
+Reply HttpConnection<Stream>::runCall(const Request& request) const {
     auto sv = [](boost::beast::string_view v) { return std::string_view(v.data(), v.size()); };
     std::string_view verb = sv(request.method_string());
     std::string_view target = sv(request.target());
@@ -213,7 +255,8 @@ Reply Connection::runCall(const Request& request) const {
     return reply;
 }
 
-void Connection::answer(Reply reply, unsigned version, bool keepAlive) {
+template <class Stream>
+void HttpConnection<Stream>::answer(Reply reply, unsigned version, bool keepAlive) {
     m_response = {};
     m_response.version(version);
     m_response.result(reply.status);
@@ -225,14 +268,14 @@ void Connection::answer(Reply reply, unsigned version, bool keepAlive) {
     if (!reply.allow.empty()) m_response.set(http::field::allow, reply.allow);
     if (reply.status == 503) m_response.set(http::field::retry_after, "1");
     m_response.prepare_payload();
-    m_stream.expires_after(m_options.idleTimeout);
+    tcp().expires_after(m_options.idleTimeout);
     http::async_write(m_stream, m_response,
-                      [self = shared_from_this(), keepAlive](beast::error_code ec, std::size_t) {
-                          self->onWrite(keepAlive, ec);
-                      });
+                      [self = this->shared_from_this(), keepAlive](
+                          beast::error_code ec, std::size_t) { self->onWrite(keepAlive, ec); });
 }
 
-void Connection::onWrite(bool keepAlive, beast::error_code ec) {
+template <class Stream>
+void HttpConnection<Stream>::onWrite(bool keepAlive, beast::error_code ec) {
     m_response = {};
     if (ec) return close();
     if (!keepAlive || m_stopping) return lingerAndClose();
@@ -241,26 +284,37 @@ void Connection::onWrite(bool keepAlive, beast::error_code ec) {
 
 // Half-closes and drains what the client still sends, so its unread bytes do not turn the
 // close into a reset that would destroy the answer before the client reads it.
-void Connection::lingerAndClose() {
+template <class Stream>
+void HttpConnection<Stream>::lingerAndClose() {
+    if constexpr (kTls) {
+        // close_notify tells the client the answer is whole.
+        tcp().expires_after(kLinger);
+        return m_stream.async_shutdown(
+            [self = this->shared_from_this()](beast::error_code) { self->close(); });
+    }
     beast::error_code ignored;
-    m_stream.socket().shutdown(asio::ip::tcp::socket::shutdown_send, ignored);
-    m_stream.expires_after(kLinger);
+    tcp().socket().shutdown(asio::ip::tcp::socket::shutdown_send, ignored);
+    tcp().expires_after(kLinger);
     auto scratch = std::make_shared<std::array<char, 16384>>();
     struct Drain {
-        std::shared_ptr<Connection> self;
+        std::shared_ptr<HttpConnection> self;
         std::shared_ptr<std::array<char, 16384>> scratch;
         void operator()(beast::error_code ec = {}, std::size_t = 0) {
             if (ec) return self->close();
             self->m_stream.async_read_some(asio::buffer(*scratch), std::move(*this));
         }
     };
-    Drain{shared_from_this(), scratch}();
+    Drain{this->shared_from_this(), scratch}();
 }
 
-void Connection::close() {
+template <class Stream>
+void HttpConnection<Stream>::close() {
     beast::error_code ignored;
-    m_stream.socket().shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
-    m_stream.close();
+    tcp().socket().shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
+    tcp().close();
 }
+
+template class HttpConnection<beast::tcp_stream>;
+template class HttpConnection<beast::ssl_stream<beast::tcp_stream>>;
 
 }  // namespace appserver

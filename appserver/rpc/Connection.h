@@ -3,19 +3,23 @@
 // answers it through handleRequest with its Store, writes the answer and reads the next. Header and
 // body limits are checked before the body is read, so an oversized request never reaches memory;
 // a body is read only once the server's budget for bodies in flight can hold it, else the client
-// is told to retry. A slow client costs a
-// timeout, never a stall: the idle timeout bounds the wait for a request's first byte, the header
-// timeout the rest of its headers, and the body must keep a minimum average rate, so a trickle is
-// dropped while a large upload that keeps moving is not. Runs on its own strand; shutdown() is
-// thread-safe.
+// is told to retry. A slow client costs a timeout, never a stall: the idle timeout bounds the wait
+// for a request's first byte, the header timeout the rest of its headers (and a TLS handshake),
+// and the body must keep a minimum average rate, so a trickle is dropped while a large upload that
+// keeps moving is not. Runs on its own strand; shutdown() is thread-safe.
+//
+// The same connection serves plain HTTP and HTTPS (Stream is a TCP stream or a TLS stream over
+// one). On a server that serves HTTPS, a client speaking plain HTTP is answered 400 saying so.
 
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
+#include <boost/beast/ssl.hpp>
 #include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <type_traits>
 
 #include "BodyBudget.h"
 #include "GuardedBody.h"
@@ -24,16 +28,31 @@
 
 namespace appserver {
 
-class Connection : public std::enable_shared_from_this<Connection> {
+// What the registry knows of a connection.
+class Connection {
   public:
-    Connection(boost::asio::ip::tcp::socket socket, ServingContext& context);
-    ~Connection();
-    Connection(const Connection&) = delete;
-    Connection& operator=(const Connection&) = delete;
+    virtual ~Connection() = default;
+    // Closes the connection now if it waits for a request, else after the answer under way.
+    virtual void shutdown() = 0;
+};
+
+template <class Stream>
+class HttpConnection : public Connection,
+                       public std::enable_shared_from_this<HttpConnection<Stream>> {
+  public:
+    static constexpr bool kTls =
+        !std::is_same_v<Stream, boost::beast::tcp_stream>;  // else plain HTTP
+
+    // buffer: what was read from the socket before (the first bytes, to tell TLS from HTTP).
+    // httpsOnly: a plain connection to a server that serves HTTPS, answered 400 whatever it asks.
+    HttpConnection(Stream stream, boost::beast::flat_buffer buffer, ServingContext& context,
+                   bool httpsOnly = false);
+    ~HttpConnection() override;
+    HttpConnection(const HttpConnection&) = delete;
+    HttpConnection& operator=(const HttpConnection&) = delete;
 
     void start();
-    // Closes the connection now if it waits for a request, else after the answer under way.
-    void shutdown();
+    void shutdown() override;
 
   private:
     using Request = boost::beast::http::request<GuardedBody<boost::beast::http::string_body>>;
@@ -52,7 +71,10 @@ class Connection : public std::enable_shared_from_this<Connection> {
     void lingerAndClose();
     void close();
 
-    boost::beast::tcp_stream m_stream;
+    void handshake();
+    boost::beast::tcp_stream& tcp() { return boost::beast::get_lowest_layer(m_stream); }
+
+    Stream m_stream;
     boost::beast::flat_buffer m_buffer;
     std::optional<boost::beast::http::request_parser<GuardedBody<boost::beast::http::string_body>>>
         m_parser;
@@ -65,6 +87,10 @@ class Connection : public std::enable_shared_from_this<Connection> {
     std::uint64_t m_bodyBytes = 0;
     bool m_reading = false;
     bool m_stopping = false;
+    bool m_httpsOnly = false;
 };
+
+using PlainConnection = HttpConnection<boost::beast::tcp_stream>;
+using TlsConnection = HttpConnection<boost::beast::ssl_stream<boost::beast::tcp_stream>>;
 
 }  // namespace appserver

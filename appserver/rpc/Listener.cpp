@@ -6,6 +6,7 @@
 #include <chrono>
 
 #include "Connection.h"
+#include "TlsDetector.h"
 
 namespace appserver {
 
@@ -87,7 +88,12 @@ void Listener::accept() {
                 boost::system::error_code ignored;
                 socket.close(ignored);
             } else {
-                std::make_shared<Connection>(std::move(socket), self->m_context)->start();
+                if (self->m_context.tls)
+                    std::make_shared<TlsDetector>(std::move(socket), self->m_context)->start();
+                else
+                    std::make_shared<PlainConnection>(boost::beast::tcp_stream(std::move(socket)),
+                                                      boost::beast::flat_buffer(), self->m_context)
+                        ->start();
             }
             self->accept();
         });

@@ -13,6 +13,7 @@
 #include "ConnectionRegistry.h"
 #include "Listener.h"
 #include "ServingContext.h"
+#include "TlsContext.h"
 
 namespace appserver {
 
@@ -54,6 +55,7 @@ struct Server::Impl {
     asio::io_context control;
     asio::signal_set signals;
     ServingContext context;
+    std::unique_ptr<asio::ssl::context> tls;
     std::shared_ptr<Listener> listener;
     std::vector<std::unique_ptr<Store>> stores;
 };
@@ -73,6 +75,12 @@ wire::Status Server::start() {
         auto store = m_impl->factory.open();
         if (!store) return store.status();
         m_impl->stores.push_back(std::move(*store));
+    }
+    if (!m_impl->options.tlsCertificate.empty()) {
+        auto tls = makeServerTlsContext(m_impl->options.tlsCertificate, m_impl->options.tlsKey);
+        if (!tls) return tls.status();
+        m_impl->tls = std::move(*tls);
+        m_impl->context.tls = m_impl->tls.get();
     }
     m_impl->listener = std::make_shared<Listener>(
         m_impl->control, [impl = m_impl.get()] { return impl->nextExecutor(); }, m_impl->context);

@@ -1,5 +1,6 @@
 #include "ServerOptions.h"
 
+#include <boost/asio/ip/address.hpp>
 #include <charconv>
 #include <limits>
 #include <optional>
@@ -110,6 +111,21 @@ const Option kOptions[] = {
          return positive("--body-budget", v, 1ull << 40,
                          [&o](unsigned long long n) { o.bodyBudgetBytes = n; });
      }},
+    {"--tls-cert", true,
+     [](std::string_view v, ServerOptions& o) -> std::string {
+         o.tlsCertificate = std::string(v);
+         return {};
+     }},
+    {"--tls-key", true,
+     [](std::string_view v, ServerOptions& o) -> std::string {
+         o.tlsKey = std::string(v);
+         return {};
+     }},
+    {"--insecure", false,
+     [](std::string_view, ServerOptions& o) -> std::string {
+         o.insecure = true;
+         return {};
+     }},
     {"--max-body", true,
      [](std::string_view v, ServerOptions& o) {
          return positive("--max-body", v, 4ull << 30,
@@ -179,6 +195,17 @@ ParsedOptions parseOptions(std::span<const std::string_view> args) {
         result.error = option->apply(value, result.options);
         if (!result.error.empty()) return result;
     }
+    const ServerOptions& o = result.options;
+    if (o.tlsCertificate.empty() != o.tlsKey.empty()) {
+        result.error = "--tls-cert e --tls-key vão juntos: informe os dois";
+        return result;
+    }
+    if (!isLoopback(o.host) && o.tlsCertificate.empty() && !o.insecure) {
+        result.error = "escutar em " + o.host +
+                       " exige TLS (--tls-cert e --tls-key); --insecure permite sem TLS, só "
+                       "para testes";
+        return result;
+    }
     // A body the budget could never hold would be told to retry for ever.
     if (result.options.bodyBudgetBytes < result.options.maxBodyBytes)
         result.error = "--body-budget (" + std::to_string(result.options.bodyBudgetBytes) +
@@ -210,6 +237,10 @@ std::string optionsHelp() {
            "                           (padrão: " +
            num(d.maxBodyBytes) +
            ")\n"
+           "  --tls-cert ARQUIVO       certificado (cadeia PEM): o servidor passa a falar só "
+           "HTTPS\n"
+           "  --tls-key ARQUIVO        chave privada PEM do certificado\n"
+           "  --insecure               permite escutar fora do loopback sem TLS (só para testes)\n"
            "  --body-budget BYTES      soma dos corpos de pedido em memória ao mesmo tempo; além\n"
            "                           disso, 503 com Retry-After; aceita k, m, g (padrão: " +
            num(d.bodyBudgetBytes) +
@@ -238,6 +269,13 @@ std::string optionsHelp() {
            "\n"
            "Uma linha por chamada em stderr: método, milissegundos, resultado.\n"
            "SIGTERM ou SIGINT: termina as chamadas em curso e sai.\n";
+}
+
+bool isLoopback(std::string_view host) {
+    if (host == "localhost" || host == "::1") return true;
+    boost::system::error_code ec;
+    auto address = boost::asio::ip::make_address(std::string(host), ec);
+    return !ec && address.is_loopback();
 }
 
 std::string redactedUrl(std::string_view url) {

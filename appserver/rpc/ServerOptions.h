@@ -31,6 +31,9 @@ struct ServerOptions {
     std::chrono::milliseconds idleTimeout{60'000};    // waiting for a request to start
     std::chrono::milliseconds headerTimeout{10'000};  // from its first byte to its last header
     std::size_t minBodyBytesPerSecond = 1024;         // averaged over the body, after a grace
+    std::string tlsCertificate;  // PEM chain; with tlsKey, the server speaks HTTPS only
+    std::string tlsKey;
+    bool insecure = false;  // may listen beyond loopback without TLS (tests)
 };
 
 struct ParsedOptions {
@@ -44,6 +47,9 @@ ParsedOptions parseOptions(std::span<const std::string_view> args);
 
 // The --help text, listing every option with its default.
 std::string optionsHelp();
+
+// True for 127.0.0.0/8, ::1 and "localhost".
+bool isLoopback(std::string_view host);
 
 // The database URL with any password replaced, for logs.
 std::string redactedUrl(std::string_view url);

@@ -3,6 +3,7 @@
 // its log, the budget of request bodies in flight and the workers that run the calls.
 
 #include <boost/asio/any_io_executor.hpp>
+#include <boost/asio/ssl/context.hpp>
 
 #include "BodyBudget.h"
 #include "CallLog.h"
@@ -16,7 +17,8 @@ struct ServingContext {
     ConnectionRegistry& registry;
     CallLog& log;
     BodyBudget& bodies;
-    boost::asio::any_io_executor calls;  // a request's call runs here, off the I/O loops
+    boost::asio::any_io_executor calls;        // a request's call runs here, off the I/O loops
+    boost::asio::ssl::context* tls = nullptr;  // set: the server speaks HTTPS only
 };
 
 }  // namespace appserver

@@ -22,7 +22,7 @@ TEST(ServerOptions, DefaultsAndBothForms) {
     EXPECT_EQ(p.options.headerTimeout, std::chrono::seconds(10));
     EXPECT_EQ(p.options.minBodyBytesPerSecond, 1024u);
 
-    p = parse({"--db", "postgresql://u@h/db", "--listen=0.0.0.0:9000", "--seed-demo",
+    p = parse({"--db", "postgresql://u@h/db", "--listen=0.0.0.0:9000", "--insecure", "--seed-demo",
                "--max-body=1m", "--workers", "3", "--idle-timeout", "5", "--max-connections=7",
                "--header-timeout=3", "--min-body-rate", "2k", "--io-threads=2", "--body-budget",
                "64m"});
@@ -67,13 +67,37 @@ TEST(ServerOptions, BadCommandLinesAreRefusedClearly) {
     EXPECT_EQ(parse({"--seed-demo=yes"}).error, "--seed-demo não aceita valor");
     EXPECT_NE(parse({"--body-budget", "100m"}).error.find("não pode ser menor que --max-body"),
               std::string::npos);
+    // Beyond loopback only with TLS, or when the operator says so; the pair goes together.
+    const struct {
+        std::vector<std::string_view> args;
+        std::string_view error;
+    } network[] = {
+        {{"--listen", "0.0.0.0:8427"}, "exige TLS"},
+        {{"--listen", "[::]:8427"}, "exige TLS"},
+        {{"--listen", "servidor.lan:8427"}, "exige TLS"},
+        {{"--listen", "0.0.0.0:8427", "--insecure"}, ""},
+        {{"--listen", "0.0.0.0:8427", "--tls-cert", "c.pem", "--tls-key", "k.pem"}, ""},
+        {{"--listen", "localhost:8427"}, ""},
+        {{"--listen", "127.0.0.2:8427"}, ""},
+        {{"--listen", "[::1]:8427"}, ""},
+        {{"--tls-cert", "c.pem"}, "vão juntos"},
+        {{"--tls-key", "k.pem"}, "vão juntos"},
+    };
+    for (const auto& c : network) {
+        auto error = parse(c.args).error;
+        if (c.error.empty())
+            EXPECT_EQ(error, "") << c.args[1];
+        else
+            EXPECT_NE(error.find(c.error), std::string::npos) << c.args[1] << ": " << error;
+    }
 }
 
 TEST(ServerOptions, HelpListsEveryOptionAndUrlsHidePasswords) {
     auto help = optionsHelp();
     for (auto o : {"--db", "--listen", "--seed-demo", "--workers", "--io-threads", "--body-budget",
-                   "--max-body", "--max-header", "--max-connections", "--idle-timeout",
-                   "--header-timeout", "--min-body-rate", "--help", "8427", "sqlite:vlp.sqlite"})
+                   "--tls-cert", "--tls-key", "--insecure", "--max-body", "--max-header",
+                   "--max-connections", "--idle-timeout", "--header-timeout", "--min-body-rate",
+                   "--help", "8427", "sqlite:vlp.sqlite"})
         EXPECT_NE(help.find(o), std::string::npos) << o;
     EXPECT_EQ(redactedUrl("postgresql://bob:s3cret@db:5432/vlp"),
               "postgresql://bob:***@db:5432/vlp");

@@ -1,0 +1,148 @@
+// The server speaking HTTPS in-process, over a fake store: calls over TLS with keep-alive, each
+// side speaking the other's protocol, and certificates the server cannot use.
+#include <gtest/gtest.h>
+
+#include <boost/asio/connect.hpp>
+#include <boost/beast/core.hpp>
+#include <boost/beast/http.hpp>
+#include <boost/beast/ssl.hpp>
+#include <thread>
+
+#include "FakeStore.h"
+#include "HttpTestClient.h"
+#include "Server.h"
+#include "TestCertificate.h"
+
+namespace appserver {
+namespace {
+
+namespace asio = boost::asio;
+namespace beast = boost::beast;
+namespace http = beast::http;
+namespace ssl = asio::ssl;
+using testing::FakeStore;
+using testing::FakeStoreFactory;
+
+const std::string kGroups = R"({"jsonrpc":"2.0","id":1,"method":"GetGrupSegProd","params":[]})";
+
+// A blocking HTTPS client trusting the test authority.
+class TlsClient {
+  public:
+    TlsClient(unsigned short port, const std::string& authority)
+        : m_context(ssl::context::tls_client), m_stream(m_ioc, m_context) {
+        m_context.load_verify_file(authority);
+        m_stream.set_verify_mode(ssl::verify_peer);
+        beast::get_lowest_layer(m_stream).expires_after(std::chrono::seconds(5));
+        beast::get_lowest_layer(m_stream).connect({asio::ip::make_address("127.0.0.1"), port});
+        m_stream.handshake(ssl::stream_base::client, m_handshakeError);
+    }
+    const beast::error_code& handshakeError() const { return m_handshakeError; }
+    // The answer's status and body; status 0 when the exchange failed.
+    std::pair<unsigned, std::string> post(const std::string& body) {
+        http::request<http::string_body> request{http::verb::post, "/VLP27000.rdmSugestaoProd", 11};
+        request.set(http::field::host, "localhost");
+        request.body() = body;
+        request.prepare_payload();
+        beast::error_code ec;
+        http::write(m_stream, request, ec);
+        http::response<http::string_body> response;
+        if (!ec) http::read(m_stream, m_buffer, response, ec);
+        if (ec) return {0, ec.message()};
+        return {response.result_int(), response.body()};
+    }
+
+  private:
+    asio::io_context m_ioc;
+    ssl::context m_context;
+    beast::ssl_stream<beast::tcp_stream> m_stream;
+    beast::flat_buffer m_buffer;
+    beast::error_code m_handshakeError;
+};
+
+class HttpsServerTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        options.port = 0;
+        options.workers = 2;
+        options.ioThreads = 1;
+        options.idleTimeout = std::chrono::milliseconds(2000);
+        auto files = certificates.server("localhost");
+        options.tlsCertificate = files.certificate;
+        options.tlsKey = files.key;
+    }
+    void TearDown() override {
+        if (!server) return;
+        server->stop();
+        runner.join();
+    }
+    void start() {
+        server = std::make_unique<Server>(options, factory, log);
+        ASSERT_TRUE(server->start().isOk());
+        runner = std::thread([this] { server->run(); });
+    }
+
+    testing_tls::TestCertificates certificates;
+    ServerOptions options;
+    FakeStore::Script script;
+    FakeStoreFactory factory{script};
+    CallLog log{-1};
+    std::unique_ptr<Server> server;
+    std::thread runner;
+};
+
+TEST_F(HttpsServerTest, CallsGoOverTlsAndPlainHttpIsToldToUseHttps) {
+    start();
+    TlsClient client(server->port(), certificates.authority().certificate);
+    ASSERT_FALSE(client.handshakeError()) << client.handshakeError().message();
+    for (int call = 0; call < 2; ++call) {  // the second on the same connection
+        auto [status, body] = client.post(kGroups);
+        EXPECT_EQ(status, 200u) << body;
+        EXPECT_NE(body.find("\"result\""), std::string::npos) << body;
+    }
+
+    testing::HttpTestClient plain(server->port());
+    auto r = plain.post(kGroups);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->result_int(), 400);
+    EXPECT_NE(r->body().find("só atende HTTPS"), std::string::npos) << r->body();
+    EXPECT_TRUE(plain.closedWithin(std::chrono::seconds(3)));
+
+    EXPECT_EQ(client.post(kGroups).first, 200u);  // and TLS clients go on being served
+    EXPECT_EQ(script.callsText(), "groups()\ngroups()\ngroups()\n");
+}
+
+TEST_F(HttpsServerTest, ATlsClientOfAPlainServerFailsItsHandshakeAndTheServerGoesOn) {
+    options.tlsCertificate.clear();
+    options.tlsKey.clear();
+    start();
+    TlsClient client(server->port(), certificates.authority().certificate);
+    EXPECT_TRUE(client.handshakeError());
+    testing::HttpTestClient plain(server->port());
+    auto r = plain.post(kGroups);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->result_int(), 200);
+}
+
+TEST_F(HttpsServerTest, CertificatesTheServerCannotUseStopItFromStarting) {
+    auto other = certificates.server("localhost");
+    const struct {
+        std::string certificate, key, named;
+    } cases[] = {
+        {options.tlsCertificate, other.key, "não corresponde"},
+        {(certificates.directory() / "nenhum.pem").string(), options.tlsKey, "nenhum.pem"},
+        {options.tlsCertificate, (certificates.directory() / "nenhuma.key").string(),
+         "nenhuma.key"},
+        {options.tlsKey, options.tlsKey, options.tlsKey},  // a key where the chain should be
+    };
+    for (const auto& c : cases) {
+        options.tlsCertificate = c.certificate;
+        options.tlsKey = c.key;
+        Server refused(options, factory, log);
+        auto status = refused.start();
+        EXPECT_FALSE(status.isOk()) << c.named;
+        EXPECT_NE(status.message().find(c.named), std::string::npos) << status.message();
+    }
+}
+
+}  // namespace
+}  // namespace appserver
