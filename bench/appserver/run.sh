@@ -11,6 +11,8 @@
 #      GetPesqProdPrinc over 100,000 products vs the same p99 without them; target: at most 3x
 #   6. 16 clients posting 30 MiB each at once: the server's peak RSS beside its body budget, and
 #      the small calls made meanwhile (target: every one answered)
+#   7. GetVerifGrupo over HTTPS from 32 keep-alive connections vs the same server over plain HTTP;
+#      target: at least 0.8x (the handshake is paid once per connection)
 # The machine may be shared: measurements alternate between the compared sides, and each side
 # keeps its best round (VLP_BENCH_ROUNDS, default 3) or its median time.
 # usage: run.sh [PATH/TO/vlp-appserver]   (extra arguments are ignored)
@@ -207,6 +209,24 @@ codes=$(sort "$work/big.codes" | uniq -c | awk '{printf "%s%s×%s", sep, $1, $2;
 row "RSS de pico, 16 corpos de 30 MiB (MB)" "$peak_mb" "${budget_mb} MiB orçamento" "-" "respostas: $codes; ociosa ${rss_idle} MB"
 row "chamadas pequenas respondidas durante a carga" "$small_ok" "$small_all feitas" "-" "$( [ "$small_ok" = "$small_all" ] && echo ok || echo "ABAIXO DA META (todas)")"
 stop_server "$big_pid"
+
+# 7: the same reads over TLS, beside plain HTTP on the same database, rounds alternating.
+openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:P-256 -nodes -days 2 -subj /CN=localhost \
+    -addext subjectAltName=IP:127.0.0.1 -keyout "$work/tls.key" -out "$work/tls.pem" 2>/dev/null
+port=$((base_port + 5))
+start_server "$port" --db "sqlite:$work/bench.sqlite"
+plain_pid=$server_pid
+start_server $((port + 1)) --db "sqlite:$work/bench.sqlite" --tls-cert "$work/tls.pem" --tls-key "$work/tls.key"
+tls_pid=$server_pid
+plain=0 tls=0
+for _ in $(seq "$rounds"); do
+    plain=$(max "$plain" "$(rps "http://127.0.0.1:$port/$module" -s "$work/post.lua")")
+    tls=$(max "$tls" "$(rps "https://127.0.0.1:$((port + 1))/$module" -s "$work/post.lua")")
+done
+r=$(ratio "$tls" "$plain")
+row "GetVerifGrupo req/s, HTTPS, 32 conexões" "$tls" "$plain (HTTP)" "$r" "$(verdict "$r" ">=" 0.8)"
+stop_server "$tls_pid"
+stop_server "$plain_pid"
 
 # 2: the same read over PostgreSQL.
 if [ -z "${VLP_TEST_PG:-}" ]; then
