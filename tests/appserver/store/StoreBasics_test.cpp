@@ -55,7 +55,7 @@ TEST(StoreFactory, MemoryStoresArePrivate) {
     ASSERT_TRUE(a && b);
     wire::ChangeLog log = groupLog();
     inserted(log, {"0000000001", "Café", "1"});
-    ASSERT_EQ(describe((*a)->applyGroups(log)), "ok");
+    ASSERT_EQ(describe((*a)->applyGroups(log, kByTest)), "ok");
     wire::Packet inA, inB;
     ASSERT_EQ(describe((*a)->groups(inA)), "ok");
     ASSERT_EQ(describe((*b)->groups(inB)), "ok");
@@ -107,7 +107,8 @@ TEST_P(StoreSchema, ReopeningKeepsTheDataAndANewerSchemaIsRefused) {
 TEST_P(StoreSchema, ServersStartingTogetherCreateTheSchemaOnce) {
     store.reset();
     ASSERT_EQ(rawSql("DROP TABLE PRODRELAC; DROP TABLE PRODPRINC; DROP TABLE GRUSUGESPROD; "
-                     "DROP TABLE PRODUTO; DROP TABLE VLPVERSAO"),
+                     "DROP TABLE PRODUTO; DROP TABLE users; DROP TABLE history; "
+                     "DROP TABLE VLPVERSAO"),
               "");
     std::vector<std::thread> servers;
     std::vector<std::string> outcomes(4);
