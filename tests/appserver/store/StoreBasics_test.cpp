@@ -104,6 +104,32 @@ TEST_P(StoreSchema, ReopeningKeepsTheDataAndANewerSchemaIsRefused) {
     EXPECT_NE(refused.status().message().find("versão 99"), std::string::npos);
 }
 
+TEST_P(StoreSchema, AVersionOneDatabaseGainsUsersAndHistoryAndKeepsItsData) {
+    addGroup("0000000001", "Café", "1");
+    store.reset();
+    ASSERT_EQ(rawSql("DROP TABLE users; DROP TABLE history; UPDATE VLPVERSAO SET NRVERSAO = 1"),
+              "");
+    auto again = appserver::makeStoreFactory(url);
+    ASSERT_TRUE(again);
+    auto reopened = (*again)->open();
+    ASSERT_TRUE(reopened) << reopened.status().message();
+    appserver::Store& s = **reopened;
+    EXPECT_EQ(describe(s.addUser("ana", "$argon2id$v=19$m=65536,t=2,p=1$c2FsdA$aGFzaA")), "ok");
+    wire::ChangeLog log = groupLog();
+    modified(log, {"0000000001", "Café", "1"}, {"0000000001", "Cafés", "1"});
+    ASSERT_EQ(describe(s.applyGroups(log, {"ana", "SetGrupSegProd", ""})), "ok");
+    wire::Packet groups, history;
+    ASSERT_EQ(describe(s.groups(groups)), "ok");
+    EXPECT_EQ(dump(groups), "0000000001|Cafés|1\n");
+    ASSERT_EQ(describe(s.history({}, history)), "ok");
+    ASSERT_EQ(history.rows.size(), 1u);
+    EXPECT_EQ(history.rows[0][1], "ana");
+    // The upgrade was recorded: opening once more runs no migration again.
+    auto third = appserver::makeStoreFactory(url);
+    auto reopenedAgain = (*third)->open();
+    EXPECT_TRUE(reopenedAgain) << reopenedAgain.status().message();
+}
+
 TEST_P(StoreSchema, ServersStartingTogetherCreateTheSchemaOnce) {
     store.reset();
     ASSERT_EQ(rawSql("DROP TABLE PRODRELAC; DROP TABLE PRODPRINC; DROP TABLE GRUSUGESPROD; "
