@@ -1,7 +1,7 @@
 #include "admin/AdminStore.h"
 
 #include "admin/AdminReplies.h"
-#include "rpc/ServerOptions.h"
+#include "store/DatabaseUrl.h"
 
 namespace appserver {
 
@@ -10,7 +10,7 @@ std::unique_ptr<Store> openAdminStore(std::string_view url, std::ostream& err) {
     auto store =
         factory ? (*factory)->open() : wire::Result<std::unique_ptr<Store>>(factory.status());
     if (store) return std::move(*store);
-    refuse(err, "banco " + redactedUrl(url) + ": " + store.status().message());
+    refuse(err, "banco " + hidePasswords(std::string(url), url) + ": " + store.status().message());
     return nullptr;
 }
 
