@@ -345,8 +345,10 @@ namespace {
 TEST(AnswersAtOnce, KeyReadsHealthAndRefusalsRunWhereTheyAreRead) {
     const std::string big = R"({"jsonrpc":"2.0","id":1,"method":"GetVerifGrupo","params":[")" +
                             std::string(20000, 'a') + R"("]})";
+    // The body is owned: a view of the temporary std::string(200, '[') would dangle.
     const struct {
-        std::string_view target, body;
+        std::string_view target;
+        std::string body;
         bool atOnce;
     } cases[] = {
         {"/health", "", true},
