@@ -21,7 +21,7 @@
 namespace appserver {
 
 // Who made a change and through which call: written to the history beside every entry applied.
-// Intentionally copyable; the views must outlive the call they are passed to.
+// Intentionally copyable; the views need only stay valid during the call that takes them.
 struct ChangeOrigin {
     std::string_view user;       // the signed-in user, or "local" on a server without sign-in
     std::string_view method;     // "SetGrupSegProd", "SetArvProd" or "SetProdRelac"
