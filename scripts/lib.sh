@@ -3,7 +3,7 @@
 # base: what every build preset needs; dev: what its tests and benchmarks add (the run preset,
 # which builds only the programs, does without).
 declare -A VLP_PACKAGES=(
-    [base]="cmake ninja-build g++ libboost-dev rapidjson-dev libsqlite3-dev libpq-dev sqlite3"
+    [base]="cmake ninja-build g++ libboost-dev rapidjson-dev libsqlite3-dev libpq-dev sqlite3 pkg-config libsodium-dev libssl-dev"
     [dev]="libgtest-dev libgmock-dev libbenchmark-dev"
     [gui]="qt6-base-dev libgl-dev xvfb xauth"
     [test]="clang libclang-rt-14-dev postgresql"

@@ -73,44 +73,44 @@ constexpr int kOperation = 1;  // "I", "E" or "D"
 
 const std::array<MethodEntry, 14> kMethods = {{
     {"GetGrupSegProd", CallCost::Grows, 0, std::span(kNone, 0),
-     [](Store& s, Args&, std::string& p) {
+     [](Store& s, Args&, std::string& p, ChangeOrigin) {
          return readInto(p, [&](auto& w) { return s.groups(w); });
      }},
     {"SetGrupSegProd", CallCost::Grows, 0, kLog,
-     [](Store& s, Args& a, std::string&) {
-         return applyLog(a[0], [&](const auto& log) { return s.applyGroups(log); });
+     [](Store& s, Args& a, std::string&, ChangeOrigin o) {
+         return applyLog(a[0], [&](const auto& log) { return s.applyGroups(log, o); });
      }},
     {"GetVerifGrupo", CallCost::ByKey, kGroupCode.size, kText,
-     [](Store& s, Args& a, std::string& p) {
+     [](Store& s, Args& a, std::string& p, ChangeOrigin) {
          if (auto e = fits(a[0], kGroupCode, "Código do grupo"); !e) return e;
          return readInto(p, [&](auto& w) { return s.groupsByCode(a[0].value, w); });
      }},
     {"GetNmGrupo", CallCost::ByKey, kGroupName.size, kText,
-     [](Store& s, Args& a, std::string& p) {
+     [](Store& s, Args& a, std::string& p, ChangeOrigin) {
          if (auto e = fits(a[0], kGroupName, "Nome do grupo"); !e) return e;
          return readInto(p, [&](auto& w) { return s.groupsByName(a[0].value, w); });
      }},
     {"GetVerifOrd", CallCost::ByKey, kOrder.size, kText,
-     [](Store& s, Args& a, std::string& p) {
+     [](Store& s, Args& a, std::string& p, ChangeOrigin) {
          if (auto e = fits(a[0], kOrder, "Ordem"); !e) return e;
          return readInto(p, [&](auto& w) { return s.groupsByOrder(a[0].value, w); });
      }},
     {"GetArvProd", CallCost::Grows, kGroupCode.size, kText,
-     [](Store& s, Args& a, std::string& p) {
+     [](Store& s, Args& a, std::string& p, ChangeOrigin) {
          if (auto e = fits(a[0], kGroupCode, "Código do grupo"); !e) return e;
          return readInto(p, [&](auto& w) { return s.mainProducts(a[0].value, w); });
      }},
     {"GetPesqProdPrinc", CallCost::Grows, 0, std::span(kNone, 0),
-     [](Store& s, Args&, std::string& p) {
+     [](Store& s, Args&, std::string& p, ChangeOrigin) {
          return readInto(p, [&](auto& w) { return s.allProducts(w); });
      }},
     {"GetVerifProduto", CallCost::ByKey, kTreeCode.size, kInOut,
-     [](Store& s, Args& a, std::string& p) {
+     [](Store& s, Args& a, std::string& p, ChangeOrigin) {
          if (auto e = fits(a[0], kTreeCode, "Código do produto na árvore"); !e) return e;
          return readInto(p, [&](auto& w) { return s.productByTreeCode(a[0].value, w); });
      }},
     {"GetVdProdPrinc", CallCost::ByKey, kTreeCode.size, kTextInOut,
-     [](Store& s, Args& a, std::string& p) {
+     [](Store& s, Args& a, std::string& p, ChangeOrigin) {
          if (auto e = firstError({fits(a[0], kGroupCode, "Código do grupo"),
                                   fits(a[1], kTreeCode, "Código do produto na árvore")});
              !e)
@@ -118,12 +118,13 @@ const std::array<MethodEntry, 14> kMethods = {{
          return readInto(p, [&](auto& w) { return s.mainProductRows(a[0].value, a[1].value, w); });
      }},
     {"SetArvProd", CallCost::Grows, kOperation, kOpLog,
-     [](Store& s, Args& a, std::string&) {
+     [](Store& s, Args& a, std::string&, ChangeOrigin o) {
          if (auto e = checkOperation(a[0]); !e) return e;
-         return applyLog(a[1], [&](const auto& log) { return s.applyMainProducts(log); });
+         o.operation = a[0].value;
+         return applyLog(a[1], [&](const auto& log) { return s.applyMainProducts(log, o); });
      }},
     {"GetProdRelac", CallCost::Grows, kProductCode.size, kTextText,
-     [](Store& s, Args& a, std::string& p) {
+     [](Store& s, Args& a, std::string& p, ChangeOrigin) {
          if (auto e = firstError({fits(a[0], kGroupCode, "Código do grupo"),
                                   fits(a[1], kProductCode, "Código do produto principal")});
              !e)
@@ -131,7 +132,7 @@ const std::array<MethodEntry, 14> kMethods = {{
          return readInto(p, [&](auto& w) { return s.relatedProducts(a[0].value, a[1].value, w); });
      }},
     {"GetPesqProd", CallCost::Grows, kProductCode.size, kTextText,
-     [](Store& s, Args& a, std::string& p) {
+     [](Store& s, Args& a, std::string& p, ChangeOrigin) {
          if (auto e = firstError({fits(a[0], kProductCode, "Código do produto principal"),
                                   fits(a[1], kGroupCode, "Código do grupo")});
              !e)
@@ -139,7 +140,7 @@ const std::array<MethodEntry, 14> kMethods = {{
          return readInto(p, [&](auto& w) { return s.candidates(a[0].value, a[1].value, w); });
      }},
     {"GetVdProduto", CallCost::ByKey, kTreeCode.size, kTextTextInOut,
-     [](Store& s, Args& a, std::string& p) {
+     [](Store& s, Args& a, std::string& p, ChangeOrigin) {
          if (auto e = firstError({fits(a[0], kGroupCode, "Código do grupo"),
                                   fits(a[1], kProductCode, "Código do produto principal"),
                                   fits(a[2], kTreeCode, "Código do produto na árvore")});
@@ -149,9 +150,10 @@ const std::array<MethodEntry, 14> kMethods = {{
              p, [&](auto& w) { return s.relatedRows(a[0].value, a[1].value, a[2].value, w); });
      }},
     {"SetProdRelac", CallCost::Grows, kOperation, kOpLog,
-     [](Store& s, Args& a, std::string&) {
+     [](Store& s, Args& a, std::string&, ChangeOrigin o) {
          if (auto e = checkOperation(a[0]); !e) return e;
-         return applyLog(a[1], [&](const auto& log) { return s.applyRelatedProducts(log); });
+         o.operation = a[0].value;
+         return applyLog(a[1], [&](const auto& log) { return s.applyRelatedProducts(log, o); });
      }},
 }};
 
@@ -199,7 +201,7 @@ std::size_t maxTextOf(std::string_view method) {
 }
 
 Status callMethod(const MethodEntry& entry, Store& store, std::vector<Argument>& args,
-                  std::string& payload) {
+                  std::string& payload, std::string_view user) {
     const std::string name(entry.name);
     if (args.size() != entry.kinds.size()) {
         auto n = entry.kinds.size();
@@ -216,7 +218,7 @@ Status callMethod(const MethodEntry& entry, Store& store, std::vector<Argument>&
             return {ErrorCode::InvalidParams, "O argumento " + std::to_string(i + 1) + " de " +
                                                   name + " não é texto UTF-8 válido."};
     }
-    return entry.handler(store, args, payload);
+    return entry.handler(store, args, payload, {user, entry.name, ""});
 }
 
 }  // namespace appserver

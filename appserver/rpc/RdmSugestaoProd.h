@@ -19,9 +19,10 @@ inline constexpr std::string_view kModuleName = "VLP27000.rdmSugestaoProd";
 // in/out after a post (its pending code) and as a plain literal after a delete, hence TextOrInOut.
 enum class ParamKind { Text, TextInOut, TextOrInOut, Packet };
 
-// payload receives the answer's packet JSON; it stays empty for writes (a null payload).
+// payload receives the answer's packet JSON; it stays empty for writes (a null payload). origin
+// names the caller and the method; a write adds its operation code and passes it to the store.
 using MethodHandler = wire::Status (*)(Store& store, std::vector<wire::Argument>& args,
-                                       std::string& payload);
+                                       std::string& payload, ChangeOrigin origin);
 
 // ByKey: reads the rows of one key, a cost that does not grow with the data; Grows: reads a
 // list or applies a change log. Where a call runs follows from it.
@@ -44,8 +45,9 @@ const MethodEntry* findMethod(std::string_view name);
 // The maxText of that method, 0 when it is unknown: the bound the request reader applies.
 std::size_t maxTextOf(std::string_view method);
 
-// Checks args against entry.kinds (count, kind, UTF-8), then runs the handler.
+// Checks args against entry.kinds (count, kind, UTF-8), then runs the handler on behalf of user
+// (the history's "who").
 wire::Status callMethod(const MethodEntry& entry, Store& store, std::vector<wire::Argument>& args,
-                        std::string& payload);
+                        std::string& payload, std::string_view user);
 
 }  // namespace appserver

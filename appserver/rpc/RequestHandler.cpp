@@ -71,7 +71,7 @@ bool isBatch(std::string_view body) {
 }
 
 // id receives the request's id as soon as it is read, so a failure after that is addressed.
-Reply dispatch(Store& store, std::string_view body, std::string& id) {
+Reply dispatch(Store& store, std::string_view body, std::string_view user, std::string& id) {
     if (isBatch(body))
         return errorReply("null", "-", {ErrorCode::InvalidRequest, "Lotes não são aceitos."});
 
@@ -100,7 +100,7 @@ Reply dispatch(Store& store, std::string_view body, std::string& id) {
             {ErrorCode::MethodNotFound, "Método " + reply.method + " não encontrado."});
 
     std::string payload;
-    wire::Status status = callMethod(*entry, store, call.params, payload);
+    wire::Status status = callMethod(*entry, store, call.params, payload, user);
     if (!status) return errorReply(call.id, reply.method, status);
 
     std::vector<std::string> out;
@@ -130,7 +130,7 @@ Reply refusal(unsigned httpStatus, ErrorCode code, std::string message) {
 }
 
 Reply handleRequest(Store& store, std::string_view verb, std::string_view target,
-                    std::string_view body) {
+                    std::string_view body, std::string_view user) {
     std::string_view path = target.substr(0, target.find('?'));
     if (path == kHealthPath) return healthReply(&store, verb);
     if (!path.starts_with('/') || path.substr(1) != kModuleName)
@@ -143,7 +143,7 @@ Reply handleRequest(Store& store, std::string_view verb, std::string_view target
     std::string id = "null";
     // Whatever one request allocated is freed by unwinding; the store rolled its transaction back.
     try {
-        return dispatch(store, body, id);
+        return dispatch(store, body, user, id);
     } catch (const std::bad_alloc&) {
     } catch (const std::length_error&) {
     } catch (const std::exception&) {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "store/Store.h"
+#include "store/UserNames.h"
 #include "wire/Status.h"
 
 namespace appserver {
@@ -22,9 +23,10 @@ struct Reply {
     std::string allow;   // the Allow header of a 405, when not empty
 };
 
-// store is used only for calls of the module's methods and for GET /health.
+// store is used only for calls of the module's methods and for GET /health. user is who the
+// history names for the changes the call makes: the signed-in user, or "local" without sign-in.
 Reply handleRequest(Store& store, std::string_view verb, std::string_view target,
-                    std::string_view body);
+                    std::string_view body, std::string_view user = kLocalUser);
 
 // True when answering the request costs little whatever the data (GET /health, a method that reads
 // one key's rows, a body refused unread), so it may run where it was read; false for lists and

@@ -1,5 +1,6 @@
 // vlp-appserver: serves the remote module VLP27000.rdmSugestaoProd over HTTP + JSON-RPC.
-// Exit codes: 0 stopped by a signal, 1 could not start, 2 bad command line.
+// Exit codes: 0 stopped by a signal, 1 could not start, 2 bad command line. "user" and
+// "history" as the first argument run an administration subcommand instead (admin/).
 
 #include <csignal>
 #include <cstdio>
@@ -9,11 +10,13 @@
 #include "CallLog.h"
 #include "Server.h"
 #include "ServerOptions.h"
+#include "admin/AdminCommand.h"
 #include "store/Store.h"
 
 int main(int argc, char** argv) {
     using namespace appserver;
     std::vector<std::string_view> args(argv + 1, argv + argc);
+    if (!args.empty() && isAdminCommand(args[0])) return runAdminCommand(args);
     ParsedOptions parsed = parseOptions(args);
     if (!parsed.error.empty()) {
         std::fprintf(stderr, "vlp-appserver: %s\nUse --help para ver as opções.\n",
@@ -22,6 +25,7 @@ int main(int argc, char** argv) {
     }
     if (parsed.help) {
         std::fputs(optionsHelp().c_str(), stdout);
+        std::fputs(kAdminHelpLine, stdout);
         return 0;
     }
     // A closed log pipe or a vanished peer must not kill the server.

@@ -13,7 +13,7 @@ std::span<const wire::ValueView> asSpan(std::initializer_list<wire::ValueView> p
 
 }  // namespace
 
-wire::Status ChangeApplier::apply(const wire::ChangeLog& log) {
+wire::Status ChangeApplier::apply(const wire::ChangeLog& log, HistoryRecorder* history) {
     auto fields = LogFields::resolve(log, rules());
     if (!fields) return fields.status();
     for (const wire::Change& change : log.changes) {
@@ -31,6 +31,7 @@ wire::Status ChangeApplier::apply(const wire::ChangeLog& log) {
                 status = remove(*fields, change.oldValues);
                 break;
         }
+        if (status && history) status = history->record(change, *fields);
         if (!status) return status;
     }
     return {};

@@ -3,12 +3,14 @@
 // transaction. Subclasses say which fields they need and what an insert, a modification and a
 // deletion mean; a modification or deletion that touches no row (the row changed or vanished
 // since it was read) is a Conflict. The first failure stops the replay; the caller rolls back.
+// Given a HistoryRecorder, each entry applied is recorded right after it, in the same transaction.
 
 #include <cstdint>
 #include <initializer_list>
 #include <span>
 #include <string_view>
 
+#include "store/HistoryRecorder.h"
 #include "store/LogFields.h"
 #include "store/SqlConnection.h"
 #include "wire/ChangeLog.h"
@@ -22,7 +24,8 @@ class ChangeApplier {
     ChangeApplier(const ChangeApplier&) = delete;
     ChangeApplier& operator=(const ChangeApplier&) = delete;
 
-    wire::Status apply(const wire::ChangeLog& log);
+    // history may be null: nothing is recorded (the demo catalogue, loading tools).
+    wire::Status apply(const wire::ChangeLog& log, HistoryRecorder* history = nullptr);
 
   protected:
     using Row = std::vector<wire::Value>;

@@ -33,6 +33,7 @@ const std::vector<Known> kKnown = {
      "Produto já cadastrado."},
     {"PK_PRODUTO", "PRODUTO.CDPRODUTO", "Produto já cadastrado."},
     {"UQ_PRODUTO_ARV", "PRODUTO.CDARVPROD", "Código de árvore do produto já cadastrado."},
+    {"PK_USERS", "users.name", "Usuário já cadastrado."},
     {"CK_GRUSUGESPROD_CODIGO", "",
      atMost("Código deve ser informado, com", column::CDGRUSUGESPROD)},
     {"CK_GRUSUGESPROD_NOME", "", atMost("Nome deve ser informado, com", column::NMGRUSUGESPROD)},

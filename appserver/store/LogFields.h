@@ -29,6 +29,7 @@ class LogFields {
     wire::ValueView value(const std::vector<wire::Value>& row, std::size_t rule) const;
     // Refused, with the user's wording, when a new value breaks its rule.
     wire::Status check(const std::vector<wire::Value>& row) const;
+    std::span<const FieldRule> rules() const { return m_rules; }
 
   private:
     std::span<const FieldRule> m_rules;

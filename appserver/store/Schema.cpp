@@ -75,22 +75,54 @@ CREATE TABLE PRODRELAC (
 CREATE INDEX IX_PRODRELAC_RELAC ON PRODRELAC (CDPRODUTORELAC);
 )sql";
 
+// Version 2: who may change the data, and who did. Times are text, "YYYY-MM-DDTHH:MM:SS.mmmZ"
+// (UTC), so they sort and compare alike in both databases; {ID} is an identity column.
+constexpr const char* kVersion2 = R"sql(
+CREATE TABLE users (
+    name TEXT NOT NULL,
+    password_hash TEXT NOT NULL,
+    enabled TEXT NOT NULL,
+    created_at TEXT NOT NULL,
+    changed_at TEXT NOT NULL,
+    CONSTRAINT PK_USERS PRIMARY KEY (name),
+    CONSTRAINT CK_USERS_NAME CHECK (length(name) BETWEEN 1 AND 40),
+    CONSTRAINT CK_USERS_ENABLED CHECK (enabled IN ('S', 'N'))
+);
+
+CREATE TABLE history (
+    id {ID},
+    at_utc TEXT NOT NULL,
+    user_name TEXT NOT NULL,
+    method TEXT NOT NULL,
+    operation TEXT NOT NULL,
+    kind TEXT NOT NULL,
+    group_code TEXT,
+    old_row TEXT,
+    new_row TEXT,
+    CONSTRAINT CK_HISTORY_KIND CHECK (kind IN ('insert', 'modify', 'delete'))
+);
+CREATE INDEX IX_HISTORY_AT ON history (at_utc);
+CREATE INDEX IX_HISTORY_GROUP ON history (group_code);
+)sql";
+
 constexpr Column kSizedColumns[] = {column::CDPRODUTO,      column::CDARVPROD,
                                     column::NMPRODUTO,      column::CDGRUSUGESPROD,
                                     column::NMGRUSUGESPROD, column::NRORDEM};
 
+void replaceAll(std::string& sql, const std::string& from, const std::string& to) {
+    for (auto at = sql.find(from); at != std::string::npos; at = sql.find(from, at + to.size())) {
+        sql.replace(at, from.size(), to);
+    }
+}
+
 // The script with each {NAME} of kSizedColumns replaced by that column's size.
 std::string withSizes(std::string sql) {
-    for (const Column& c : kSizedColumns) {
-        const std::string mark = "{" + std::string(c.name) + "}", size = std::to_string(c.size);
-        for (auto at = sql.find(mark); at != std::string::npos; at = sql.find(mark, at)) {
-            sql.replace(at, mark.size(), size);
-        }
-    }
+    for (const Column& c : kSizedColumns)
+        replaceAll(sql, "{" + std::string(c.name) + "}", std::to_string(c.size));
     return sql;
 }
 
-constexpr const char* kMigrations[] = {kVersion1};
+constexpr const char* kMigrations[] = {kVersion1, kVersion2};
 
 constexpr const char* kVersionTable =
     "CREATE TABLE IF NOT EXISTS VLPVERSAO (NRVERSAO INTEGER NOT NULL)";
@@ -99,13 +131,14 @@ const Query kInsertVersion{"INSERT INTO VLPVERSAO (NRVERSAO) VALUES (CAST($1 AS 
 const Query kUpdateVersion{"UPDATE VLPVERSAO SET NRVERSAO = CAST($1 AS INTEGER)"};
 
 // PostgreSQL compares text by the database's locale unless told otherwise; byte order keeps
-// both databases sorting and matching alike.
+// both databases sorting and matching alike. SQLite numbers an INTEGER PRIMARY KEY by itself.
 std::string forDialect(std::string sql, Dialect dialect) {
-    if (dialect != Dialect::Postgres) return sql;
-    const std::string from = " TEXT", to = " TEXT COLLATE \"C\"";
-    for (auto at = sql.find(from); at != std::string::npos; at = sql.find(from, at + to.size())) {
-        sql.replace(at, from.size(), to);
+    if (dialect != Dialect::Postgres) {
+        replaceAll(sql, "{ID}", "INTEGER PRIMARY KEY");
+        return sql;
     }
+    replaceAll(sql, " TEXT", " TEXT COLLATE \"C\"");
+    replaceAll(sql, "{ID}", "BIGINT GENERATED ALWAYS AS IDENTITY PRIMARY KEY");
     return sql;
 }
 

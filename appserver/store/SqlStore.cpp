@@ -1,5 +1,6 @@
 #include "store/SqlStore.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -12,6 +13,9 @@
 #include "store/ProductApplier.h"
 #include "store/RelatedProductApplier.h"
 #include "store/TextKeys.h"
+#include "store/UserNames.h"
+#include "store/UserTable.h"
+#include "store/UtcTime.h"
 #include "wire/FieldDef.h"
 
 namespace appserver {
@@ -71,6 +75,16 @@ const Query kRelatedProducts{
     "WHERE R.CDGRUSUGESPROD = $1 AND R.CDPRODUTO = $2 ORDER BY P.CDARVPROD"};
 const Query kAnyData{"SELECT 1 FROM PRODUTO UNION ALL SELECT 1 FROM GRUSUGESPROD LIMIT 1"};
 
+// Sizes bound nothing here (the rows are read, never written by a client); 8192 is the largest a
+// packet allows.
+const Fields kHistoryFields = {{"quando", 24},  {"usuario", 40}, {"metodo", 20},
+                               {"operacao", 1}, {"tipo", 6},     {"grupo", CDGRUSUGESPROD.size},
+                               {"antes", 8192}, {"depois", 8192}};
+const Query kHistory{
+    "SELECT at_utc, user_name, method, operation, kind, group_code, old_row, new_row FROM history "
+    "WHERE ($1 IS NULL OR at_utc >= $1) AND ($2 IS NULL OR user_name = $2) "
+    "AND ($3 IS NULL OR group_code = $3) ORDER BY at_utc, id"};
+
 constexpr int kWriteAttempts = 3;
 
 // A value no stored row can hold (invalid UTF-8 or a NUL) matches nothing; PostgreSQL would
@@ -83,9 +97,27 @@ bool searchable(std::initializer_list<wire::ValueView> params) {
 }
 
 template <class Applier>
-wire::Status applyWith(SqlConnection& conn, const wire::ChangeLog& log) {
+wire::Status applyWith(SqlConnection& conn, const wire::ChangeLog& log,
+                       HistoryRecorder* history = nullptr) {
     Applier applier(conn);
-    return applier.apply(log);
+    return applier.apply(log, history);
+}
+
+std::string now() { return utcTimestamp(std::chrono::system_clock::now()); }
+
+wire::ValueView unlessEmpty(const std::string& text) {
+    return text.empty() ? std::nullopt : wire::ValueView(text);
+}
+
+// Only what hashPassword makes is stored, so a password passed by mistake never lands in the
+// table; the value itself is never repeated in the message.
+wire::Status checkHash(std::string_view hash) {
+    constexpr std::string_view kPrefix = "$argon2id$";
+    bool printable =
+        std::all_of(hash.begin(), hash.end(), [](char c) { return c > ' ' && c < 127; });
+    if (hash.starts_with(kPrefix) && hash.size() < 128 && printable) return {};
+    return {wire::ErrorCode::Internal,
+            "O resumo da senha não está no formato esperado; nada foi alterado."};
 }
 
 }  // namespace
@@ -198,18 +230,25 @@ wire::Status SqlStore::inTransaction(const std::function<wire::Status(SqlConnect
     }
 }
 
-wire::Status SqlStore::applyGroups(const wire::ChangeLog& log) {
-    return inTransaction([&](SqlConnection& conn) { return applyWith<GroupApplier>(conn, log); });
+template <class Applier>
+wire::Status SqlStore::applyRecorded(const wire::ChangeLog& log, const ChangeOrigin& origin) {
+    return inTransaction([&](SqlConnection& conn) {
+        HistoryRecorder history(conn, origin, now());
+        return applyWith<Applier>(conn, log, &history);
+    });
 }
 
-wire::Status SqlStore::applyMainProducts(const wire::ChangeLog& log) {
-    return inTransaction(
-        [&](SqlConnection& conn) { return applyWith<MainProductApplier>(conn, log); });
+wire::Status SqlStore::applyGroups(const wire::ChangeLog& log, const ChangeOrigin& origin) {
+    return applyRecorded<GroupApplier>(log, origin);
 }
 
-wire::Status SqlStore::applyRelatedProducts(const wire::ChangeLog& log) {
-    return inTransaction(
-        [&](SqlConnection& conn) { return applyWith<RelatedProductApplier>(conn, log); });
+wire::Status SqlStore::applyMainProducts(const wire::ChangeLog& log, const ChangeOrigin& origin) {
+    return applyRecorded<MainProductApplier>(log, origin);
+}
+
+wire::Status SqlStore::applyRelatedProducts(const wire::ChangeLog& log,
+                                            const ChangeOrigin& origin) {
+    return applyRecorded<RelatedProductApplier>(log, origin);
 }
 
 wire::Status SqlStore::addProduct(std::string_view code, std::string_view treeCode,
@@ -240,6 +279,47 @@ wire::Status SqlStore::seedEmpty(SqlConnection& conn) {
 
 wire::Status SqlStore::seedDemo() {
     return inTransaction([&](SqlConnection& conn) { return seedEmpty(conn); });
+}
+
+wire::Status SqlStore::addUser(std::string_view name, std::string_view passwordHash) {
+    if (wire::Status status = checkUserName(name); !status) return status;
+    if (wire::Status status = checkHash(passwordHash); !status) return status;
+    return inTransaction(
+        [&](SqlConnection& conn) { return UserTable(conn).add(name, passwordHash, now()); });
+}
+
+wire::Status SqlStore::changeUser(std::string_view name,
+                                  const std::function<wire::Status(UserTable&)>& change) {
+    if (wire::Status status = checkUserName(name); !status) return status;
+    return inTransaction([&](SqlConnection& conn) {
+        UserTable users(conn);
+        return change(users);
+    });
+}
+
+wire::Status SqlStore::setUserPassword(std::string_view name, std::string_view passwordHash) {
+    if (wire::Status status = checkHash(passwordHash); !status) return status;
+    return changeUser(
+        name, [&](UserTable& users) { return users.setPassword(name, passwordHash, now()); });
+}
+
+wire::Status SqlStore::setUserEnabled(std::string_view name, bool enabled) {
+    return changeUser(name,
+                      [&](UserTable& users) { return users.setEnabled(name, enabled, now()); });
+}
+
+wire::Result<std::optional<StoredUser>> SqlStore::findUser(std::string_view name) {
+    // A name no user can have (from a sign-in attempt, say) is not looked up at all.
+    if (!checkUserName(name)) return std::optional<StoredUser>();
+    return UserTable(*m_conn).find(name);
+}
+
+wire::Result<bool> SqlStore::anyEnabledUser() { return UserTable(*m_conn).anyEnabled(); }
+
+wire::Status SqlStore::history(const HistoryFilter& filter, wire::PacketSink& out) {
+    return read(kHistory, kHistoryFields,
+                {unlessEmpty(filter.since), unlessEmpty(filter.user), unlessEmpty(filter.group)},
+                out);
 }
 
 }  // namespace appserver

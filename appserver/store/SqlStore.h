@@ -12,6 +12,7 @@
 namespace appserver {
 
 class FirstRowSink;
+class UserTable;
 
 class SqlStore : public Store {
   public:
@@ -35,14 +36,22 @@ class SqlStore : public Store {
     wire::Status relatedProducts(std::string_view group, std::string_view mainProduct,
                                  wire::PacketSink& out) override;
 
-    wire::Status applyGroups(const wire::ChangeLog& log) override;
-    wire::Status applyMainProducts(const wire::ChangeLog& log) override;
-    wire::Status applyRelatedProducts(const wire::ChangeLog& log) override;
+    wire::Status applyGroups(const wire::ChangeLog& log, const ChangeOrigin& origin) override;
+    wire::Status applyMainProducts(const wire::ChangeLog& log, const ChangeOrigin& origin) override;
+    wire::Status applyRelatedProducts(const wire::ChangeLog& log,
+                                      const ChangeOrigin& origin) override;
 
     wire::Status ping() override;
     wire::Status seedDemo() override;
     wire::Status addProduct(std::string_view code, std::string_view treeCode,
                             std::string_view name) override;
+
+    wire::Status addUser(std::string_view name, std::string_view passwordHash) override;
+    wire::Status setUserPassword(std::string_view name, std::string_view passwordHash) override;
+    wire::Status setUserEnabled(std::string_view name, bool enabled) override;
+    wire::Result<std::optional<StoredUser>> findUser(std::string_view name) override;
+    wire::Result<bool> anyEnabledUser() override;
+    wire::Status history(const HistoryFilter& filter, wire::PacketSink& out) override;
 
   private:
     wire::Status read(const Query& query, const std::vector<wire::FieldDef>& fields,
@@ -50,6 +59,12 @@ class SqlStore : public Store {
     // Normalises treeCode and finds its product (CDPRODUTO, CDARVPROD, NMPRODUTO) into product.
     wire::Status findProduct(std::string& treeCode, FirstRowSink& product);
     wire::Status inTransaction(const std::function<wire::Status(SqlConnection&)>& body);
+    // Applies the log with Applier and records each entry's history, in one transaction.
+    template <class Applier>
+    wire::Status applyRecorded(const wire::ChangeLog& log, const ChangeOrigin& origin);
+    // Runs a change to one user's row, named by a valid name, in a transaction.
+    wire::Status changeUser(std::string_view name,
+                            const std::function<wire::Status(UserTable&)>& change);
     wire::Status seedEmpty(SqlConnection& conn);
 
     std::unique_ptr<SqlConnection> m_conn;

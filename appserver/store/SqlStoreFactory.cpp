@@ -2,6 +2,7 @@
 
 #include <libpq-fe.h>
 
+#include "store/DatabaseUrl.h"
 #include "store/PgConnection.h"
 #include "store/Schema.h"
 #include "store/SqlStore.h"
@@ -26,10 +27,12 @@ wire::Result<std::unique_ptr<Store>> SqlStoreFactory::open() {
 
 namespace {
 
+// The address is not repeated (callers show it with its password hidden), and libpq's own words
+// may quote it whole: its passwords are hidden there too.
 wire::Status badUrl(std::string_view url, const std::string& why) {
     return {
         wire::ErrorCode::InvalidParams,
-        "Endereço de banco de dados inválido \"" + std::string(url) + "\": " + why +
+        "Endereço de banco de dados inválido: " + hidePasswords(why, url) +
             ". Use sqlite:ARQUIVO, sqlite::memory: ou postgresql://usuário@servidor:porta/banco."};
 }
 

@@ -10,6 +10,7 @@
 // per worker thread through StoreFactory.
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,27 @@
 #include "wire/Status.h"
 
 namespace appserver {
+
+// Who made a change and through which call: written to the history beside every entry applied.
+// Intentionally copyable; the views need only stay valid during the call that takes them.
+struct ChangeOrigin {
+    std::string_view user;       // the signed-in user, or "local" on a server without sign-in
+    std::string_view method;     // "SetGrupSegProd", "SetArvProd" or "SetProdRelac"
+    std::string_view operation;  // the call's "I", "E" or "D"; empty for groups
+};
+
+// What sign-in needs of a user. Intentionally copyable.
+struct StoredUser {
+    std::string passwordHash;  // "$argon2id$...", see auth/PasswordHash.h
+    bool enabled = false;
+};
+
+// Which history rows to read; an empty member does not narrow. Intentionally copyable.
+struct HistoryFilter {
+    std::string since;  // "YYYY-MM-DDTHH:MM:SS.mmmZ": rows at or after it
+    std::string user;
+    std::string group;  // CDGRUSUGESPROD of the row
+};
 
 class Store {
   public:
@@ -73,10 +95,14 @@ class Store {
     // unique; a group with main products cannot be deleted; a new code is carried to its
     // products. Main products, key (CDGRUSUGESPROD, CDPRODUTO), and related products, key
     // (CDGRUSUGESPROD, CDPRODUTO, CDPRODUTORELAC): only the two flags (null, "S", "N") change;
-    // deleting a main product deletes its related products.
-    virtual wire::Status applyGroups(const wire::ChangeLog& log) = 0;           // SetGrupSegProd
-    virtual wire::Status applyMainProducts(const wire::ChangeLog& log) = 0;     // SetArvProd
-    virtual wire::Status applyRelatedProducts(const wire::ChangeLog& log) = 0;  // SetProdRelac
+    // deleting a main product deletes its related products. Every entry applied adds one
+    // history row naming origin, in the same transaction: a refused log leaves no history either.
+    virtual wire::Status applyGroups(const wire::ChangeLog& log,
+                                     const ChangeOrigin& origin) = 0;  // SetGrupSegProd
+    virtual wire::Status applyMainProducts(const wire::ChangeLog& log,
+                                           const ChangeOrigin& origin) = 0;  // SetArvProd
+    virtual wire::Status applyRelatedProducts(const wire::ChangeLog& log,
+                                              const ChangeOrigin& origin) = 0;  // SetProdRelac
 
     // A cheap read that reaches the database (a round trip on PostgreSQL) for the health check:
     // ok, or Unavailable with the reason in the user's words.
@@ -91,6 +117,40 @@ class Store {
     virtual wire::Status addProduct(std::string_view /*code*/, std::string_view /*treeCode*/,
                                     std::string_view /*name*/) {
         return {wire::ErrorCode::Internal, "Este armazenamento não aceita cadastro de produtos."};
+    }
+
+    // Users who may sign in. Names are 1 to 40 letters (A-Z, a-z), digits, ".", "_" or "-",
+    // compared exactly; "local" is reserved for the history of servers without sign-in. Only
+    // hashes ("$argon2id$...") are taken: a password never reaches the store. Refused (with the
+    // name) when the name is invalid, taken (add) or unknown (the others). Not pure, like
+    // addProduct.
+    virtual wire::Status addUser(std::string_view /*name*/, std::string_view /*passwordHash*/) {
+        return noUsers();
+    }
+    virtual wire::Status setUserPassword(std::string_view /*name*/,
+                                         std::string_view /*passwordHash*/) {
+        return noUsers();
+    }
+    // A disabled user keeps its name and history but may not sign in.
+    virtual wire::Status setUserEnabled(std::string_view /*name*/, bool /*enabled*/) {
+        return noUsers();
+    }
+    // The user of that exact name, or nullopt when there is none.
+    virtual wire::Result<std::optional<StoredUser>> findUser(std::string_view /*name*/) {
+        return noUsers();
+    }
+    virtual wire::Result<bool> anyEnabledUser() { return noUsers(); }
+
+    // The history rows the filter selects, oldest first, as the fields quando, usuario, metodo,
+    // operacao, tipo ("insert", "modify", "delete"), grupo, antes, depois; the last two are JSON
+    // objects keyed by field name, null where the entry has no such row.
+    virtual wire::Status history(const HistoryFilter& /*filter*/, wire::PacketSink& /*out*/) {
+        return {wire::ErrorCode::Internal, "Este armazenamento não guarda histórico."};
+    }
+
+  private:
+    static wire::Status noUsers() {
+        return {wire::ErrorCode::Internal, "Este armazenamento não aceita cadastro de usuários."};
     }
 };
 

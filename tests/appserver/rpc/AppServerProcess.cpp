@@ -12,7 +12,8 @@ namespace appserver::testing {
 
 namespace {
 
-pid_t spawn(std::vector<std::string> args, int& errFd, bool captureStdout = false) {
+// inFd: the child's standard input; -1 for /dev/null.
+pid_t spawn(std::vector<std::string> args, int& errFd, bool captureStdout = false, int inFd = -1) {
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0) return -1;
     args.insert(args.begin(), VLP_APPSERVER_BIN);
@@ -23,7 +24,7 @@ pid_t spawn(std::vector<std::string> args, int& errFd, bool captureStdout = fals
     if (pid == 0) {
         ::dup2(fds[1], 2);
         int null = ::open("/dev/null", O_RDWR);
-        ::dup2(null, 0);
+        ::dup2(inFd >= 0 ? inFd : null, 0);
         ::dup2(captureStdout ? fds[1] : null, 1);
         ::execv(argv[0], argv.data());
         ::_exit(127);
@@ -99,9 +100,19 @@ const std::string& AppServerProcess::output() {
     return m_output;
 }
 
-int AppServerProcess::runToExit(std::vector<std::string> args, std::string* output) {
+int AppServerProcess::runToExit(std::vector<std::string> args, std::string* output,
+                                const std::string& input) {
+    // Written before the child starts: a small input waits in the pipe's buffer, and no SIGPIPE
+    // can come from a child that exits without reading it.
+    int in[2];
+    if (::pipe2(in, O_CLOEXEC) != 0) return -1;
+    bool written = input.empty() ||
+                   ::write(in[1], input.data(), input.size()) == static_cast<ssize_t>(input.size());
+    ::close(in[1]);
     int err = -1;
-    pid_t pid = spawn(std::move(args), err, true);
+    pid_t pid = written ? spawn(std::move(args), err, true, in[0]) : -1;
+    ::close(in[0]);
+    if (pid < 0) return -1;
     std::string text;
     while (drain(err, text, 5000)) {
     }

@@ -25,8 +25,10 @@ class AppServerProcess {
     // Everything the server wrote to stderr so far.
     const std::string& output();
 
-    // Runs the binary to completion with these arguments; its exit code.
-    static int runToExit(std::vector<std::string> args, std::string* output = nullptr);
+    // Runs the binary to completion with these arguments and input as its standard input (not a
+    // terminal); its exit code. output receives standard output and standard error together.
+    static int runToExit(std::vector<std::string> args, std::string* output = nullptr,
+                         const std::string& input = {});
 
   private:
     pid_t m_pid = -1;

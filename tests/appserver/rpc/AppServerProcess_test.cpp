@@ -1,6 +1,6 @@
 // The vlp-appserver program over real databases: its command line, signals, racing clients,
-// a kill -9 in the middle of saves, two servers sharing one PostgreSQL database, and product
-// saves as the screen sends them.
+// a kill -9 in the middle of saves (data and history alike), two servers sharing one PostgreSQL
+// database, product saves as the screen sends them, and the user and history subcommands.
 #include "AppServerProcess.h"
 
 #include <gtest/gtest.h>
@@ -12,9 +12,11 @@
 #include <atomic>
 #include <barrier>
 #include <filesystem>
+#include <optional>
 #include <thread>
 
 #include "HttpTestClient.h"
+#include "auth/PasswordHash.h"
 #include "wire/ChangeLog.h"
 #include "wire/Packet.h"
 #include "wire/Rpc.h"
@@ -53,6 +55,60 @@ bool groupExists(HttpTestClient& client, const std::string& code) {
         wire::writeRequest(1, "GetVerifGrupo", std::vector{wire::Argument::text(code)}));
     auto a = r ? wire::readAnswer(r->body(), 1) : wire::Result<wire::Answer>(wire::Status());
     return a && a->ok && a->payload.find(code) != std::string::npos;
+}
+
+// The first column of the first row a query gives, as text; "" when there is none.
+std::string sqliteValue(const std::filesystem::path& file, const std::string& sql) {
+    sqlite3* raw = nullptr;
+    std::string value;
+    if (sqlite3_open(file.c_str(), &raw) == SQLITE_OK) {
+        sqlite3_exec(
+            raw, sql.c_str(),
+            [](void* out, int, char** values, char**) {
+                auto& text = *static_cast<std::string*>(out);
+                if (text.empty()) text = values[0] ? values[0] : "null";
+                return 0;
+            },
+            &value, nullptr);
+    }
+    sqlite3_close(raw);
+    return value;
+}
+
+// Records of RFC 4180 CSV with CRLF line ends; nullopt when the text is not that (a bare CR or
+// LF between records, a quote inside an unquoted field, an unclosed quote, no final CRLF).
+std::optional<std::vector<std::vector<std::string>>> parseCsv(std::string_view text) {
+    std::vector<std::vector<std::string>> records(1);
+    std::string field;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (text[i] == '"') {
+            for (++i;; ++i) {
+                if (i >= text.size()) return std::nullopt;
+                if (text[i] == '"' && (i + 1 >= text.size() || text[i + 1] != '"')) break;
+                if (text[i] == '"') ++i;
+                field += text[i];
+            }
+            ++i;
+        } else {
+            for (; i < text.size() && text[i] != ',' && text[i] != '\r' && text[i] != '\n'; ++i) {
+                if (text[i] == '"') return std::nullopt;
+                field += text[i];
+            }
+        }
+        records.back().push_back(std::move(field));
+        field.clear();
+        if (i < text.size() && text[i] == ',') {
+            ++i;
+        } else if (text.substr(i, 2) == "\r\n") {
+            i += 2;
+            if (i < text.size()) records.emplace_back();
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (text.empty() || !text.ends_with("\r\n")) return std::nullopt;
+    return records;
 }
 
 class AppServerProcessTest : public ::testing::Test {
@@ -176,10 +232,65 @@ TEST_F(AppServerProcessTest, KillDuringSavesLosesNoAcknowledgedSave) {
     sqlite3_close(raw);
     EXPECT_EQ(integrity, "ok");
 
+    // The history was committed with its change: every group has its one insert row, and no row
+    // stands for a group that was never saved.
+    const auto file = dir / "vlp.sqlite";
+    EXPECT_EQ(
+        sqliteValue(file,
+                    "SELECT count(*) FROM GRUSUGESPROD g WHERE (SELECT count(*) FROM history h "
+                    "WHERE h.group_code = g.CDGRUSUGESPROD AND h.kind = 'insert' AND "
+                    "h.user_name = 'local' AND h.method = 'SetGrupSegProd') <> 1"),
+        "0");
+    EXPECT_EQ(sqliteValue(file,
+                          "SELECT count(*) FROM history h WHERE NOT EXISTS (SELECT 1 FROM "
+                          "GRUSUGESPROD g WHERE g.CDGRUSUGESPROD = h.group_code)"),
+              "0");
+    EXPECT_EQ(sqliteValue(file, "SELECT count(*) FROM history"),
+              sqliteValue(file, "SELECT count(*) FROM GRUSUGESPROD"));
+
     AppServerProcess again;
     ASSERT_TRUE(again.start({"--db", db})) << again.output();
     HttpTestClient client(again.port());
     for (const auto& code : acknowledged) ASSERT_TRUE(groupExists(client, code)) << code;
+}
+
+// The first user is added with the password piped in (no terminal), and the history of a save
+// comes out as CSV that a strict reader takes back, commas and quotes of the group name included.
+TEST_F(AppServerProcessTest, UserAddReadsStandardInputAndHistoryPrintsCsv) {
+    std::string out;
+    EXPECT_EQ(AppServerProcess::runToExit({"user", "add", "ana", "--db", db}, &out, "pw de ana\n"),
+              0)
+        << out;
+    EXPECT_EQ(out, "Usuário \"ana\" cadastrado.\n");
+    EXPECT_EQ(AppServerProcess::runToExit({"user", "add", "ana", "--db", db}, &out, "outra\n"), 1);
+    EXPECT_EQ(out, "vlp-appserver: Usuário \"ana\" já cadastrado.\n");
+    EXPECT_EQ(AppServerProcess::runToExit({"user", "passwd", "ana", "--db", db}, &out), 1);
+    EXPECT_EQ(out, "vlp-appserver: A senha não pode ser vazia.\n");
+    const std::string hash =
+        sqliteValue(dir / "vlp.sqlite", "SELECT password_hash FROM users WHERE name = 'ana'");
+    EXPECT_TRUE(verifyPassword(hash, "pw de ana")) << hash;
+
+    AppServerProcess server;
+    ASSERT_TRUE(server.start({"--db", db})) << server.output();
+    HttpTestClient client(server.port());
+    EXPECT_EQ(callOutcome(client, groupInsert(groupCode(1), "Doces, \"finos\"", "1")), "ok");
+    EXPECT_EQ(server.stop(SIGTERM), 0);
+    EXPECT_EQ(server.output().find("pw de ana"), std::string::npos);
+
+    ASSERT_EQ(AppServerProcess::runToExit({"history", "--db", db}, &out), 0) << out;
+    auto records = parseCsv(out);
+    ASSERT_TRUE(records) << out;
+    ASSERT_EQ(records->size(), 2u) << out;
+    EXPECT_EQ((*records)[0], (std::vector<std::string>{"quando", "usuario", "metodo", "operacao",
+                                                       "tipo", "grupo", "antes", "depois"}));
+    const std::vector<std::string>& row = (*records)[1];
+    ASSERT_EQ(row.size(), 8u);
+    EXPECT_EQ(row[0].size(), 24u) << row[0];
+    EXPECT_EQ(
+        std::vector<std::string>(row.begin() + 1, row.end()),
+        (std::vector<std::string>{
+            "local", "SetGrupSegProd", "", "insert", groupCode(1), "",
+            R"({"CDGRUSUGESPROD":"0000000001","NMGRUSUGESPROD":"Doces, \"finos\"","NRORDEM":"1"})"}));
 }
 
 // A private schema in the database named by VLP_TEST_PG, so parallel tests do not meet.
@@ -322,6 +433,19 @@ void productSavesTakeEitherKindOfOperationCode(const std::string& db) {
         EXPECT_EQ(shown(client, step.method, step.args), step.expected)
             << "step " << ++n << " " << step.method;
     EXPECT_EQ(server.stop(SIGTERM), 0);
+
+    // The history names each save's method and the operation code it carried; the demo
+    // catalogue and the refused save left none.
+    std::string out;
+    ASSERT_EQ(AppServerProcess::runToExit({"history", "--db", db}, &out), 0) << out;
+    auto records = parseCsv(out);
+    ASSERT_TRUE(records) << out;
+    std::string saves;
+    for (std::size_t i = 1; i < records->size(); ++i)
+        saves += (*records)[i][2] + ":" + (*records)[i][3] + ":" + (*records)[i][4] + " ";
+    EXPECT_EQ(saves,
+              "SetGrupSegProd::insert SetArvProd:I:insert SetProdRelac:I:insert "
+              "SetProdRelac:E:modify SetProdRelac:D:delete SetArvProd:D:delete ");
 }
 
 TEST_F(AppServerProcessTest, ProductSavesTakeEitherKindOfOperationCodeOnSqlite) {

@@ -16,6 +16,11 @@ std::string join(std::initializer_list<std::string_view> parts) {
     return out;
 }
 
+// "entries,user,method,operation" of a write.
+std::string applied(const wire::ChangeLog& log, const ChangeOrigin& origin) {
+    return join({std::to_string(log.changes.size()), origin.user, origin.method, origin.operation});
+}
+
 void normalise(std::string& treeCode) {
     std::transform(treeCode.begin(), treeCode.end(), treeCode.begin(),
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
@@ -93,14 +98,14 @@ Status FakeStore::relatedProducts(std::string_view group, std::string_view mainP
                                   wire::PacketSink& out) {
     return answer("relatedProducts(" + join({group, mainProduct}) + ")", {"CDPRODUTORELAC"}, out);
 }
-Status FakeStore::applyGroups(const wire::ChangeLog& log) {
-    return record("applyGroups(" + std::to_string(log.changes.size()) + ")");
+Status FakeStore::applyGroups(const wire::ChangeLog& log, const ChangeOrigin& origin) {
+    return record("applyGroups(" + applied(log, origin) + ")");
 }
-Status FakeStore::applyMainProducts(const wire::ChangeLog& log) {
-    return record("applyMainProducts(" + std::to_string(log.changes.size()) + ")");
+Status FakeStore::applyMainProducts(const wire::ChangeLog& log, const ChangeOrigin& origin) {
+    return record("applyMainProducts(" + applied(log, origin) + ")");
 }
-Status FakeStore::applyRelatedProducts(const wire::ChangeLog& log) {
-    return record("applyRelatedProducts(" + std::to_string(log.changes.size()) + ")");
+Status FakeStore::applyRelatedProducts(const wire::ChangeLog& log, const ChangeOrigin& origin) {
+    return record("applyRelatedProducts(" + applied(log, origin) + ")");
 }
 Status FakeStore::ping() { return record("ping()"); }
 Status FakeStore::seedDemo() { return record("seedDemo()"); }

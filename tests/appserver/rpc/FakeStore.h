@@ -1,5 +1,6 @@
 #pragma once
-// A Store that records each call as one line ("groupsByCode(01)") and answers as scripted:
+// A Store that records each call as one line ("groupsByCode(01)"; a write adds its origin:
+// "applyGroups(1,local,SetGrupSegProd,)") and answers as scripted:
 // reads give one row per field list; a scripted Status fails the next calls; tree codes are
 // upper-cased so in/out write-back is visible. An optional delay holds each call (stop tests).
 
@@ -42,9 +43,10 @@ class FakeStore : public Store {
                             wire::PacketSink& out) override;
     wire::Status relatedProducts(std::string_view group, std::string_view mainProduct,
                                  wire::PacketSink& out) override;
-    wire::Status applyGroups(const wire::ChangeLog& log) override;
-    wire::Status applyMainProducts(const wire::ChangeLog& log) override;
-    wire::Status applyRelatedProducts(const wire::ChangeLog& log) override;
+    wire::Status applyGroups(const wire::ChangeLog& log, const ChangeOrigin& origin) override;
+    wire::Status applyMainProducts(const wire::ChangeLog& log, const ChangeOrigin& origin) override;
+    wire::Status applyRelatedProducts(const wire::ChangeLog& log,
+                                      const ChangeOrigin& origin) override;
     wire::Status ping() override;
     wire::Status seedDemo() override;
     wire::Status addProduct(std::string_view code, std::string_view treeCode,

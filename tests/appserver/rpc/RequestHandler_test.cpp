@@ -136,10 +136,30 @@ TEST_F(RequestHandlerTest, EachMethodReachesItsStoreCallWithArgumentsInOrder) {
     EXPECT_EQ(outcome("GetVdProduto", {T("01"), T("P1"), IO("b.2")}), "ok");
     EXPECT_EQ(outcome("SetProdRelac", {IO("D"), P(groupLog())}), "ok");
     EXPECT_EQ(script.callsText(),
-              "groups()\napplyGroups(1)\ngroupsByCode(01)\ngroupsByName(Bebidas)\n"
-              "groupsByOrder(1)\nmainProducts(01)\nallProducts()\nproductByTreeCode(A.1)\n"
-              "mainProductRows(01,A.1)\napplyMainProducts(1)\nrelatedProducts(01,P1)\n"
-              "candidates(P1,01)\nrelatedRows(01,P1,B.2)\napplyRelatedProducts(1)\n");
+              "groups()\napplyGroups(1,local,SetGrupSegProd,)\ngroupsByCode(01)\n"
+              "groupsByName(Bebidas)\ngroupsByOrder(1)\nmainProducts(01)\nallProducts()\n"
+              "productByTreeCode(A.1)\nmainProductRows(01,A.1)\n"
+              "applyMainProducts(1,local,SetArvProd,I)\nrelatedProducts(01,P1)\n"
+              "candidates(P1,01)\nrelatedRows(01,P1,B.2)\n"
+              "applyRelatedProducts(1,local,SetProdRelac,D)\n");
+}
+
+// The connection passes the signed-in user; each write hands it to the store for the history.
+TEST_F(RequestHandlerTest, TheSignedInUserReachesEveryWrite) {
+    const auto P = Argument::packet;
+    const auto IO = Argument::inOut;
+    const std::pair<std::string_view, std::vector<Argument>> writes[] = {
+        {"SetGrupSegProd", {P(groupLog())}},
+        {"SetArvProd", {IO("E"), P(groupLog())}},
+        {"SetProdRelac", {Argument::text("D"), P(groupLog())}},
+    };
+    for (const auto& [method, args] : writes) {
+        auto r = handleRequest(store, "POST", kPath, wire::writeRequest(7, method, args), "ana.s");
+        EXPECT_EQ(r.code, 0) << method << ": " << r.body;
+    }
+    EXPECT_EQ(script.callsText(),
+              "applyGroups(1,ana.s,SetGrupSegProd,)\napplyMainProducts(1,ana.s,SetArvProd,E)\n"
+              "applyRelatedProducts(1,ana.s,SetProdRelac,D)\n");
 }
 
 TEST_F(RequestHandlerTest, WrongCountOrKindIsRefusedBeforeTheStore) {
@@ -249,14 +269,16 @@ TEST_F(RequestHandlerTest, OperationCodeComesInOutOrAsPlainText) {
         std::string_view name, storeCall;
     };
     std::string expected;
-    for (Method m : {Method{"SetArvProd", "applyMainProducts(1)\n"},
-                     Method{"SetProdRelac", "applyRelatedProducts(1)\n"}}) {
+    for (Method m : {Method{"SetArvProd", "applyMainProducts"},
+                     Method{"SetProdRelac", "applyRelatedProducts"}}) {
         for (const Case& c : cases) {
             auto a = answerOf(call(m.name, {c.op, Argument::packet(groupLog())}));
             EXPECT_TRUE(a.ok) << m.name << " " << c.op.value << ": " << a.errorMessage;
             EXPECT_EQ(a.out, c.out) << m.name << " " << c.op.value;
             EXPECT_TRUE(a.payload.empty());
-            expected += m.storeCall;
+            // The history gets the code the call carried.
+            expected += std::string(m.storeCall) + "(1,local," + std::string(m.name) + "," +
+                        c.op.value + ")\n";
         }
     }
     EXPECT_EQ(script.callsText(), expected);
@@ -323,8 +345,10 @@ namespace {
 TEST(AnswersAtOnce, KeyReadsHealthAndRefusalsRunWhereTheyAreRead) {
     const std::string big = R"({"jsonrpc":"2.0","id":1,"method":"GetVerifGrupo","params":[")" +
                             std::string(20000, 'a') + R"("]})";
+    // The body is owned: a view of the temporary std::string(200, '[') would dangle.
     const struct {
-        std::string_view target, body;
+        std::string_view target;
+        std::string body;
         bool atOnce;
     } cases[] = {
         {"/health", "", true},

@@ -115,21 +115,21 @@ void StoreTest::addGroup(const std::string& code, const std::string& name,
                          const std::string& order) {
     wire::ChangeLog log = groupLog();
     inserted(log, {code, name, order});
-    ASSERT_EQ(describe(store->applyGroups(log)), "ok");
+    ASSERT_EQ(describe(store->applyGroups(log, kByTest)), "ok");
 }
 
 void StoreTest::addMain(const std::string& group, const std::string& product, const char* quantity,
                         const char* total) {
     wire::ChangeLog log = mainLog();
     inserted(log, {std::nullopt, product, std::nullopt, group, quantity, total});
-    ASSERT_EQ(describe(store->applyMainProducts(log)), "ok");
+    ASSERT_EQ(describe(store->applyMainProducts(log, kByTest)), "ok");
 }
 
 void StoreTest::addRelated(const std::string& group, const std::string& main,
                            const std::string& related, const char* quantity, const char* total) {
     wire::ChangeLog log = relatedLog();
     inserted(log, {group, main, related, std::nullopt, std::nullopt, quantity, total});
-    ASSERT_EQ(describe(store->applyRelatedProducts(log)), "ok");
+    ASSERT_EQ(describe(store->applyRelatedProducts(log, kByTest)), "ok");
 }
 
 std::string dump(const wire::Packet& packet) {

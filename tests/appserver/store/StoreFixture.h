@@ -17,6 +17,9 @@
 namespace storetest {
 
 enum class Backend { Sqlite, Postgres };
+
+// The origin of the writes of tests that are not about the history.
+inline const appserver::ChangeOrigin kByTest{"teste", "teste", ""};
 std::string backendName(const testing::TestParamInfo<Backend>& info);
 
 class StoreTest : public testing::TestWithParam<Backend> {

@@ -11,19 +11,19 @@ class StoreIntegrity : public StoreTest {
     std::string insertGroup(Values values) {
         wire::ChangeLog log = groupLog();
         inserted(log, std::move(values));
-        return describe(store->applyGroups(log));
+        return describe(store->applyGroups(log, kByTest));
     }
     std::string insertMain(const std::string& group, const std::string& product,
                            Values::value_type q = "N") {
         wire::ChangeLog log = mainLog();
         inserted(log, {std::nullopt, product, std::nullopt, group, q, "S"});
-        return describe(store->applyMainProducts(log));
+        return describe(store->applyMainProducts(log, kByTest));
     }
     std::string insertRelated(const std::string& group, const std::string& main,
                               const std::string& rel, Values::value_type t = "S") {
         wire::ChangeLog log = relatedLog();
         inserted(log, {group, main, rel, std::nullopt, std::nullopt, "N", t});
-        return describe(store->applyRelatedProducts(log));
+        return describe(store->applyRelatedProducts(log, kByTest));
     }
 };
 
@@ -39,13 +39,13 @@ TEST_P(StoreIntegrity, GroupCodeNameAndOrderAreUniqueInTheScreensOrder) {
     addGroup("0000000003", "Festa", "3");
     wire::ChangeLog rename = groupLog();
     modified(rename, {"0000000003", "Festa", "3"}, {"0000000003", "sugestão", "3"});
-    EXPECT_EQ(describe(store->applyGroups(rename)), "-32000: Nome já cadastrado.");
+    EXPECT_EQ(describe(store->applyGroups(rename, kByTest)), "-32000: Nome já cadastrado.");
     wire::ChangeLog reorder = groupLog();
     modified(reorder, {"0000000003", "Festa", "3"}, {"0000000003", "Festa", "1"});
-    EXPECT_EQ(describe(store->applyGroups(reorder)), "-32000: Ordem já cadastrada.");
+    EXPECT_EQ(describe(store->applyGroups(reorder, kByTest)), "-32000: Ordem já cadastrada.");
     wire::ChangeLog recode = groupLog();
     modified(recode, {"0000000003", "Festa", "3"}, {"0000000001", "Festa", "3"});
-    EXPECT_EQ(describe(store->applyGroups(recode)), "-32000: Código já cadastrado.");
+    EXPECT_EQ(describe(store->applyGroups(recode, kByTest)), "-32000: Código já cadastrado.");
 }
 
 TEST_P(StoreIntegrity, RequiredValuesSizesInCharactersAndFlags) {
@@ -131,7 +131,7 @@ TEST_P(StoreIntegrity, AProductIsNeverRelatedToItself) {
 
     const std::string itself = "-32000: Um produto não pode ser relacionado a ele mesmo.";
     for (const Case& c : cases)
-        EXPECT_EQ(describe(store->applyRelatedProducts(c.log)), itself) << c.what;
+        EXPECT_EQ(describe(store->applyRelatedProducts(c.log, kByTest)), itself) << c.what;
     wire::Packet related;
     ASSERT_EQ(describe(store->relatedProducts(group, p1, related)), "ok");
     EXPECT_EQ(dump(related), "0000000001|0000000001|0000000002|1.01.001.0002|Produto 2|N|S\n");
@@ -154,13 +154,13 @@ TEST_P(StoreIntegrity, AGroupWithMainProductsCannotBeDeletedButItsCodeMayChange)
     addRelated("0000000001", productCode(1), productCode(2));
     wire::ChangeLog remove = groupLog();
     deleted(remove, {"0000000001", "Café", "1"});
-    EXPECT_EQ(describe(store->applyGroups(remove)),
+    EXPECT_EQ(describe(store->applyGroups(remove, kByTest)),
               "-32000: O grupo possui produtos principais e não pode ser excluído. Exclua os "
               "produtos primeiro.");
 
     wire::ChangeLog recode = groupLog();
     modified(recode, {"0000000001", "Café", "1"}, {"0000000005", "Café", "1"});
-    ASSERT_EQ(describe(store->applyGroups(recode)), "ok");
+    ASSERT_EQ(describe(store->applyGroups(recode, kByTest)), "ok");
     wire::Packet related;
     ASSERT_EQ(describe(store->relatedProducts("0000000005", productCode(1), related)), "ok");
     EXPECT_EQ(dump(related), "0000000005|0000000001|0000000002|1.01.001.0002|Produto 2|N|S\n");

@@ -40,7 +40,7 @@ TEST_P(StoreRaces, TwoInsertsOfTheSameGroupCodeGiveOneSuccessAndOneRefusal) {
             wire::ChangeLog log = groupLog();
             inserted(log, {code, "Grupo " + std::to_string(i) + (mine ? " A" : " B"),
                            std::to_string(i * 2 + (mine ? 0 : 1))});
-            return s.applyGroups(log);
+            return s.applyGroups(log, kByTest);
         });
         ASSERT_EQ(outcomes, (std::vector<std::string>{"-32000: Código já cadastrado.", "ok"}))
             << "round " << i;
@@ -57,7 +57,7 @@ TEST_P(StoreRaces, TwoInsertsOfTheSameRelatedProductGiveOneSuccessAndOneRefusal)
             wire::ChangeLog log = relatedLog();
             inserted(log, {"0000000001", productCode(51), productCode(i), std::nullopt,
                            std::nullopt, "N", "S"});
-            return s.applyRelatedProducts(log);
+            return s.applyRelatedProducts(log, kByTest);
         });
         ASSERT_EQ(outcomes, (std::vector<std::string>{"-32000: Produto já cadastrado.", "ok"}))
             << "round " << i;
@@ -74,7 +74,7 @@ TEST_P(StoreRaces, TwoChangesOfTheSameRowGiveOneSuccessAndOneConflict) {
             wire::ChangeLog log = groupLog();
             std::string after = "Café " + std::to_string(i);
             modified(log, {"0000000001", before, "1"}, {"0000000001", after, "1"});
-            return s.applyGroups(log);
+            return s.applyGroups(log, kByTest);
         });
         ASSERT_EQ(outcomes.size(), 2u);
         ASSERT_EQ(outcomes[1], "ok") << "round " << i;

@@ -1,0 +1,73 @@
+#include "store/HistoryRecorder.h"
+
+#include <array>
+#include <optional>
+
+#include "store/ConstraintMessages.h"
+#include "wire/JsonOut.h"
+
+namespace appserver {
+
+namespace {
+
+const Query kInsert{
+    "INSERT INTO history (at_utc, user_name, method, operation, kind, group_code, old_row, "
+    "new_row) VALUES ($1, $2, $3, $4, $5, $6, $7, $8)"};
+
+const char* kindName(wire::ChangeKind kind) {
+    switch (kind) {
+        case wire::ChangeKind::Insert:
+            return "insert";
+        case wire::ChangeKind::Modify:
+            return "modify";
+        case wire::ChangeKind::Delete:
+            break;
+    }
+    return "delete";
+}
+
+// {"FIELD":"value" or null, ...} in rule order; nullopt for a row the entry does not have.
+std::optional<std::string> rowJson(const LogFields& fields, const std::vector<wire::Value>& row) {
+    if (row.empty()) return std::nullopt;
+    wire::detail::JsonBuffer buffer;
+    wire::detail::JsonWriter w(buffer);
+    w.StartObject();
+    for (std::size_t r = 0; r < fields.rules().size(); ++r) {
+        wire::detail::writeText(w, fields.rules()[r].column.name);
+        if (wire::ValueView v = fields.value(row, r))
+            wire::detail::writeText(w, *v);
+        else
+            w.Null();
+    }
+    w.EndObject();
+    return std::string(buffer.GetString(), buffer.GetSize());
+}
+
+// The row's group code, for filtering: of the new row, else of the deleted one.
+wire::ValueView groupOf(const LogFields& fields, const wire::Change& change) {
+    const auto& row = change.newValues.empty() ? change.oldValues : change.newValues;
+    for (std::size_t r = 0; r < fields.rules().size(); ++r) {
+        if (fields.rules()[r].column.name == column::CDGRUSUGESPROD.name)
+            return fields.value(row, r);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+wire::Status HistoryRecorder::record(const wire::Change& change, const LogFields& fields) {
+    std::optional<std::string> oldRow = rowJson(fields, change.oldValues);
+    std::optional<std::string> newRow = rowJson(fields, change.newValues);
+    const std::array<wire::ValueView, 8> params = {
+        m_at,
+        m_origin.user,
+        m_origin.method,
+        m_origin.operation,
+        kindName(change.kind),
+        groupOf(fields, change),
+        oldRow ? wire::ValueView(*oldRow) : std::nullopt,
+        newRow ? wire::ValueView(*newRow) : std::nullopt};
+    return ConstraintMessages::describe(m_conn.run(kInsert, params, nullptr));
+}
+
+}  // namespace appserver
