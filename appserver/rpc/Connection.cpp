@@ -46,6 +46,7 @@ HttpConnection<Stream>::HttpConnection(Stream stream, beast::flat_buffer buffer,
       m_context(context),
       m_options(context.options),
       m_body(context.bodies),
+      m_wait(m_stream.get_executor()),
       m_httpsOnly(httpsOnly) {}
 
 template <class Stream>
@@ -58,6 +59,7 @@ void HttpConnection<Stream>::start() {
     m_id = m_context.registry.add(this->weak_from_this());
     beast::error_code ignored;
     tcp().socket().set_option(asio::ip::tcp::no_delay(true), ignored);
+    m_peer = tcp().socket().remote_endpoint(ignored).address().to_string();
     asio::dispatch(m_stream.get_executor(), [self = this->shared_from_this()] {
         if constexpr (kTls)
             self->handshake();
@@ -120,13 +122,89 @@ void HttpConnection<Stream>::readHeader() {
                             });
 }
 
-// A client that asks "Expect: 100-continue" holds its body back until told to send it.
 template <class Stream>
 void HttpConnection<Stream>::onHeader(beast::error_code ec) {
     if (ec) return onRead(ec);
     if (m_httpsOnly)
         return refuse(refusal(400, ErrorCode::InvalidRequest,
                               "Este servidor só atende HTTPS: use https:// no endereço."));
+    signIn();
+}
+
+// Who calls is settled from the headers, before the body is read: a client that may not call
+// never makes the server hold its body. /health stays open to balancers.
+template <class Stream>
+void HttpConnection<Stream>::signIn() {
+    const auto& request = m_parser->get();
+    const std::string_view target(request.target().data(), request.target().size());
+    if (target.substr(0, target.find('?')) == kHealthPath) return admitBody();
+    const auto field = request[http::field::authorization];
+    const std::string_view authorization(field.data(), field.size());
+    if (!authorization.empty() && authorization == m_acceptedAuthorization) return admitBody();
+    Authenticator& auth = *m_context.auth;
+    if (authorization.empty()) {
+        Store* store = workerStore();
+        if (store && !auth.required(*store)) {
+            m_user = kLocalUser;
+            return admitBody();
+        }
+        return refuseSignIn(Authenticator::missing());
+    }
+    // Verified off the loop, one at a time, after whatever wait the address has earned.
+    m_reading = false;
+    m_wait.expires_after(auth.throttle().delayFor(m_peer));
+    m_wait.async_wait([self = this->shared_from_this(),
+                       header = std::string(authorization)](beast::error_code) mutable {
+        if (self->m_stopping) return self->close();
+        auto back =
+            asio::prefer(self->m_stream.get_executor(), asio::execution::outstanding_work.tracked);
+        asio::post(self->m_context.signIns, [self, header = std::move(header), back]() mutable {
+            Store* store = workerStore();
+            auto outcome = store ? self->m_context.auth->verify(*store, header)
+                                 : Authenticator::Outcome{Authenticator::Verdict::Unavailable,
+                                                          {},
+                                                          "Banco de dados indisponível."};
+            asio::post(back,
+                       [self, header = std::move(header), outcome = std::move(outcome)]() mutable {
+                           self->onSignIn(std::move(header), std::move(outcome));
+                       });
+        });
+    });
+}
+
+template <class Stream>
+void HttpConnection<Stream>::onSignIn(std::string authorization, Authenticator::Outcome outcome) {
+    if (m_stopping) return close();
+    Authenticator& auth = *m_context.auth;
+    if (outcome.verdict == Authenticator::Verdict::Accepted) {
+        auth.throttle().succeeded(m_peer);
+        m_acceptedAuthorization = std::move(authorization);
+        m_user = std::move(outcome.user);
+        m_reading = true;
+        return admitBody();
+    }
+    if (outcome.verdict != Authenticator::Verdict::Unavailable) auth.throttle().failed(m_peer);
+    refuseSignIn(std::move(outcome));
+}
+
+template <class Stream>
+void HttpConnection<Stream>::refuseSignIn(Authenticator::Outcome outcome) {
+    using Verdict = Authenticator::Verdict;
+    if (outcome.verdict != Verdict::Missing)
+        m_context.log.note("acesso recusado a " + m_peer +
+                               (outcome.user.empty() ? "" : " (usuário " + outcome.user + ")") +
+                               ": ",
+                           outcome.message);
+    if (outcome.verdict == Verdict::Unavailable)
+        return refuse(refusal(503, ErrorCode::Unavailable, std::move(outcome.message)));
+    Reply refused = refusal(401, ErrorCode::Unauthenticated, std::move(outcome.message));
+    refused.challenge = true;
+    refuse(std::move(refused));
+}
+
+// A client that asks "Expect: 100-continue" holds its body back until told to send it.
+template <class Stream>
+void HttpConnection<Stream>::admitBody() {
     m_bodyBytes = 0;
     // Before the body is read, and before a waiting client is told to send it.
     if (auto length = m_parser->content_length(); length && !m_body.growTo(*length))
@@ -208,8 +286,10 @@ void HttpConnection<Stream>::call() {
     struct Pending {
         Request request;
         BodyBudget::Lease body;
+        std::string user;
     };
-    auto pending = std::make_shared<Pending>(Pending{m_parser->release(), std::move(m_body)});
+    auto pending =
+        std::make_shared<Pending>(Pending{m_parser->release(), std::move(m_body), m_user});
     m_parser.reset();
     m_body = BodyBudget::Lease(m_context.bodies);
     if (m_buffer.capacity() > kKeptBuffer) m_buffer.shrink_to_fit();
@@ -221,20 +301,20 @@ void HttpConnection<Stream>::call() {
     };
     const auto& target = pending->request.target();
     if (answersAtOnce(std::string_view(target.data(), target.size()), pending->request.body())) {
-        Reply r = runCall(pending->request);
+        Reply r = runCall(pending->request, pending->user);
         pending.reset();
         return reply(std::move(r));
     }
     auto back = asio::prefer(m_stream.get_executor(), asio::execution::outstanding_work.tracked);
     asio::post(m_context.calls, [self = this->shared_from_this(), pending, back, reply]() mutable {
-        Reply r = self->runCall(pending->request);
+        Reply r = self->runCall(pending->request, pending->user);
         pending.reset();  // the body may be large: free it before the answer goes out
         asio::post(back, [reply, r = std::move(r)]() mutable { reply(std::move(r)); });
     });
 }
 
 template <class Stream>
-Reply HttpConnection<Stream>::runCall(const Request& request) const {
+Reply HttpConnection<Stream>::runCall(const Request& request, std::string_view user) const {
     auto sv = [](boost::beast::string_view v) { return std::string_view(v.data(), v.size()); };
     std::string_view verb = sv(request.method_string());
     std::string_view target = sv(request.target());
@@ -242,7 +322,7 @@ Reply HttpConnection<Stream>::runCall(const Request& request) const {
     auto started = std::chrono::steady_clock::now();
     Reply reply;
     try {
-        reply = store ? handleRequest(*store, verb, target, request.body())
+        reply = store ? handleRequest(*store, verb, target, request.body(), user)
                 : target.substr(0, target.find('?')) == kHealthPath
                     ? healthReply(nullptr, verb)
                     : refusal(200, ErrorCode::Unavailable, "Banco de dados indisponível.");
@@ -266,6 +346,8 @@ void HttpConnection<Stream>::answer(Reply reply, unsigned version, bool keepAliv
         m_response.body() = std::move(reply.body);
     }
     if (!reply.allow.empty()) m_response.set(http::field::allow, reply.allow);
+    if (reply.challenge)
+        m_response.set(http::field::www_authenticate, R"(Basic realm="VLP27000", charset="UTF-8")");
     if (reply.status == 503) m_response.set(http::field::retry_after, "1");
     m_response.prepare_payload();
     tcp().expires_after(m_options.idleTimeout);

@@ -12,6 +12,7 @@
 // one). On a server that serves HTTPS, a client speaking plain HTTP is answered 400 saying so.
 
 #include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/steady_timer.hpp>
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
 #include <boost/beast/ssl.hpp>
@@ -21,10 +22,12 @@
 #include <optional>
 #include <type_traits>
 
+#include "Authenticator.h"
 #include "BodyBudget.h"
 #include "GuardedBody.h"
 #include "RequestHandler.h"
 #include "ServingContext.h"
+#include "store/UserNames.h"
 
 namespace appserver {
 
@@ -60,11 +63,15 @@ class HttpConnection : public Connection,
     void readRequest();
     void readHeader();
     void onHeader(boost::beast::error_code ec);
+    void signIn();
+    void onSignIn(std::string authorization, Authenticator::Outcome outcome);
+    void refuseSignIn(Authenticator::Outcome outcome);
+    void admitBody();
     void readBody();
     void onRead(boost::beast::error_code ec);
     void call();
     // Runs on a worker: the call itself, with that worker's store.
-    Reply runCall(const Request& request) const;
+    Reply runCall(const Request& request, std::string_view user) const;
     void refuse(Reply refused);
     void answer(Reply reply, unsigned version, bool keepAlive);
     void onWrite(bool keepAlive, boost::beast::error_code ec);
@@ -81,7 +88,11 @@ class HttpConnection : public Connection,
     boost::beast::http::response<boost::beast::http::string_body> m_response;
     ServingContext& m_context;
     const ServerOptions& m_options;
-    BodyBudget::Lease m_body;  // the budget held by the request being read
+    BodyBudget::Lease m_body;             // the budget held by the request being read
+    boost::asio::steady_timer m_wait;     // the wait a failing address has earned
+    std::string m_peer;                   // the client's address, for the throttle and the log
+    std::string m_acceptedAuthorization;  // checked once, then taken as is
+    std::string m_user{kLocalUser};       // who calls on this connection
     std::uint64_t m_id = 0;
     std::chrono::steady_clock::time_point m_bodyStart;
     std::uint64_t m_bodyBytes = 0;

@@ -19,8 +19,9 @@ struct Reply {
     std::string method;     // for the call log; "-" when the request named none
     int code = 0;           // 0: the call succeeded; else the JSON-RPC error code
     bool notification = false;
-    bool logged = true;  // false: kept out of the call log (health checks)
-    std::string allow;   // the Allow header of a 405, when not empty
+    bool logged = true;      // false: kept out of the call log (health checks)
+    std::string allow;       // the Allow header of a 405, when not empty
+    bool challenge = false;  // a 401: asks for Basic credentials (WWW-Authenticate)
 };
 
 // store is used only for calls of the module's methods and for GET /health. user is who the

@@ -4,6 +4,7 @@
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/post.hpp>
 #include <boost/asio/signal_set.hpp>
+#include <boost/asio/strand.hpp>
 #include <csignal>
 #include <exception>
 #include <thread>
@@ -33,7 +34,14 @@ struct Server::Impl {
           workers(l),
           control(1),
           signals(control),
-          context{options, registry, log, bodies, workers.executor()} {
+          context{options,
+                  registry,
+                  log,
+                  bodies,
+                  workers.executor(),
+                  nullptr,
+                  &auth,
+                  asio::make_strand(workers.executor())} {
         for (unsigned i = 0; i < options.ioThreads; ++i) {
             iocs.push_back(std::make_unique<asio::io_context>(1));
             guards.push_back(asio::make_work_guard(*iocs.back()));
@@ -48,6 +56,7 @@ struct Server::Impl {
     CallLog& log;
     ConnectionRegistry registry;
     BodyBudget bodies;
+    Authenticator auth;
     CallWorkers workers;
     std::vector<std::unique_ptr<asio::io_context>> iocs;
     std::vector<asio::executor_work_guard<asio::io_context::executor_type>> guards;
@@ -75,6 +84,17 @@ wire::Status Server::start() {
         auto store = m_impl->factory.open();
         if (!store) return store.status();
         m_impl->stores.push_back(std::move(*store));
+    }
+    // Beyond loopback a server must know who calls, unless the operator says it is a test.
+    const ServerOptions& o = m_impl->options;
+    if (!isLoopback(o.host) && !o.insecure && !m_impl->stores.empty()) {
+        auto any = m_impl->stores.front()->anyUser();
+        if (!any) return any.status();
+        if (!*any)
+            return {wire::ErrorCode::Unavailable,
+                    "escutar em " + o.host +
+                        " exige usuários: crie o primeiro com vlp-appserver user add NOME --db "
+                        "URL (ou use --insecure, só para testes)"};
     }
     if (!m_impl->options.tlsCertificate.empty()) {
         auto tls = makeServerTlsContext(m_impl->options.tlsCertificate, m_impl->options.tlsKey);

@@ -5,6 +5,8 @@
 #include <limits>
 #include <optional>
 
+#include "store/DatabaseUrl.h"
+
 namespace appserver {
 namespace {
 
@@ -278,14 +280,6 @@ bool isLoopback(std::string_view host) {
     return !ec && address.is_loopback();
 }
 
-std::string redactedUrl(std::string_view url) {
-    auto scheme = url.find("://");
-    if (scheme == std::string_view::npos) return std::string(url);
-    auto at = url.find('@', scheme + 3);
-    auto colon = url.find(':', scheme + 3);
-    if (at == std::string_view::npos || colon == std::string_view::npos || colon > at)
-        return std::string(url);
-    return std::string(url.substr(0, colon + 1)) + "***" + std::string(url.substr(at));
-}
+std::string redactedUrl(std::string_view url) { return hidePasswords(std::string(url), url); }
 
 }  // namespace appserver

@@ -5,6 +5,7 @@
 #include <boost/asio/any_io_executor.hpp>
 #include <boost/asio/ssl/context.hpp>
 
+#include "Authenticator.h"
 #include "BodyBudget.h"
 #include "CallLog.h"
 #include "ConnectionRegistry.h"
@@ -19,6 +20,8 @@ struct ServingContext {
     BodyBudget& bodies;
     boost::asio::any_io_executor calls;        // a request's call runs here, off the I/O loops
     boost::asio::ssl::context* tls = nullptr;  // set: the server speaks HTTPS only
+    Authenticator* auth = nullptr;
+    boost::asio::any_io_executor signIns;  // credentials are verified here, one at a time
 };
 
 }  // namespace appserver

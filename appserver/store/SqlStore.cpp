@@ -314,7 +314,7 @@ wire::Result<std::optional<StoredUser>> SqlStore::findUser(std::string_view name
     return UserTable(*m_conn).find(name);
 }
 
-wire::Result<bool> SqlStore::anyEnabledUser() { return UserTable(*m_conn).anyEnabled(); }
+wire::Result<bool> SqlStore::anyUser() { return UserTable(*m_conn).any(); }
 
 wire::Status SqlStore::history(const HistoryFilter& filter, wire::PacketSink& out) {
     return read(kHistory, kHistoryFields,

@@ -50,7 +50,7 @@ class SqlStore : public Store {
     wire::Status setUserPassword(std::string_view name, std::string_view passwordHash) override;
     wire::Status setUserEnabled(std::string_view name, bool enabled) override;
     wire::Result<std::optional<StoredUser>> findUser(std::string_view name) override;
-    wire::Result<bool> anyEnabledUser() override;
+    wire::Result<bool> anyUser() override;
     wire::Status history(const HistoryFilter& filter, wire::PacketSink& out) override;
 
   private:

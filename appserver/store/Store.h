@@ -139,7 +139,9 @@ class Store {
     virtual wire::Result<std::optional<StoredUser>> findUser(std::string_view /*name*/) {
         return noUsers();
     }
-    virtual wire::Result<bool> anyEnabledUser() { return noUsers(); }
+    // Whether any user exists, enabled or not: once one does, the server asks who calls (disabling
+    // the last user must lock the server, not open it).
+    virtual wire::Result<bool> anyUser() { return noUsers(); }
 
     // The history rows the filter selects, oldest first, as the fields quando, usuario, metodo,
     // operacao, tipo ("insert", "modify", "delete"), grupo, antes, depois; the last two are JSON

@@ -11,7 +11,7 @@ namespace appserver {
 namespace {
 
 const Query kFind{"SELECT password_hash, enabled FROM users WHERE name = $1"};
-const Query kAnyEnabled{"SELECT 1 FROM users WHERE enabled = 'S' LIMIT 1"};
+const Query kAny{"SELECT 1 FROM users LIMIT 1"};
 const Query kInsert{
     "INSERT INTO users (name, password_hash, enabled, created_at, changed_at) "
     "VALUES ($1, $2, 'S', $3, $3)"};
@@ -63,9 +63,9 @@ wire::Result<std::optional<StoredUser>> UserTable::find(std::string_view name) {
         StoredUser{row.row()[0].value_or(""), row.row()[1].value_or("") == "S"});
 }
 
-wire::Result<bool> UserTable::anyEnabled() {
+wire::Result<bool> UserTable::any() {
     FirstRowSink row;
-    if (SqlError err = m_conn.run(kAnyEnabled, {}, &row)) return ConstraintMessages::describe(err);
+    if (SqlError err = m_conn.run(kAny, {}, &row)) return ConstraintMessages::describe(err);
     return row.found();
 }
 

@@ -24,7 +24,7 @@ class UserTable {
     wire::Status setEnabled(std::string_view name, bool enabled, std::string_view now);
 
     wire::Result<std::optional<StoredUser>> find(std::string_view name);
-    wire::Result<bool> anyEnabled();
+    wire::Result<bool> any();
 
   private:
     // Runs an UPDATE of one user's row; Refused when there is no such user.

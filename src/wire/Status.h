@@ -19,6 +19,7 @@ enum class ErrorCode : int {
     BadPacket = -32002,       // a packet or change log that is malformed or does not fit
     TooLarge = -32003,        // a body or value over its limit
     Unavailable = -32004,     // the database cannot be reached
+    Unauthenticated = -32005,  // no credentials, or not those of an enabled user (HTTP 401)
 };
 
 class Status {

@@ -28,6 +28,19 @@ void normalise(std::string& treeCode) {
 
 }  // namespace
 
+wire::Result<std::optional<StoredUser>> FakeStore::findUser(std::string_view name) {
+    ++m_script.userLookups;
+    std::lock_guard lock(m_script.mutex);
+    auto it = m_script.users.find(std::string(name));
+    if (it == m_script.users.end()) return std::optional<StoredUser>();
+    return std::optional<StoredUser>(it->second);
+}
+
+wire::Result<bool> FakeStore::anyUser() {
+    std::lock_guard lock(m_script.mutex);
+    return !m_script.users.empty();
+}
+
 std::string FakeStore::Script::callsText() {
     std::lock_guard lock(mutex);
     std::string out;

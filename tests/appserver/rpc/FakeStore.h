@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -23,6 +24,8 @@ class FakeStore : public Store {
         std::chrono::milliseconds delay{0};
         std::string delayedCall;  // when set, only calls starting with it are delayed
         std::atomic<int> running{0};
+        std::map<std::string, StoredUser> users;  // under mutex; not recorded in calls
+        std::atomic<int> userLookups{0};
         std::string callsText();
     };
 
@@ -47,6 +50,8 @@ class FakeStore : public Store {
     wire::Status applyMainProducts(const wire::ChangeLog& log, const ChangeOrigin& origin) override;
     wire::Status applyRelatedProducts(const wire::ChangeLog& log,
                                       const ChangeOrigin& origin) override;
+    wire::Result<std::optional<StoredUser>> findUser(std::string_view name) override;
+    wire::Result<bool> anyUser() override;
     wire::Status ping() override;
     wire::Status seedDemo() override;
     wire::Status addProduct(std::string_view code, std::string_view treeCode,

@@ -9,6 +9,7 @@
 
 #include "FakeStore.h"
 #include "HttpTestClient.h"
+#include "auth/PasswordHash.h"
 #include "wire/Rpc.h"
 
 namespace appserver {
@@ -269,6 +270,57 @@ TEST_F(HttpServerTest, BodiesBeyondTheBudgetAreToldToRetryAndTheBudgetComesBack)
     HttpTestClient fourth(port);
     ASSERT_TRUE(fourth.send(head + "\r\n" + std::string(819200 - kGroups.size(), ' ') + kGroups));
     EXPECT_EQ(codeOf(fourth.read()), 0);
+}
+
+// Once a user exists every call but /health must carry an enabled user's credentials, checked
+// once per connection; a refusal says why, asks for Basic credentials and closes.
+TEST_F(HttpServerTest, SignInIsAskedOnceUsersExistAndCheckedOncePerConnection) {
+    script.users["ana"] = {hashPassword("certa"), true};
+    script.users["bia"] = {hashPassword("dela"), false};
+    startServer();
+
+    const struct {
+        std::string authorization;
+        std::string message;  // empty: served
+    } cases[] = {
+        {"", "Este servidor exige usuário e senha."},
+        {"Basic YW5hOmVycmFkYQ==", "Usuário ou senha incorretos."},  // ana:errada
+        {"Basic Y2FpbzpjZXJ0YQ==", "Usuário ou senha incorretos."},  // caio:certa
+        {"Basic YmlhOmRlbGE=", "O usuário bia está desativado."},    // bia:dela
+        {"Basic YmlhOmVycmFkYQ==", "Usuário ou senha incorretos."},  // bia:errada
+        {"Basic ???", "Credenciais malformadas: base64 inválido."},
+        {"Basic " + std::string(2000, 'A'), "Credenciais malformadas: cabeçalho longo demais."},
+        {"Basic YW5hOmNlcnRh", ""},  // ana:certa
+    };
+    for (const auto& c : cases) {
+        HttpTestClient client(port);
+        auto r = client.post(kGroups, c.authorization.empty()
+                                          ? std::string()
+                                          : "Authorization: " + c.authorization + "\r\n");
+        ASSERT_TRUE(r) << c.authorization;
+        if (c.message.empty()) {
+            EXPECT_EQ(codeOf(r), 0) << r->body();
+            continue;
+        }
+        EXPECT_EQ(r->result_int(), 401) << c.authorization;
+        EXPECT_EQ((*r)[boost::beast::http::field::www_authenticate],
+                  R"(Basic realm="VLP27000", charset="UTF-8")");
+        EXPECT_EQ(codeOf(r), -32005);
+        EXPECT_NE(r->body().find(c.message), std::string::npos) << r->body();
+        EXPECT_TRUE(client.closedWithin(3s));
+        // A success forgets this address's failures, which would otherwise slow the next case.
+        EXPECT_EQ(
+            codeOf(HttpTestClient(port).post(kGroups, "Authorization: Basic YW5hOmNlcnRh\r\n")), 0);
+    }
+
+    HttpTestClient signedIn(port);
+    const int lookups = script.userLookups;
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(codeOf(signedIn.post(kGroups, "Authorization: Basic YW5hOmNlcnRh\r\n")), 0);
+    EXPECT_EQ(script.userLookups - lookups, 1);
+    auto health = HttpTestClient(port).request("GET", "/health");
+    ASSERT_TRUE(health);
+    EXPECT_EQ(health->result_int(), 200);
 }
 
 TEST_F(HttpServerTest, HugeHeaderLineIsCutOffAndTruncatedBodyRunsNothing) {

@@ -144,5 +144,19 @@ TEST_F(HttpsServerTest, CertificatesTheServerCannotUseStopItFromStarting) {
     }
 }
 
+// Beyond loopback a server must know who calls: it starts only once a user exists.
+TEST_F(HttpsServerTest, BeyondLoopbackTheServerStartsOnlyWithUsers) {
+    options.host = "0.0.0.0";
+    {
+        Server refused(options, factory, log);
+        auto status = refused.start();
+        ASSERT_FALSE(status.isOk());
+        EXPECT_NE(status.message().find("user add"), std::string::npos) << status.message();
+    }
+    script.users["ana"] = {"$argon2id$qualquer", false};  // even a disabled one locks the door
+    start();
+    EXPECT_NE(server->port(), 0);
+}
+
 }  // namespace
 }  // namespace appserver

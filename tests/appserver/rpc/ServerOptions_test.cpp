@@ -103,6 +103,8 @@ TEST(ServerOptions, HelpListsEveryOptionAndUrlsHidePasswords) {
               "postgresql://bob:***@db:5432/vlp");
     EXPECT_EQ(redactedUrl("postgresql://bob@db/vlp"), "postgresql://bob@db/vlp");
     EXPECT_EQ(redactedUrl("sqlite:x.db"), "sqlite:x.db");
+    EXPECT_EQ(redactedUrl("postgresql://db/vlp?user=bob&password=s3cret"),
+              "postgresql://db/vlp?user=bob&password=***");
 }
 
 }  // namespace

@@ -1,0 +1,57 @@
+#include "Authenticator.h"
+
+#include "BasicCredentials.h"
+#include "auth/PasswordHash.h"
+
+namespace appserver {
+namespace {
+
+constexpr std::chrono::milliseconds kRecheck{5000};
+
+std::int64_t nowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// Kept for a hash check against a user that does not exist, so a wrong name costs the same time
+// as a wrong password and does not tell which names exist.
+const std::string& decoyHash() {
+    static const std::string hash = hashPassword("senha que ninguém usa");
+    return hash;
+}
+
+}  // namespace
+
+bool Authenticator::required(Store& store) {
+    const std::int64_t now = nowMs();
+    const std::int64_t checked = m_checkedAt.load(std::memory_order_relaxed);
+    if (checked != 0 && now - checked < kRecheck.count())
+        return m_required.load(std::memory_order_relaxed);
+    auto any = store.anyUser();
+    m_required.store(!any || *any, std::memory_order_relaxed);
+    m_checkedAt.store(now == 0 ? 1 : now, std::memory_order_relaxed);
+    return m_required.load(std::memory_order_relaxed);
+}
+
+Authenticator::Outcome Authenticator::missing() {
+    return {Verdict::Missing, {}, "Este servidor exige usuário e senha."};
+}
+
+Authenticator::Outcome Authenticator::verify(Store& store, std::string_view authorization) const {
+    auto credentials = parseBasicCredentials(authorization);
+    if (!credentials) return {Verdict::Malformed, {}, credentials.status().message()};
+    auto found = store.findUser(credentials->user);
+    if (!found) return {Verdict::Unavailable, credentials->user, found.status().message()};
+    const std::optional<StoredUser>& user = *found;
+    const bool matches =
+        verifyPassword(user ? user->passwordHash : decoyHash(), credentials->password);
+    if (!user || !matches)
+        return {Verdict::Wrong, credentials->user, "Usuário ou senha incorretos."};
+    if (!user->enabled)
+        return {Verdict::Disabled, credentials->user,
+                "O usuário " + credentials->user + " está desativado."};
+    return {Verdict::Accepted, credentials->user, {}};
+}
+
+}  // namespace appserver
