@@ -33,9 +33,10 @@ TBusyOverlay* OverlayFor(QWidget* parent) {
 
 void ActiveShowAvi(QWidget* parent, int kind, const std::string& caption) {
     TBusyOverlay* overlay = OverlayFor(parent);
+    // Painted by the first turn of the wait pump, once the call has outlasted its quiet wait, or
+    // by the event loop: a call answered within that wait never flashes the overlay, nor pays
+    // for painting it.
     overlay->Start(kind, QString::fromStdString(caption));
-    // Paint now: the call that follows may block before the event loop runs again.
-    overlay->repaint();
 }
 
 void DeactiveShowAvi() {

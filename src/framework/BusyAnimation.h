@@ -1,9 +1,10 @@
 #pragma once
 // The busy animation shown over the host's main window while a server call runs. One look per
 // kind: 0 connecting, 6 reading, 1 saving (others get a plain spinner). Nested calls: the last
-// ActiveShowAvi wins; DeactiveShowAvi always hides. The animation keeps moving while a call
-// blocks because the connection's wait pump (InstallWaitPump) processes paint and timer events.
-// UI thread only.
+// ActiveShowAvi wins; DeactiveShowAvi always hides. The overlay is painted by the next event
+// processing, so a call that answers at once never shows it; while a call waits longer, the
+// connection's wait pump (InstallWaitPump) processes paint and timer events and the animation
+// keeps moving. UI thread only.
 
 #include <string>
 

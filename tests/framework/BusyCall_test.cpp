@@ -1,16 +1,30 @@
 // The busy animation during a real blocking call: the connection runs the framework's wait pump
-// while the scripted app server takes its time, so the animation moves and timers fire.
+// while the scripted app server takes its time, so the overlay is painted, the animation moves
+// and timers fire.
 #include <gtest/gtest.h>
 
+#include <QEvent>
 #include <QMainWindow>
 #include <QTimer>
 
 #include "BusyAnimation.h"
 #include "FakeAppServer.h"
 #include "TApplication.h"
+#include "TBusyOverlay.h"
 #include "TNetConnection.h"
 
 namespace {
+
+class PaintCounter : public QObject {
+  public:
+    int paints = 0;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
 
 TEST(BusyCallTest, TheAnimationMovesWhileTheServerTakesItsTime) {
     QMainWindow window;
@@ -31,12 +45,15 @@ TEST(BusyCallTest, TheAnimationMovesWhileTheServerTakesItsTime) {
     QObject::connect(&other, &QTimer::timeout, [&] { ++ticks; });
     other.start(20);
     ActiveShowAvi(nullptr, 6, "Verificando os registros no servidor...");
+    PaintCounter overlayPaints;  // ActiveShowAvi leaves the painting to the wait pump
+    window.findChild<TBusyOverlay*>()->installEventFilter(&overlayPaints);
     int before = AviFrame();
     TServerAnswer answer = net.AppServer().Call("GetGrupSegProd", {});
     int moved = AviFrame() - before;
     DeactiveShowAvi();
 
     EXPECT_TRUE(answer.Ok) << answer.ErrorMessage;
+    EXPECT_GE(overlayPaints.paints, 1);
     EXPECT_GE(moved, 3);
     EXPECT_GE(ticks, 5);
     TNetConnection::SetWaitPump(nullptr);
