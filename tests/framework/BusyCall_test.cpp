@@ -3,6 +3,7 @@
 // and timers fire.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QMainWindow>
 #include <QTimer>
@@ -15,13 +16,15 @@
 
 namespace {
 
-class PaintCounter : public QObject {
+// Counts the overlay's paint events.
+class OverlayPaints : public QObject {
   public:
+    OverlayPaints() { QCoreApplication::instance()->installEventFilter(this); }
     int paints = 0;
 
   protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint) ++paints;
+    bool eventFilter(QObject* object, QEvent* event) override {
+        if (event->type() == QEvent::Paint && qobject_cast<TBusyOverlay*>(object)) ++paints;
         return false;
     }
 };
@@ -44,16 +47,15 @@ TEST(BusyCallTest, TheAnimationMovesWhileTheServerTakesItsTime) {
     QTimer other;
     QObject::connect(&other, &QTimer::timeout, [&] { ++ticks; });
     other.start(20);
+    OverlayPaints overlay;
     ActiveShowAvi(nullptr, 6, "Verificando os registros no servidor...");
-    PaintCounter overlayPaints;  // ActiveShowAvi leaves the painting to the wait pump
-    window.findChild<TBusyOverlay*>()->installEventFilter(&overlayPaints);
     int before = AviFrame();
     TServerAnswer answer = net.AppServer().Call("GetGrupSegProd", {});
     int moved = AviFrame() - before;
     DeactiveShowAvi();
 
     EXPECT_TRUE(answer.Ok) << answer.ErrorMessage;
-    EXPECT_GE(overlayPaints.paints, 1);
+    EXPECT_GE(overlay.paints, 1);  // put up and painted by the wait pump
     EXPECT_GE(moved, 3);
     EXPECT_GE(ticks, 5);
     TNetConnection::SetWaitPump(nullptr);
