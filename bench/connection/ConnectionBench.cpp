@@ -1,8 +1,15 @@
 // A small call's round trip on a keep-alive loopback connection, through TNetConnection against
 // the fake app server, beside its anchor: a blocking TCP echo (TCP_NODELAY) of a message the size
-// of the call's HTTP request. The call benchmarks report ratio_to_echo; the target is <= 3.
+// of the call's HTTP request. The call benchmarks report ratio_to_echo; the target is <= 3, also
+// with the host's own wait pump installed and the busy overlay around the call, as the screen
+// calls.
+// A slow call (the server answers after 300 ms) reports how often the pump ran and how far the
+// overlay's animation moved meanwhile.
 
 #include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QMainWindow>
 
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
@@ -13,6 +20,8 @@
 #include <sstream>
 #include <thread>
 
+#include "BusyAnimation.h"
+#include "TApplication.h"
 #include "TNetConnection.h"
 #include "support/FakeAppServer.h"
 #include "wire/Rpc.h"
@@ -46,7 +55,7 @@ std::size_t requestBytes() {
 
 // Runs the loop and returns the mean microseconds per iteration.
 template <class Fn>
-double timed(benchmark::State& state, Fn roundTrip) {
+double timed(benchmark::State& state, Fn&& roundTrip) {
     const auto start = std::chrono::steady_clock::now();
     for (auto _ : state) roundTrip();
     const std::chrono::duration<double, std::micro> spent =
@@ -80,30 +89,120 @@ void BM_TcpEchoRoundTrip(benchmark::State& state) {
     state.counters["bytes_each_way"] = static_cast<double>(size);
 }
 
-void callRoundTrip(benchmark::State& state, bool pumped) {
-    FakeAppServer fake;
-    fake.keepCalls(false);
-    fake.on(kMethod).answerPacket(R"({"fields":[],"rows":[]})");
-    TNetConnection net;
-    net.ServerName = FakeAppServer::kModule;
-    net.Port = fake.listen();
-    net.SetConnected(true);
-    if (pumped) TNetConnection::SetWaitPump([] {});
-    const double micros = timed(state, [&] {
+// A connection to a loopback fake that answers kMethod, after delay.
+struct LoopbackCall {
+    explicit LoopbackCall(std::chrono::milliseconds delay = {}) {
+        fake.keepCalls(false);
+        fake.on(kMethod).answerPacket(R"({"fields":[],"rows":[]})").delay(delay);
+        net.ServerName = FakeAppServer::kModule;
+        net.Port = fake.listen();
+        net.SetConnected(true);
+    }
+    void operator()() {
         auto answer = net.AppServer().Call(kMethod, {TRemoteArg::Text(kArgument)});
         benchmark::DoNotOptimize(answer);
-    });
-    TNetConnection::SetWaitPump(nullptr);
+    }
+
+    FakeAppServer fake;
+    TNetConnection net;
+};
+
+void reportRatio(benchmark::State& state, double micros) {
     if (echoMicros > 0) state.counters["ratio_to_echo"] = micros / echoMicros;
 }
 
-void BM_CallRoundTrip(benchmark::State& state) { callRoundTrip(state, false); }
-void BM_CallRoundTripWithWaitPump(benchmark::State& state) { callRoundTrip(state, true); }
+void BM_CallRoundTrip(benchmark::State& state) {
+    LoopbackCall call;
+    reportRatio(state, timed(state, call));
+}
+
+void BM_CallRoundTripWithWaitPump(benchmark::State& state) {
+    LoopbackCall call;
+    TNetConnection::SetWaitPump([] {});
+    reportRatio(state, timed(state, call));
+    TNetConnection::SetWaitPump(nullptr);
+}
+
+// The host's window with its wait pump installed. Around each call the busy overlay is shown and
+// hidden, as the screen's server calls do.
+class HostWindow {
+  public:
+    HostWindow() {
+        m_window.resize(1024, 768);
+        m_window.show();
+        Application().SetMainForm(&m_window, nullptr);
+        InstallWaitPump();
+        QApplication::processEvents();
+    }
+    ~HostWindow() {
+        TNetConnection::SetWaitPump(nullptr);
+        Application().SetMainForm(nullptr, nullptr);
+        QApplication::processEvents();
+    }
+    HostWindow(const HostWindow&) = delete;
+    HostWindow& operator=(const HostWindow&) = delete;
+
+    static void callUnderOverlay(LoopbackCall& call) {
+        ActiveShowAvi(nullptr, aviReading, "Lendo os registros do servidor...");
+        call();
+        DeactiveShowAvi();
+    }
+
+  private:
+    QMainWindow m_window;
+};
+
+void BM_CallRoundTripWithHostPump(benchmark::State& state) {
+    LoopbackCall call;
+    HostWindow host;
+    reportRatio(state, timed(state, [&] { HostWindow::callUnderOverlay(call); }));
+}
+
+// Counts the paint events the application delivers.
+class PaintCounter : public QObject {
+  public:
+    PaintCounter() { qApp->installEventFilter(this); }
+    int paints = 0;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+// Not a speed figure: shows that a long call keeps the window painting and the animation moving.
+void BM_SlowCallWithHostPump(benchmark::State& state) {
+    LoopbackCall call(std::chrono::milliseconds(300));
+    HostWindow host;
+    PaintCounter counter;
+    int pumps = 0;
+    TNetConnection::SetWaitPump([&] {
+        ++pumps;
+        WaitPumpOnce();
+    });
+    const int frames = AviFrame();
+    timed(state, [&] { HostWindow::callUnderOverlay(call); });
+    const auto calls = static_cast<double>(state.iterations());
+    state.counters["pumps_per_call"] = pumps / calls;
+    state.counters["frames_per_call"] = (AviFrame() - frames) / calls;
+    state.counters["paints_per_call"] = counter.paints / calls;
+}
 
 }  // namespace
 
 BENCHMARK(BM_TcpEchoRoundTrip)->UseRealTime();
 BENCHMARK(BM_CallRoundTrip)->UseRealTime();
 BENCHMARK(BM_CallRoundTripWithWaitPump)->UseRealTime();
+BENCHMARK(BM_CallRoundTripWithHostPump)->UseRealTime();
+BENCHMARK(BM_SlowCallWithHostPump)->UseRealTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

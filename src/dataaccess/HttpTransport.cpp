@@ -39,16 +39,37 @@ struct HttpTransport::Impl {
     int port = 0;
     int connects = 0;
 
+    RpcWaiter* waiter = nullptr;
+
     // Runs the one operation just started to its completion; the stream's expiry bounds it.
     void run() {
         io.restart();
-        io.run();
+        if (!waiter) {
+            io.run();
+            return;
+        }
+        waiter->wait(
+            [this](RpcWaiter::Deadline until) {
+                if (std::chrono::steady_clock::now() < until)
+                    io.run_until(until);
+                else
+                    io.poll();  // what is ready already completes here
+                return io.stopped();
+            },
+            [this] { io.run(); });
     }
 
     void connect() {
         error_code ec;
+        // Asynchronous so that a slow name lookup is waited for like the rest of the I/O.
         tcp::resolver resolver(io);
-        auto endpoints = resolver.resolve(host, std::to_string(port), ec);
+        tcp::resolver::results_type endpoints;
+        resolver.async_resolve(host, std::to_string(port),
+                               [&](const error_code& e, tcp::resolver::results_type found) {
+                                   ec = e;
+                                   endpoints = std::move(found);
+                               });
+        run();
         if (ec) {
             if (ec == asio::error::host_not_found || ec == asio::error::host_not_found_try_again ||
                 ec == asio::error::no_data || ec == asio::error::service_not_found)
@@ -142,6 +163,11 @@ void HttpTransport::open(const std::string& host, int port) {
 }
 
 void HttpTransport::close() { m_impl->drop(); }
+
+bool HttpTransport::setWaiter(RpcWaiter* waiter) {
+    m_impl->waiter = waiter;
+    return true;
+}
 
 bool HttpTransport::isOpen() const { return m_impl->stream.has_value(); }
 

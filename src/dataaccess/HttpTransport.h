@@ -4,7 +4,8 @@
 // Any failure during a post closes the connection, so the next open() starts afresh; a
 // connection the server closed while idle is reopened before a request is sent, never after.
 // A non-200 answer throws EHttpStatusError unless it carries a JSON body, which is returned for
-// the JSON-RPC layer to read. Used by one thread at a time.
+// the JSON-RPC layer to read. Every wait on the network (name lookup included) goes through the
+// waiter when one is set. Used by one thread at a time.
 
 #include <memory>
 #include <string>
@@ -32,6 +33,7 @@ class HttpTransport : public RpcTransport {
     void close() override;
     bool isOpen() const override;
     std::string post(const std::string& target, const std::string& body) override;
+    bool setWaiter(RpcWaiter* waiter) override;
 
     // Times the TCP connection was opened, silent reopenings included.
     int connectCount() const;

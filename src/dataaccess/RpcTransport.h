@@ -9,6 +9,7 @@
 #include <string>
 
 #include "EDatabaseError.h"
+#include "RpcWaiter.h"
 
 class ETransportError : public EDatabaseError {
 public:
@@ -24,6 +25,12 @@ public:
     // POST body to /target; returns the answer body. A dropped connection closes the transport,
     // so the next open() reconnects.
     virtual std::string post(const std::string& target, const std::string& body) = 0;
+    // A transport that drives its own I/O waits for it through waiter (null: it simply blocks)
+    // and returns true; one that can only block returns false and is run on a helper thread.
+    virtual bool setWaiter(RpcWaiter* waiter) {
+        (void)waiter;
+        return false;
+    }
 };
 
 struct RpcTimeouts {

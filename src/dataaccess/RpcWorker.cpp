@@ -4,9 +4,6 @@
 
 namespace {
 constexpr auto kPumpInterval = std::chrono::milliseconds(5);
-// Most answers on a local network come within this: the call then returns without pumping, and
-// the window paints once afterwards instead of in the middle of every call. Shorter than a frame.
-constexpr auto kQuietWait = std::chrono::milliseconds(8);
 }
 
 RpcWorker::~RpcWorker() {
@@ -18,7 +15,8 @@ RpcWorker::~RpcWorker() {
     if (m_thread.joinable()) m_thread.join();
 }
 
-void RpcWorker::run(const std::function<void()>& task, const std::function<void()>& pump) {
+void RpcWorker::run(const std::function<void()>& task, const std::function<void()>& pump,
+                    std::chrono::steady_clock::time_point quietUntil) {
     std::unique_lock lock(m_mutex);
     if (!m_thread.joinable()) m_thread = std::thread([this] { loop(); });
     m_task = &task;
@@ -27,7 +25,7 @@ void RpcWorker::run(const std::function<void()>& task, const std::function<void(
     m_wake.notify_one();
 
     std::exception_ptr pumpError;
-    m_done.wait_for(lock, kQuietWait, [this] { return m_finished; });
+    m_done.wait_until(lock, quietUntil, [this] { return m_finished; });
     while (!m_finished) {
         if (!pumpError) {
             lock.unlock();

@@ -1,9 +1,11 @@
 #pragma once
 // A helper thread that runs one task at a time while the calling thread keeps pumping: run()
-// hands the task over, calls pump every few milliseconds until the task has ended, and rethrows
-// on the caller whatever the task threw. The thread starts with the first task and is reused.
+// hands the task over, waits without pumping until quietUntil (most tasks have ended by then),
+// then calls pump every few milliseconds until the task has ended, and rethrows on the caller
+// whatever the task threw. The thread starts with the first task and is reused.
 // One caller at a time; the destructor waits for the task under way.
 
+#include <chrono>
 #include <condition_variable>
 #include <exception>
 #include <functional>
@@ -18,7 +20,8 @@ class RpcWorker {
     RpcWorker& operator=(const RpcWorker&) = delete;
 
     // A pump that throws stops being called; its exception travels on once the task has ended.
-    void run(const std::function<void()>& task, const std::function<void()>& pump);
+    void run(const std::function<void()>& task, const std::function<void()>& pump,
+             std::chrono::steady_clock::time_point quietUntil);
 
   private:
     void loop();

@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "HttpTransport.h"
+#include "RpcCallWait.h"
 #include "RpcMessages.h"
 #include "RpcModuleCheck.h"
 #include "RpcWorker.h"
@@ -81,12 +82,12 @@ struct TNetConnection::Impl {
     std::int64_t lastId = 0;
     std::unique_ptr<RpcWorker> worker;
 
-    // Runs I/O on the helper thread while the wait pump runs here, or directly without a pump.
+    // Runs I/O while the wait pump keeps the window going (RpcCallWait), or simply without one.
     void onWire(const std::function<void()>& io) {
         auto pump = currentPump();
         if (!pump) return io();
         if (!worker) worker = std::make_unique<RpcWorker>();
-        worker->run(io, pump);
+        RpcCallWait(*worker, std::move(pump)).run(*transport, io);
     }
 
     [[noreturn]] void notUnderstood(std::string_view why) {

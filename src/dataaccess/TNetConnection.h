@@ -8,7 +8,8 @@
 // answer also throws; with false it comes back in the answer for CheckResultServ.
 //
 // While a call waits for its answer, the WaitPump (set by the GUI framework) runs repeatedly on
-// the calling thread so windows keep painting; the I/O itself then runs on a helper thread.
+// the calling thread so windows keep painting: a quick answer is awaited on the calling thread
+// without pumping; after a few milliseconds the I/O moves to a helper thread and the pump turns.
 
 #include <functional>
 #include <memory>

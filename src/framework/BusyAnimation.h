@@ -1,8 +1,10 @@
 #pragma once
 // The busy animation shown over the host's main window while a server call runs. One look per
 // kind: 0 connecting, 6 reading, 1 saving (others get a plain spinner). Nested calls: the last
-// ActiveShowAvi wins; DeactiveShowAvi always hides. The animation keeps moving while a call
-// blocks because the connection's wait pump (InstallWaitPump) processes paint and timer events.
+// ActiveShowAvi wins; DeactiveShowAvi always hides. The overlay goes up at the wait pump's first
+// turn or when the event loop next runs, so a call that answers at once never shows it (the
+// queries below report it shown all the same); while a call waits longer, the connection's wait
+// pump (InstallWaitPump) processes paint and timer events and the animation keeps moving.
 // UI thread only.
 
 #include <string>
@@ -23,5 +25,6 @@ int AviFrame();            // animation frame counter; it grows while the animat
 // Makes blocking server calls keep the window painting: installs TNetConnection's wait pump
 // (processes events except user input, and moves the animation). The host calls it at start.
 void InstallWaitPump();
-// One turn of that pump: moves the animation and processes pending events except user input.
+// One turn of that pump: puts the overlay up, moves the animation and processes pending events
+// except user input.
 void WaitPumpOnce();

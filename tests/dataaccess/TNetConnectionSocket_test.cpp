@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "TNetConnection.h"
 #include "support/FakeAppServer.h"
 
@@ -147,6 +149,59 @@ TEST_F(TNetConnectionSocketTest, WaitPumpKeepsRunningUntilTheSlowAnswerArrives) 
     fake.on("GetProdRelac").delay(1500ms);  // beyond the answer timeout
     EXPECT_TRUE(startsWith(errorOf([&] { net.AppServer().Call("GetProdRelac", {}); }),
                            "O servidor " + endpoint() + " não respondeu"));
+}
+
+TEST_F(TNetConnectionSocketTest, WaitPumpTurnsWhileAnAnswerIsLateAndFailuresStillTravel) {
+    struct Case {
+        const char* name;
+        void (*script)(FakeMethod&);
+        bool late;  // a quick answer may or may not be pumped, as the machine goes
+        bool pumpThrows;
+        std::string outcome;  // of the call, then of a quick call after it
+    };
+    const std::string dropped = "A conexão com " + endpoint() + " caiu durante a resposta.";
+    const std::string timedOut = "O servidor " + endpoint() + " não respondeu em 0,4 s.";
+    const Case cases[] = {
+        {"quick answer", [](FakeMethod& m) { m.answerPacket(R"({"rows":[["1"]]})"); }, false, false,
+         R"(answer {"rows":[["1"]]}; next ok)"},
+        {"late answer", [](FakeMethod& m) { m.answerPacket(R"({"rows":[["2"]]})").delay(150ms); },
+         true, false, R"(answer {"rows":[["2"]]}, pumped; next ok)"},
+        {"late error answer",
+         [](FakeMethod& m) { m.fail(-32001, "Registro alterado por outro usuário.").delay(150ms); },
+         true, false, "Registro alterado por outro usuário., pumped; next ok"},
+        {"late reset", [](FakeMethod& m) { m.resetMidAnswer().delay(150ms); }, true, false,
+         dropped + ", pumped; next ok after reconnecting"},
+        {"no answer in time", [](FakeMethod& m) { m.delay(1500ms); }, true, false,
+         timedOut + ", pumped; next ok after reconnecting"},
+        // the answer is read to its end before the pump's error leaves: the line stays usable
+        {"pump throws", [](FakeMethod& m) { m.answerPacket("{}").delay(150ms); }, true, true,
+         "pump, pumped; next ok"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        int pumps = 0;
+        TNetConnection::SetWaitPump([&] {
+            ++pumps;
+            if (c.pumpThrows) throw std::runtime_error("pump");
+        });
+        net.SetConnected(true);
+        fake.on("GetProdRelac").healed().answerNull().delay(0ms);
+        c.script(fake.on("GetProdRelac"));
+        pumps = 0;
+        std::string outcome;
+        try {
+            outcome = "answer " + net.AppServer().Call("GetProdRelac", {}).Payload;
+        } catch (const std::exception& e) {
+            outcome = e.what();
+        }
+        if (c.late) outcome += pumps > 0 ? ", pumped" : ", not pumped";
+        TNetConnection::SetWaitPump(nullptr);
+        fake.on("GetProdRelac").healed().answerNull().delay(0ms);
+        const int connects = fake.connectCount();
+        outcome += net.AppServer().Call("GetProdRelac", {}).Ok ? "; next ok" : "; next failed";
+        if (fake.connectCount() != connects) outcome += " after reconnecting";
+        EXPECT_EQ(outcome, c.outcome);
+    }
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "TApplication.h"
+#include "TBusyOverlay.h"
 
 namespace {
 
@@ -44,6 +45,26 @@ TEST_F(BusyAnimationTest, ShowsOverTheMainWindowAndTheLastCallWins) {
     EXPECT_EQ(AviKind(), -1);
     DeactiveShowAvi();  // hiding twice is harmless
     EXPECT_FALSE(AviShowing());
+}
+
+// A call that answers at once must not flash the overlay: it goes up only when events are next
+// processed, and a request withdrawn before that never shows.
+TEST_F(BusyAnimationTest, GoesUpWhenEventsAreNextProcessed) {
+    auto up = [&] {
+        auto* overlay = window.findChild<TBusyOverlay*>();
+        return overlay && overlay->isVisible();
+    };
+    ActiveShowAvi(nullptr, 6, "Verificando os registros no servidor...");
+    EXPECT_FALSE(up());
+    QApplication::processEvents();
+    EXPECT_TRUE(up());
+    DeactiveShowAvi();
+    EXPECT_FALSE(up());
+
+    ActiveShowAvi(nullptr, 6, "Verificando os registros no servidor...");
+    DeactiveShowAvi();
+    QApplication::processEvents();
+    EXPECT_FALSE(up());
 }
 
 // A blocking server call runs the wait pump on the UI thread until the answer comes: timers and
