@@ -13,6 +13,9 @@
 #      the small calls made meanwhile (target: every one answered)
 #   7. GetVerifGrupo over HTTPS from 32 keep-alive connections vs the same server over plain HTTP;
 #      target: at least 0.8x (the handshake is paid once per connection)
+#   8. GetVerifGrupo with sign-in (HTTP Basic, a user in the store) vs a server without users on
+#      a copy of the same database; target: at least 0.8x (the password is checked once per
+#      connection, not per call)
 # The machine may be shared: measurements alternate between the compared sides, and each side
 # keeps its best round (VLP_BENCH_ROUNDS, default 3) or its median time.
 # usage: run.sh [PATH/TO/vlp-appserver]   (extra arguments are ignored)
@@ -226,6 +229,22 @@ done
 r=$(ratio "$tls" "$plain")
 row "GetVerifGrupo req/s, HTTPS, 32 conexões" "$tls" "$plain (HTTP)" "$r" "$(verdict "$r" ">=" 0.8)"
 stop_server "$tls_pid"
+
+# 8: sign-in, beside the plain server still running on the same data.
+cp "$work/bench.sqlite" "$work/users.sqlite"
+printf 'senha de bench\n' | "$bin" user add bench --db "sqlite:$work/users.sqlite" >/dev/null
+sed 's/^wrk.headers\["Content-Type"\].*/&\nwrk.headers["Authorization"] = "Basic '"$(printf 'bench:senha de bench' | base64)"'"/' \
+    "$work/post.lua" >"$work/post-auth.lua"
+start_server $((port + 2)) --db "sqlite:$work/users.sqlite"
+auth_pid=$server_pid
+signed=0 open_rps=0
+for _ in $(seq "$rounds"); do
+    open_rps=$(max "$open_rps" "$(rps "http://127.0.0.1:$port/$module" -s "$work/post.lua")")
+    signed=$(max "$signed" "$(rps "http://127.0.0.1:$((port + 2))/$module" -s "$work/post-auth.lua")")
+done
+r=$(ratio "$signed" "$open_rps")
+row "GetVerifGrupo req/s com usuário e senha" "$signed" "$open_rps (sem usuários)" "$r" "$(verdict "$r" ">=" 0.8)"
+stop_server "$auth_pid"
 stop_server "$plain_pid"
 
 # 2: the same read over PostgreSQL.
