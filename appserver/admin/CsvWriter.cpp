@@ -5,9 +5,14 @@
 namespace appserver {
 
 std::string csvField(std::string_view value) {
-    if (value.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(value);
+    std::string text;
+    if (!value.empty() &&
+        std::string_view("=+-@\t\r").find(value.front()) != std::string_view::npos)
+        text = "'";
+    text += value;
+    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
     std::string quoted = "\"";
-    for (char c : value) {
+    for (char c : text) {
         if (c == '"') quoted += '"';
         quoted += c;
     }

@@ -1,7 +1,9 @@
 #pragma once
 // CSV as RFC 4180 has it: a field holding a comma, a double quote, CR or LF is quoted, with its
 // quotes doubled; records end in CRLF; text passes through as it is (UTF-8). A null value is an
-// empty field.
+// empty field. The file is meant for spreadsheets, and names and codes are typed by users: a
+// field a spreadsheet would run as a formula (starting with =, +, -, @, tab or CR) gets a
+// leading apostrophe, so it is shown as text instead.
 
 #include <ostream>
 #include <span>

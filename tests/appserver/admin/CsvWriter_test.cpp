@@ -27,6 +27,14 @@ TEST(CsvWriter, QuotesExactlyTheFieldsThatNeedIt) {
         {"a\r\nb", "\"a\r\nb\""},
         {"{\"NM\":\"x, y\"}", "\"{\"\"NM\"\":\"\"x, y\"\"}\""},
         {"tab\tponto;vírgula", "tab\tponto;vírgula"},
+        // What a spreadsheet would run as a formula is kept as text.
+        {"=HYPERLINK(\"x\")", "\"'=HYPERLINK(\"\"x\"\")\""},
+        {"+1", "'+1"},
+        {"-ana", "'-ana"},
+        {"@SUM(A1)", "'@SUM(A1)"},
+        {"\tx", "'\tx"},
+        {"\rx", "\"'\rx\""},
+        {"a=b", "a=b"},
     };
     for (const Case& c : cases) EXPECT_EQ(csvField(c.value), c.field) << c.value;
 }
