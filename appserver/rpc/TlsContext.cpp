@@ -28,6 +28,11 @@ wire::Result<std::unique_ptr<ssl::context>> makeServerTlsContext(const std::stri
             wire::ErrorCode::Unavailable,
             "a chave privada " + keyFile + " não corresponde ao certificado " + certificateFile);
     if (ec) return refused("não foi possível usar a chave privada", keyFile);
+    // Every client would refuse it: better said once at start than at every connection.
+    if (X509* certificate = SSL_CTX_get0_certificate(context->native_handle());
+        certificate && X509_cmp_current_time(X509_get0_notAfter(certificate)) < 0)
+        return wire::Status(wire::ErrorCode::Unavailable,
+                            "o certificado " + certificateFile + " está vencido");
     return context;
 }
 

@@ -12,6 +12,7 @@
 #include "HttpTestClient.h"
 #include "Server.h"
 #include "TestCertificate.h"
+#include "auth/PasswordHash.h"
 
 namespace appserver {
 namespace {
@@ -38,9 +39,11 @@ class TlsClient {
     }
     const beast::error_code& handshakeError() const { return m_handshakeError; }
     // The answer's status and body; status 0 when the exchange failed.
-    std::pair<unsigned, std::string> post(const std::string& body) {
+    std::pair<unsigned, std::string> post(const std::string& body,
+                                          const std::string& authorization = {}) {
         http::request<http::string_body> request{http::verb::post, "/VLP27000.rdmSugestaoProd", 11};
         request.set(http::field::host, "localhost");
+        if (!authorization.empty()) request.set(http::field::authorization, authorization);
         request.body() = body;
         request.prepare_payload();
         beast::error_code ec;
@@ -125,6 +128,7 @@ TEST_F(HttpsServerTest, ATlsClientOfAPlainServerFailsItsHandshakeAndTheServerGoe
 
 TEST_F(HttpsServerTest, CertificatesTheServerCannotUseStopItFromStarting) {
     auto other = certificates.server("localhost");
+    auto expired = certificates.server("localhost", std::chrono::hours(-72), 1);
     const struct {
         std::string certificate, key, named;
     } cases[] = {
@@ -133,6 +137,7 @@ TEST_F(HttpsServerTest, CertificatesTheServerCannotUseStopItFromStarting) {
         {options.tlsCertificate, (certificates.directory() / "nenhuma.key").string(),
          "nenhuma.key"},
         {options.tlsKey, options.tlsKey, options.tlsKey},  // a key where the chain should be
+        {expired.certificate.string(), expired.key.string(), "está vencido"},
     };
     for (const auto& c : cases) {
         options.tlsCertificate = c.certificate;
@@ -153,9 +158,14 @@ TEST_F(HttpsServerTest, BeyondLoopbackTheServerStartsOnlyWithUsers) {
         ASSERT_FALSE(status.isOk());
         EXPECT_NE(status.message().find("user add"), std::string::npos) << status.message();
     }
-    script.users["ana"] = {"$argon2id$qualquer", false};  // even a disabled one locks the door
+    script.users["ana"] = {hashPassword("certa"), false};  // even a disabled one locks the door
+    script.users["bia"] = {hashPassword("dela"), true};
     start();
-    EXPECT_NE(server->port(), 0);
+    TlsClient client(server->port(), certificates.authority().certificate);
+    EXPECT_EQ(client.post(kGroups).first, 401u);
+    TlsClient signedIn(server->port(), certificates.authority().certificate);
+    for (int call = 0; call < 2; ++call)
+        EXPECT_EQ(signedIn.post(kGroups, "Basic YmlhOmRlbGE=").first, 200u);  // bia:dela
 }
 
 }  // namespace
