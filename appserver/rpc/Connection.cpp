@@ -89,6 +89,7 @@ template <class Stream>
 void HttpConnection<Stream>::shutdown() {
     asio::post(m_stream.get_executor(), [self = this->shared_from_this()] {
         self->m_stopping = true;
+        self->m_wait.cancel();  // a failing client waiting out its delay is not worth the wait
         if (self->m_reading) self->close();
     });
 }
