@@ -1,7 +1,7 @@
 #pragma once
 // Who is calling. Once some user is enabled in the store, every call but /health must carry HTTP
 // Basic credentials of an enabled user; until then every call is "local". Credentials are checked
-// against the stored Argon2id hash one verification at a time (each takes 64 MiB and a tenth of a
+// against the stored Argon2id hash, at most two at a time (each takes 64 MiB and a tenth of a
 // second on purpose), and the connection keeps the header it accepted, so a keep-alive client
 // pays the check once. Thread-safe.
 

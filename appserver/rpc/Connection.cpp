@@ -159,7 +159,8 @@ void HttpConnection<Stream>::signIn() {
         if (self->m_stopping) return self->close();
         auto back =
             asio::prefer(self->m_stream.get_executor(), asio::execution::outstanding_work.tracked);
-        asio::post(self->m_context.signIns, [self, header = std::move(header), back]() mutable {
+        asio::post(self->m_context.signIns[self->m_id % 2], [self, header = std::move(header),
+                                                             back]() mutable {
             Store* store = workerStore();
             auto outcome = store ? self->m_context.auth->verify(*store, header)
                                  : Authenticator::Outcome{Authenticator::Verdict::Unavailable,

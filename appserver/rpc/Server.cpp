@@ -41,7 +41,7 @@ struct Server::Impl {
                   workers.executor(),
                   nullptr,
                   &auth,
-                  asio::make_strand(workers.executor())} {
+                  {asio::make_strand(workers.executor()), asio::make_strand(workers.executor())}} {
         for (unsigned i = 0; i < options.ioThreads; ++i) {
             iocs.push_back(std::make_unique<asio::io_context>(1));
             guards.push_back(asio::make_work_guard(*iocs.back()));

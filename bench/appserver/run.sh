@@ -241,9 +241,19 @@ signed=0 open_rps=0
 for _ in $(seq "$rounds"); do
     open_rps=$(max "$open_rps" "$(rps "http://127.0.0.1:$port/$module" -s "$work/post.lua")")
     signed=$(max "$signed" "$(rps "http://127.0.0.1:$((port + 2))/$module" -s "$work/post-auth.lua")")
+    # What 32 new connections cost to sign in, each its one Argon2id check.
+    t0=$(ms_now) curl_pids=()
+    for _ in $(seq 32); do
+        curl -sS -o /dev/null -X POST -H "Authorization: Basic $(printf 'bench:senha de bench' | base64)" \
+            --data "$read_body" "http://127.0.0.1:$((port + 2))/$module" &
+        curl_pids+=($!)
+    done
+    wait "${curl_pids[@]}" 2>/dev/null || true
+    signin_ms=$(( $(ms_now) - t0 ))
 done
 r=$(ratio "$signed" "$open_rps")
 row "GetVerifGrupo req/s com usuário e senha" "$signed" "$open_rps (sem usuários)" "$r" "$(verdict "$r" ">=" 0.8)"
+row "32 conexões novas entrando ao mesmo tempo (ms)" "$signin_ms" "-" "-" "uma verificação Argon2id por conexão, duas de cada vez"
 stop_server "$auth_pid"
 stop_server "$plain_pid"
 
