@@ -49,13 +49,22 @@ class TNetConnectionTlsTest : public ::testing::Test {
 };
 
 TEST_F(TNetConnectionTlsTest, TrustedCertificateCarriesEveryCallOverOneConnection) {
-    const PemFiles served = certificates.server("localhost");
+    const PemFiles issued = certificates.server("localhost");
+    const PemFiles ownAuthority = certificates.selfSigned("localhost");  // a test LAN's way
+    const std::string authority = certificates.authority().certificate;
     const struct {
         const char* host;
+        PemFiles served;
+        std::string caFile;
         bool slow;  // answers late: the calls finish on the helper thread while the pump turns
-    } cases[] = {{"localhost", false}, {"127.0.0.1", false}, {"localhost", true}};
+    } cases[] = {
+        {"localhost", issued, authority, false},
+        {"127.0.0.1", issued, authority, false},
+        {"localhost", issued, authority, true},
+        {"localhost", ownAuthority, ownAuthority.certificate, false},
+    };
     for (const auto& c : cases) {
-        LoopbackOptions options = Https(served);
+        LoopbackOptions options = Https(c.served);
         options.delay = c.slow ? 40ms : 0ms;
         LoopbackAppServer server(options);
         ASSERT_TRUE(server.ok());
@@ -65,7 +74,7 @@ TEST_F(TNetConnectionTlsTest, TrustedCertificateCarriesEveryCallOverOneConnectio
         HttpTransport& http = *transport;
         TNetConnection net(std::move(transport));
         net.Tls = true;
-        net.CaFile = certificates.authority().certificate;
+        net.CaFile = c.caFile;
         ASSERT_EQ(ConnectError(net, server, c.host), "") << c.host;
         for (int i = 0; i < 3; ++i) EXPECT_TRUE(net.AppServer().Call("GetGrupSegProd", {}).Ok);
         EXPECT_EQ(http.connectCount(), 1) << c.host;
