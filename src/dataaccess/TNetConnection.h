@@ -25,7 +25,7 @@
 
 #include "RpcTransport.h"
 #include "TCredentials.h"
-#include "TSignIn.h"
+#include "TSignInRequest.h"
 
 class TNetConnection;
 

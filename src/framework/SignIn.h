@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "TSignIn.h"
+#include "TSignInRequest.h"
 
 void InstallSignIn();
 

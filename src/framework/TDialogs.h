@@ -8,7 +8,7 @@
 #include <string>
 
 #include "MsgDlg.h"
-#include "TSignIn.h"
+#include "TSignInRequest.h"
 
 class TClientDataSet;
 class TDataSource;

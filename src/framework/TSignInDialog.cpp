@@ -11,9 +11,11 @@ TSignInDialog::TSignInDialog(const QString& server, const QString& reason, const
     : QDialog(parent) {
     setWindowTitle(QStringLiteral("Entrar"));
     m_reason = new QLabel(reason, this);
+    m_reason->setTextFormat(Qt::PlainText);  // the server's words, never markup
     m_reason->setWordWrap(true);
     m_reason->setVisible(!reason.isEmpty());
     auto* where = new QLabel(QStringLiteral("Servidor de aplicação %1").arg(server), this);
+    where->setTextFormat(Qt::PlainText);
     m_user = new QLineEdit(userName, this);
     m_password = new QLineEdit(this);
     m_password->setEchoMode(QLineEdit::Password);
