@@ -6,6 +6,7 @@
 #include <QMap>
 #include <QStandardPaths>
 #include <QStringDecoder>
+#include <optional>
 
 QString defaultHostConfigPath() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
@@ -60,6 +61,43 @@ IniSections parseIni(const QByteArray& bytes, const QString& path, QStringList& 
     return sections;
 }
 
+// A yes-or-no value as people write it; nullopt for anything else.
+std::optional<bool> parseSwitch(const QString& text) {
+    static const QStringList on = {QStringLiteral("1"), QStringLiteral("sim"),
+                                   QStringLiteral("true")};
+    static const QStringList off = {QStringLiteral("0"), QStringLiteral("não"),
+                                    QStringLiteral("false")};
+    if (on.contains(text, Qt::CaseInsensitive)) return true;
+    if (off.contains(text, Qt::CaseInsensitive)) return false;
+    return std::nullopt;
+}
+
+void readTls(const QMap<QString, QString>& server, const QString& path, THostConfig& config,
+             QStringList& problems) {
+    if (server.contains(QStringLiteral("tls"))) {
+        const QString text = server.value(QStringLiteral("tls"));
+        if (auto tls = parseSwitch(text)) {
+            config.Tls = *tls;
+        } else {
+            problems << QStringLiteral(
+                            "Tls inválido em %1: \"%2\" (esperado 1 ou 0, sim ou não, true ou "
+                            "false). Usando 0 (sem TLS).")
+                            .arg(path, text);
+        }
+    }
+    const QString caFile = server.value(QStringLiteral("cafile"));
+    if (caFile.isEmpty()) return;
+    const QString resolved = QFileInfo(path).absoluteDir().absoluteFilePath(caFile);
+    if (!QFileInfo(resolved).isFile()) {
+        problems << QStringLiteral(
+                        "CaFile não encontrado em %1: \"%2\". Usando as autoridades "
+                        "certificadoras do sistema.")
+                        .arg(path, resolved);
+        return;
+    }
+    config.CaFile = QFile::encodeName(resolved).toStdString();
+}
+
 }  // namespace
 
 HostConfigResult loadHostConfig(const QString& path) {
@@ -100,6 +138,7 @@ HostConfigResult loadHostConfig(const QString& path) {
                                    .arg(config.WebPort);
         }
     }
+    readTls(server, path, config, result.problems);
     const auto masks = ini.value(QStringLiteral("masks"));
     for (auto it = masks.begin(); it != masks.end(); ++it) {
         bool ok = false;

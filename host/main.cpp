@@ -12,6 +12,7 @@
 #include "MainWindow.h"
 #include "ModuleLoader.h"
 #include "SafeCall.h"
+#include "SignIn.h"
 #include "StdDialogs.h"
 #include "TApplication.h"
 
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
     MainWindow window;
     Application().SetMainForm(&window, window.mdiArea());
     InstallWaitPump();
+    InstallSignIn();
 
     ModuleLoader module;
     QString moduleError;

@@ -8,9 +8,12 @@
 #include <boost/beast/core/flat_buffer.hpp>
 #include <boost/beast/core/tcp_stream.hpp>
 #include <boost/beast/http.hpp>
+#include <boost/beast/ssl/ssl_stream.hpp>
 #include <optional>
 
 #include "RpcMessages.h"
+#include "TCredentials.h"
+#include "TlsClient.h"
 #include "wire/Limits.h"
 
 namespace asio = boost::asio;
@@ -25,19 +28,36 @@ bool isDrop(const error_code& ec) {
     return ec == http::error::end_of_stream || ec == http::error::partial_message ||
            ec == asio::error::eof || ec == asio::error::connection_reset ||
            ec == asio::error::connection_aborted || ec == asio::error::broken_pipe ||
-           ec == asio::error::operation_aborted;
+           ec == asio::error::operation_aborted || ec == asio::ssl::error::stream_truncated;
 }
 
 }  // namespace
 
 struct HttpTransport::Impl {
     RpcTimeouts timeouts;
+    RpcTls tls;
+    std::string authorization;
     asio::io_context io;
-    std::optional<beast::tcp_stream> stream;  // present while open
+    std::unique_ptr<asio::ssl::context> tlsContext;  // made by the first TLS connection
+    // One of them is present while open.
+    std::optional<beast::tcp_stream> plain;
+    std::optional<beast::ssl_stream<beast::tcp_stream>> secure;
     beast::flat_buffer buffer;
     std::string host;
     int port = 0;
     int connects = 0;
+
+    ~Impl() { TCredentials::Wipe(authorization); }
+
+    bool isOpen() const { return plain || secure; }
+    beast::tcp_stream& tcp() { return secure ? beast::get_lowest_layer(*secure) : *plain; }
+    template <class Operation>
+    void onStream(Operation&& operation) {
+        if (secure)
+            operation(*secure);
+        else
+            operation(*plain);
+    }
 
     RpcWaiter* waiter = nullptr;
 
@@ -76,10 +96,15 @@ struct HttpTransport::Impl {
                 throw ETransportError(rpcmsg::hostNotFound(host, port));
             throw ETransportError(rpcmsg::connectFailed(host, port, ec.message()));
         }
-        stream.emplace(io);
-        stream->expires_after(timeouts.connect);
-        stream->async_connect(endpoints,
-                              [&](const error_code& e, const tcp::endpoint&) { ec = e; });
+        if (tls.enabled) {
+            if (!tlsContext) tlsContext = tlsclient::makeContext(tls);
+            secure.emplace(io, *tlsContext);
+        } else {
+            plain.emplace(io);
+        }
+        // The TLS handshake shares the connect deadline.
+        tcp().expires_after(timeouts.connect);
+        tcp().async_connect(endpoints, [&](const error_code& e, const tcp::endpoint&) { ec = e; });
         run();
         if (ec) {
             drop();
@@ -89,16 +114,30 @@ struct HttpTransport::Impl {
                 throw ETransportError(rpcmsg::connectTimedOut(host, port));
             throw ETransportError(rpcmsg::connectFailed(host, port, ec.message()));
         }
-        stream->socket().set_option(tcp::no_delay(true), ec);
+        tcp().socket().set_option(tcp::no_delay(true), ec);
+        if (secure) handshake();
         ++connects;
     }
 
+    void handshake() {
+        tlsclient::expectPeer(secure->native_handle(), host);
+        error_code ec;
+        secure->async_handshake(asio::ssl::stream_base::client,
+                                [&](const error_code& e) { ec = e; });
+        run();
+        if (!ec) return;
+        std::string why = tlsclient::handshakeFailure(secure->native_handle(), ec, tls, host, port);
+        drop();
+        throw ETransportError(why);
+    }
+
     void drop() {
-        if (stream) {
+        if (isOpen()) {
             error_code ignored;
-            stream->socket().shutdown(tcp::socket::shutdown_both, ignored);
-            stream->socket().close(ignored);
-            stream.reset();
+            tcp().socket().shutdown(tcp::socket::shutdown_both, ignored);
+            tcp().socket().close(ignored);
+            plain.reset();
+            secure.reset();
         }
         buffer.clear();
     }
@@ -106,7 +145,13 @@ struct HttpTransport::Impl {
     // True when the server closed the idle connection or left bytes nobody asked for on it.
     bool stale() {
         if (buffer.size() != 0) return true;
-        pollfd p{stream->socket().native_handle(), POLLIN, 0};
+        if (secure) {
+            // A TLS 1.3 server sends its session tickets after the handshake: they wait unread
+            // in the socket, so only the peer's FIN or an error tells a closed connection.
+            pollfd p{tcp().socket().native_handle(), POLLRDHUP, 0};
+            return ::poll(&p, 1, 0) > 0 && (p.revents & (POLLRDHUP | POLLHUP | POLLERR)) != 0;
+        }
+        pollfd p{tcp().socket().native_handle(), POLLIN, 0};
         if (::poll(&p, 1, 0) <= 0) return false;
         return true;  // readable while idle: either the peer's FIN or stray data
     }
@@ -116,22 +161,27 @@ struct HttpTransport::Impl {
             http::verb::post, target, 11, beast::span<const char>(body.data(), body.size())};
         request.set(http::field::host, rpcmsg::endpoint(host, port));
         request.set(http::field::content_type, "application/json");
+        if (!authorization.empty()) request.set(http::field::authorization, authorization);
         request.keep_alive(true);
         request.prepare_payload();
 
         error_code ec;
-        stream->expires_after(timeouts.answer);  // one deadline for sending and answering
-        http::async_write(*stream, request, [&](const error_code& e, std::size_t) { ec = e; });
+        tcp().expires_after(timeouts.answer);  // one deadline for sending and answering
+        onStream([&](auto& stream) {
+            http::async_write(stream, request, [&](const error_code& e, std::size_t) { ec = e; });
+        });
         run();
         if (ec) fail(ec, true);
 
         http::response_parser<http::string_body> parser;
         parser.body_limit(wire::kMaxBodyBytes);
-        http::async_read(*stream, buffer, parser,
-                         [&](const error_code& e, std::size_t) { ec = e; });
+        onStream([&](auto& stream) {
+            http::async_read(stream, buffer, parser,
+                             [&](const error_code& e, std::size_t) { ec = e; });
+        });
         run();
         if (ec) fail(ec, false);
-        stream->expires_never();
+        tcp().expires_never();
         return parser.release();
     }
 
@@ -169,13 +219,25 @@ bool HttpTransport::setWaiter(RpcWaiter* waiter) {
     return true;
 }
 
-bool HttpTransport::isOpen() const { return m_impl->stream.has_value(); }
+void HttpTransport::setTls(const RpcTls& tls) {
+    if (tls == m_impl->tls) return;
+    m_impl->drop();
+    m_impl->tls = tls;
+    m_impl->tlsContext.reset();
+}
+
+void HttpTransport::setAuthorization(const std::string& header) {
+    TCredentials::Wipe(m_impl->authorization);
+    m_impl->authorization = header;
+}
+
+bool HttpTransport::isOpen() const { return m_impl->isOpen(); }
 
 int HttpTransport::connectCount() const { return m_impl->connects; }
 
 std::string HttpTransport::post(const std::string& target, const std::string& body) {
     Impl& d = *m_impl;
-    if (!d.stream) throw ETransportError(rpcmsg::notOpen(d.host, d.port));
+    if (!d.isOpen()) throw ETransportError(rpcmsg::notOpen(d.host, d.port));
     if (d.stale()) {
         d.drop();
         d.connect();

@@ -1,6 +1,8 @@
 #pragma once
-// The HTTP/1.1 keep-alive transport: one TCP connection (TCP_NODELAY) reused by every post, with
-// the connect and answer timeouts of RpcTimeouts and Beast's body limit at wire::kMaxBodyBytes.
+// The HTTP/1.1 keep-alive transport: one TCP connection (TCP_NODELAY), with TLS over it when
+// setTls says so (TlsClient.h), reused by every post, with the connect and answer timeouts of
+// RpcTimeouts (the TLS handshake counts as connecting) and Beast's body limit at
+// wire::kMaxBodyBytes.
 // Any failure during a post closes the connection, so the next open() starts afresh; a
 // connection the server closed while idle is reopened before a request is sent, never after.
 // A non-200 answer throws EHttpStatusError unless it carries a JSON body, which is returned for
@@ -34,6 +36,8 @@ class HttpTransport : public RpcTransport {
     bool isOpen() const override;
     std::string post(const std::string& target, const std::string& body) override;
     bool setWaiter(RpcWaiter* waiter) override;
+    void setTls(const RpcTls& tls) override;  // a change closes the open connection
+    void setAuthorization(const std::string& header) override;
 
     // Times the TCP connection was opened, silent reopenings included.
     int connectCount() const;

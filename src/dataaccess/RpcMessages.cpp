@@ -65,4 +65,38 @@ std::string moduleNotHosted(std::string_view host, int port, std::string_view mo
            ".";
 }
 
+std::string notHttps(std::string_view host, int port) {
+    return "O servidor " + endpoint(host, port) +
+           " não atende HTTPS: confira Tls= na configuração do host.";
+}
+
+std::string onlyHttps(std::string_view host, int port) {
+    return "O servidor " + endpoint(host, port) +
+           " só atende HTTPS: ligue Tls= na seção [Server] da configuração do host.";
+}
+
+std::string tlsDropped(std::string_view host, int port) {
+    return "A conexão com " + endpoint(host, port) +
+           " caiu durante a negociação TLS: confira se o servidor atende HTTPS (Tls= na "
+           "configuração do host).";
+}
+
+std::string tlsTimedOut(std::string_view host, int port) {
+    return "Tempo esgotado na negociação TLS com " + endpoint(host, port) + ".";
+}
+
+std::string tlsFailed(std::string_view host, int port, std::string_view why) {
+    return "A negociação TLS com " + endpoint(host, port) + " falhou: " + std::string(why) + ".";
+}
+
+std::string certificateRefused(std::string_view host, int port, std::string_view why) {
+    return "O certificado do servidor " + endpoint(host, port) +
+           " foi recusado: " + std::string(why) + ". A conexão não foi feita.";
+}
+
+std::string caFileUnusable(std::string_view path, std::string_view why) {
+    return "O arquivo de autoridades certificadoras CaFile=" + std::string(path) + " " +
+           std::string(why) + ".";
+}
+
 }  // namespace rpcmsg

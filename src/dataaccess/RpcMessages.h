@@ -23,4 +23,13 @@ std::string notUnderstood(std::string_view host, int port, std::string_view why)
 std::string httpStatus(std::string_view host, int port, int status, std::string_view reason);
 std::string moduleNotHosted(std::string_view host, int port, std::string_view module);
 
+// TLS: the server's protocol not matching ours, the handshake, and the authorities' file.
+std::string notHttps(std::string_view host, int port);
+std::string onlyHttps(std::string_view host, int port);
+std::string tlsDropped(std::string_view host, int port);
+std::string tlsTimedOut(std::string_view host, int port);
+std::string tlsFailed(std::string_view host, int port, std::string_view why);
+std::string certificateRefused(std::string_view host, int port, std::string_view why);
+std::string caFileUnusable(std::string_view path, std::string_view why);
+
 }  // namespace rpcmsg

@@ -50,7 +50,8 @@ RpcModuleCheck::Outcome RpcModuleCheck::read(std::string_view body, std::int64_t
         std::string text;
         if (message && message->IsString())
             text.assign(message->GetString(), message->GetStringLength());
-        return {Verdict::ServerError, std::move(text)};
+        const bool whoCalls = code->GetInt() == static_cast<int>(wire::ErrorCode::Unauthenticated);
+        return {whoCalls ? Verdict::Unauthenticated : Verdict::ServerError, std::move(text)};
     }
     const rapidjson::Value* result = member(doc, "result");
     if (!result || !result->IsObject()) return notUnderstood("resposta sem resultado");

@@ -12,12 +12,21 @@
 #include "RpcWaiter.h"
 
 class ETransportError : public EDatabaseError {
-public:
+  public:
     using EDatabaseError::EDatabaseError;
 };
 
+// How a transport secures its connection: TLS with the server's certificate always verified,
+// against the authorities of caFile (PEM) or, when it is empty, the system's. Intentionally
+// copyable.
+struct RpcTls {
+    bool enabled = false;
+    std::string caFile;
+    bool operator==(const RpcTls&) const = default;
+};
+
 class RpcTransport {
-public:
+  public:
     virtual ~RpcTransport() = default;
     virtual void open(const std::string& host, int port) = 0;
     virtual void close() = 0;
@@ -31,6 +40,14 @@ public:
         (void)waiter;
         return false;
     }
+    // Applies to the connections opened from now on. A transport without TLS refuses it rather
+    // than carry the calls in the clear.
+    virtual void setTls(const RpcTls& tls) {
+        if (tls.enabled) throw ETransportError("Este meio de conexão não oferece TLS.");
+    }
+    // The Authorization header sent with every post from now on ("" sends none). The transport
+    // wipes its copy when it is replaced or the transport goes.
+    virtual void setAuthorization(const std::string& header) { (void)header; }
 };
 
 struct RpcTimeouts {

@@ -40,12 +40,26 @@ TServerAnswer TAppServer::Call(std::string_view method, std::vector<TRemoteArg> 
 
 namespace {
 
-std::mutex pumpMutex;
+// What the framework installs for every connection of the process.
+std::mutex hooksMutex;
 std::function<void()> waitPump;
+TSignInHook signInHook;
+RpcTls tlsDefaults;
 
-std::function<void()> currentPump() {
-    std::lock_guard lock(pumpMutex);
-    return waitPump;
+template <class T>
+T current(const T& installed) {
+    std::lock_guard lock(hooksMutex);
+    return installed;
+}
+
+template <class T>
+void install(T& installed, T value) {
+    std::lock_guard lock(hooksMutex);
+    installed = std::move(value);
+}
+
+bool refusesWhoCalls(const wire::Answer& answer) {
+    return !answer.ok && answer.errorCode == static_cast<int>(wire::ErrorCode::Unauthenticated);
 }
 
 bool isNameChar(char c) {
@@ -81,10 +95,11 @@ struct TNetConnection::Impl {
     std::string target;
     std::int64_t lastId = 0;
     std::unique_ptr<RpcWorker> worker;
+    TCredentials credentials;
 
     // Runs I/O while the wait pump keeps the window going (RpcCallWait), or simply without one.
     void onWire(const std::function<void()>& io) {
-        auto pump = currentPump();
+        auto pump = current(waitPump);
         if (!pump) return io();
         if (!worker) worker = std::make_unique<RpcWorker>();
         RpcCallWait(*worker, std::move(pump)).run(*transport, io);
@@ -93,6 +108,41 @@ struct TNetConnection::Impl {
     [[noreturn]] void notUnderstood(std::string_view why) {
         transport->close();  // whatever is on the line now cannot be trusted
         throw EDatabaseError(rpcmsg::notUnderstood(host, port, why));
+    }
+
+    void setCredentials(TCredentials given) {
+        credentials = std::move(given);
+        std::string header = credentials.Empty() ? std::string() : credentials.BasicAuthorization();
+        transport->setAuthorization(header);
+        TCredentials::Wipe(header);
+    }
+
+    // The server refused who calls, saying why. True when the sign-in hook gave credentials to
+    // send the call again with, on a new connection.
+    bool signInAgain(const std::string& reason) {
+        transport->close();  // the server closes a refused connection itself
+        auto hook = current(signInHook);
+        if (!hook) return false;
+        std::optional<TCredentials> given =
+            hook(TSignInRequest{rpcmsg::endpoint(host, port), reason, credentials.User()});
+        if (!given) return false;
+        setCredentials(std::move(*given));
+        return true;
+    }
+
+    // Sends a call's request and reads its answer, signing in again while the server asks.
+    wire::Answer call(const std::string& request, std::int64_t id) {
+        for (;;) {
+            std::string body;
+            onWire([&] {
+                if (!transport->isOpen()) transport->open(host, port);
+                body = transport->post(target, request);
+            });
+            auto answer = wire::readAnswer(body, id);
+            if (!answer) notUnderstood(answer.status().message());
+            if (!refusesWhoCalls(*answer) || !signInAgain(answer->errorMessage))
+                return std::move(*answer);
+        }
     }
 };
 
@@ -123,6 +173,9 @@ class BusyScope {
 TNetConnection::TNetConnection(std::unique_ptr<RpcTransport> transport)
     : m_impl(std::make_unique<Impl>()) {
     m_impl->transport = transport ? std::move(transport) : MakeHttpTransport();
+    const RpcTls defaults = current(tlsDefaults);
+    Tls = defaults.enabled;
+    CaFile = defaults.caFile;
 }
 
 TNetConnection::~TNetConnection() {
@@ -135,10 +188,20 @@ TNetConnection::~TNetConnection() {
 
 bool TNetConnection::Connected() const { return m_impl->connected; }
 
-void TNetConnection::SetWaitPump(std::function<void()> pump) {
-    std::lock_guard lock(pumpMutex);
-    waitPump = std::move(pump);
+void TNetConnection::SetWaitPump(std::function<void()> pump) { install(waitPump, std::move(pump)); }
+
+void TNetConnection::SetSignInHook(TSignInHook hook) { install(signInHook, std::move(hook)); }
+
+void TNetConnection::SetTlsDefaults(bool tls, std::string caFile) {
+    install(tlsDefaults, RpcTls{tls, std::move(caFile)});
 }
+
+void TNetConnection::SetCredentials(TCredentials credentials) {
+    if (m_impl->busy) throw EDatabaseError(kBusy);
+    m_impl->setCredentials(std::move(credentials));
+}
+
+const std::string& TNetConnection::UserName() const { return m_impl->credentials.User(); }
 
 TAppServer& TNetConnection::AppServer() {
     if (!m_impl->connected)
@@ -171,28 +234,33 @@ void TNetConnection::SetConnected(bool connected) {
                                  ? "O módulo do servidor de aplicação não foi informado."
                                  : "Nome de módulo inválido: \"" + ServerName + "\".");
 
+    d.transport->setTls(RpcTls{Tls, CaFile});
     d.host = Host;
     d.port = Port;
     d.target = "/" + ServerName;
     BusyScope busy(d.busy);
     const auto id = ++d.lastId;
-    std::string answer;
-    try {
-        d.onWire([&] {
-            d.transport->open(d.host, d.port);
-            answer = d.transport->post(d.target, RpcModuleCheck::request(id));
-        });
-    } catch (const EHttpStatusError& e) {
-        d.transport->close();
-        if (e.status() == 404)
-            throw EDatabaseError(rpcmsg::moduleNotHosted(d.host, d.port, ServerName));
-        throw;
-    } catch (...) {
-        d.transport->close();
-        throw;
-    }
+    RpcModuleCheck::Outcome outcome;
+    do {
+        std::string answer;
+        try {
+            d.onWire([&] {
+                d.transport->open(d.host, d.port);
+                answer = d.transport->post(d.target, RpcModuleCheck::request(id));
+            });
+        } catch (const EHttpStatusError& e) {
+            d.transport->close();
+            if (e.status() == 404)
+                throw EDatabaseError(rpcmsg::moduleNotHosted(d.host, d.port, ServerName));
+            throw;
+        } catch (...) {
+            d.transport->close();
+            throw;
+        }
+        outcome = RpcModuleCheck::read(answer, id, ServerName);
+    } while (outcome.verdict == RpcModuleCheck::Verdict::Unauthenticated &&
+             d.signInAgain(outcome.message));
 
-    auto outcome = RpcModuleCheck::read(answer, id, ServerName);
     switch (outcome.verdict) {
         case RpcModuleCheck::Verdict::Hosted:
             d.connected = true;
@@ -200,8 +268,13 @@ void TNetConnection::SetConnected(bool connected) {
         case RpcModuleCheck::Verdict::NotHosted:
             d.transport->close();
             throw EDatabaseError(rpcmsg::moduleNotHosted(d.host, d.port, ServerName));
+        case RpcModuleCheck::Verdict::Unauthenticated:
         case RpcModuleCheck::Verdict::ServerError:
             d.transport->close();
+            // A server that speaks HTTPS only tells a plain client to change its address; here
+            // the host's configuration is what changes.
+            if (!Tls && outcome.message.find("HTTPS") != std::string::npos)
+                throw EDatabaseError(rpcmsg::onlyHttps(d.host, d.port));
             throw EDatabaseError(outcome.message.empty()
                                      ? rpcmsg::moduleNotHosted(d.host, d.port, ServerName)
                                      : outcome.message);
@@ -244,23 +317,16 @@ TServerAnswer TNetConnection::Invoke(std::string_view method, std::vector<TRemot
     const std::string request = wire::writeRequest(id, method, params);
     params.clear();
 
-    std::string body;
-    d.onWire([&] {
-        if (!d.transport->isOpen()) d.transport->open(d.host, d.port);
-        body = d.transport->post(d.target, request);
-    });
-
-    auto answer = wire::readAnswer(body, id);
-    if (!answer) d.notUnderstood(answer.status().message());
-    if (!answer->ok)
-        return refuse(ThrowException, method, answer->errorCode, std::move(answer->errorMessage));
-    if (answer->out.size() != inOuts)
+    auto answer = d.call(request, id);
+    if (!answer.ok)
+        return refuse(ThrowException, method, answer.errorCode, std::move(answer.errorMessage));
+    if (answer.out.size() != inOuts)
         d.notUnderstood("esperados " + std::to_string(inOuts) +
                         " valores de entrada e saída, recebidos " +
-                        std::to_string(answer->out.size()));
+                        std::to_string(answer.out.size()));
 
-    auto out = answer->out.begin();
+    auto out = answer.out.begin();
     for (auto& arg : args)
         if (arg.kind() == TRemoteArg::Kind::InOut) *arg.variable() = std::move(*out++);
-    return {true, 0, {}, std::move(answer->payload)};
+    return {true, 0, {}, std::move(answer.payload)};
 }

@@ -7,11 +7,17 @@
 #include <QPointer>
 #include <QStyle>
 
+#include "TNetConnection.h"
 #include "TfrmPadraoGrid.h"
 
 TApplication& TApplication::Instance() {
     static TApplication application;
     return application;
+}
+
+void TApplication::SetConfig(THostConfig config) {
+    m_config = std::move(config);
+    TNetConnection::SetTlsDefaults(m_config.Tls, m_config.CaFile);
 }
 
 void TApplication::SetMainForm(QMainWindow* mainForm, QMdiArea* mdiArea) {

@@ -25,7 +25,8 @@ class TApplication {
     void SetMainForm(QMainWindow* mainForm, QMdiArea* mdiArea);  // nullptrs: none
 
     const THostConfig& Config() const { return m_config; }
-    void SetConfig(THostConfig config) { m_config = std::move(config); }
+    // Connections opened from now on take its TLS settings.
+    void SetConfig(THostConfig config);
 
     // The application-wide mouse cursor: crHourGlass shows the wait cursor, crDefault restores the
     // normal one (whatever was set before).

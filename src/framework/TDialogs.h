@@ -4,9 +4,11 @@
 // ones (tests/support/TScriptedDialogs.h) that answer as told and record what was shown.
 // UI thread only.
 
+#include <optional>
 #include <string>
 
 #include "MsgDlg.h"
+#include "TSignInRequest.h"
 
 class TClientDataSet;
 class TDataSource;
@@ -27,6 +29,8 @@ class TDialogs {
                            bool showFilter) = 0;
     // The locate dialog: field plus value, located in the record set; true when found.
     virtual bool Procura(TClientDataSet& dataSet) = 0;
+    // The sign-in dialog for a server that refused who calls; nullopt when cancelled.
+    virtual std::optional<TCredentials> SignIn(const TSignInRequest& request) = 0;
 };
 
 // The dialogs in force; never null (the Qt dialogs unless replaced).

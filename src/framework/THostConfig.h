@@ -8,6 +8,10 @@
 struct THostConfig {
     std::string WebURL = "127.0.0.1";
     int WebPort = 8427;
+    // TLS to the application server, verified against the authorities of CaFile (a PEM file) or,
+    // without it, the system's.
+    bool Tls = false;
+    std::string CaFile;
     // Edit masks by picture type (Qt input-mask syntax); type 0 is the product-tree code.
     std::map<int, std::string> Pictures{{0, "9.99.999.9999;_"}};
     // Module paths by screen code ("VLP27000"); empty means the default place.

@@ -7,6 +7,7 @@
 
 #include "TLocateDialog.h"
 #include "TSearchDialog.h"
+#include "TSignInDialog.h"
 
 namespace {
 
@@ -120,6 +121,14 @@ bool TQtDialogs::Pesquisar(TDataSource& source, const std::string& text, bool /*
 
 bool TQtDialogs::Procura(TClientDataSet& dataSet) {
     TLocateDialog dialog(dataSet, DialogParent());
+    TGiveFocusBack focusBack;
+    return dialog.Run();
+}
+
+std::optional<TCredentials> TQtDialogs::SignIn(const TSignInRequest& request) {
+    TSignInDialog dialog(QString::fromStdString(request.Server),
+                         QString::fromStdString(request.Reason),
+                         QString::fromStdString(request.UserName), DialogParent());
     TGiveFocusBack focusBack;
     return dialog.Run();
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The dialogs users see: QMessageBox for messages and errors, TSearchDialog for Pesquisar,
-// TLocateDialog for Procura. Parented to the active window so they stay on top of it.
+// TLocateDialog for Procura, TSignInDialog for SignIn. Parented to the active window so they stay
+// on top of it.
 
 #include "TDialogs.h"
 
@@ -12,4 +13,5 @@ class TQtDialogs : public TDialogs {
     bool Pesquisar(TDataSource& source, const std::string& text, bool multiSelect,
                    bool showFilter) override;
     bool Procura(TClientDataSet& dataSet) override;
+    std::optional<TCredentials> SignIn(const TSignInRequest& request) override;
 };

@@ -1,11 +1,11 @@
 // vlp-host's parts: configuration file, module loader, last-resort error handler.
 #include <gtest/gtest.h>
 
-#include <QLocale>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
+#include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
@@ -61,6 +61,47 @@ TEST_F(HostConfigTest, BadValuesAreReportedAndReplacedByDefaults) {
         EXPECT_EQ(result.config.WebURL, "127.0.0.1");
         EXPECT_EQ(result.config.WebPort, 8427) << port;
         EXPECT_EQ(result.problems.size(), 2) << port;  // the port and the unknown mask key
+    }
+}
+
+TEST_F(HostConfigTest, TlsIsAYesOrNoAsPeopleWriteItAndCaFileAFileBesideTheConfiguration) {
+    QFile authority(dir.filePath("empresa-ca.pem"));
+    ASSERT_TRUE(authority.open(QIODevice::WriteOnly));
+    const QByteArray absolute = authority.fileName().toUtf8();
+    const struct {
+        QByteArray lines;
+        bool tls;
+        QByteArray caFile;
+        const char* problem;  // part of the one problem reported; nullptr: none
+    } cases[] = {
+        {"", false, "", nullptr},
+        {"Tls=1", true, "", nullptr},
+        {"tls=SIM", true, "", nullptr},
+        {"TLS=True", true, "", nullptr},
+        {"Tls=\"sim\"", true, "", nullptr},
+        {"Tls=0", false, "", nullptr},
+        {"Tls=NÃO", false, "", nullptr},
+        {"Tls=false", false, "", nullptr},
+        {"Tls=talvez", false, "", "Tls inválido em "},
+        {"Tls=", false, "", "Tls inválido em "},
+        {"Tls=1\nCaFile=empresa-ca.pem", true, absolute, nullptr},
+        {"CaFile=" + absolute, false, absolute, nullptr},
+        {"CaFile=", false, "", nullptr},
+        {"Tls=sim\nCaFile=nenhuma.pem", true, "", "CaFile não encontrado em "},
+        {"CaFile=" + dir.path().toUtf8(), false, "", "CaFile não encontrado em "},
+    };
+    for (const auto& c : cases) {
+        auto result = loadHostConfig(Write("[Server]\n" + c.lines + "\n"));
+        EXPECT_EQ(result.config.Tls, c.tls) << c.lines.toStdString();
+        EXPECT_EQ(result.config.CaFile, c.caFile.toStdString()) << c.lines.toStdString();
+        if (!c.problem) {
+            EXPECT_TRUE(result.problems.isEmpty()) << result.problems.join("\n").toStdString();
+            continue;
+        }
+        ASSERT_EQ(result.problems.size(), 1) << c.lines.toStdString();
+        EXPECT_TRUE(result.problems[0].startsWith(QString::fromUtf8(c.problem)))
+            << result.problems[0].toStdString();
+        EXPECT_TRUE(result.problems[0].contains(dir.path())) << result.problems[0].toStdString();
     }
 }
 

@@ -15,6 +15,10 @@ void TScriptedDialogs::QueueProcura(std::string fieldName, std::string value) {
     m_locates.emplace_back(std::move(fieldName), std::move(value));
 }
 
+void TScriptedDialogs::QueueSignIn(std::string user, std::string password) {
+    m_signIns.emplace_back(std::move(user), std::move(password));
+}
+
 int TScriptedDialogs::Count(const std::string& prefix) const {
     int n = 0;
     for (const std::string& line : Log) n += line.rfind(prefix, 0) == 0 ? 1 : 0;
@@ -54,4 +58,13 @@ bool TScriptedDialogs::Procura(TClientDataSet& dataSet) {
     auto [field, value] = m_locates.front();
     m_locates.pop_front();
     return dataSet.Locate(field, value);
+}
+
+std::optional<TCredentials> TScriptedDialogs::SignIn(const TSignInRequest& request) {
+    Log.push_back("SignIn " + request.Server + ": " + request.Reason + " [" + request.UserName +
+                  "]");
+    if (m_signIns.empty()) return std::nullopt;
+    auto [user, password] = std::move(m_signIns.front());
+    m_signIns.pop_front();
+    return TCredentials(std::move(user), std::move(password));
 }

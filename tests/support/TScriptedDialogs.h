@@ -1,10 +1,12 @@
 #pragma once
 // Scriptable dialogs for tests of the framework and of screens: answers come from queues (or the
 // defaults when a queue is empty), and everything shown is recorded in Log as one line each:
-//   "MessageDlg <type>: <text>", "Error: <text>", "Pesquisar: <text>", "Procura: <record set>".
+//   "MessageDlg <type>: <text>", "Error: <text>", "Pesquisar: <text>", "Procura: <record set>",
+//   "SignIn <server>: <reason> [<name>]".
 // Installs itself on construction and restores the previous dialogs on destruction.
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,8 @@ class TScriptedDialogs : public TDialogs {
     int DefaultAnswer = mrYes;          // when no answer is queued
     void QueueSearchPick(int row);      // next Pesquisar makes row current; -1 cancels
     void QueueProcura(std::string fieldName, std::string value);  // next Procura locates it
+    // Next SignIn answers these credentials; with none queued it cancels.
+    void QueueSignIn(std::string user, std::string password);
 
     std::vector<std::string> Log;
     int Count(const std::string& prefix) const;  // Log lines starting with prefix
@@ -33,10 +37,12 @@ class TScriptedDialogs : public TDialogs {
     bool Pesquisar(TDataSource& source, const std::string& text, bool multiSelect,
                    bool showFilter) override;
     bool Procura(TClientDataSet& dataSet) override;
+    std::optional<TCredentials> SignIn(const TSignInRequest& request) override;
 
   private:
     TDialogs* m_previous;
     std::deque<int> m_answers;
     std::deque<int> m_picks;
     std::deque<std::pair<std::string, std::string>> m_locates;
+    std::deque<std::pair<std::string, std::string>> m_signIns;
 };
