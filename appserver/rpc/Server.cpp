@@ -99,6 +99,10 @@ wire::Status Server::start() {
     if (!m_impl->options.tlsCertificate.empty()) {
         auto tls = makeServerTlsContext(m_impl->options.tlsCertificate, m_impl->options.tlsKey);
         if (!tls) return tls.status();
+        // Clients will refuse it; the server still starts, so /health and the log say why.
+        if (certificateExpired(**tls))
+            m_impl->log.note("atenção: o certificado " + m_impl->options.tlsCertificate +
+                             " está vencido; os clientes vão recusá-lo");
         m_impl->tls = std::move(*tls);
         m_impl->context.tls = m_impl->tls.get();
     }

@@ -28,12 +28,12 @@ wire::Result<std::unique_ptr<ssl::context>> makeServerTlsContext(const std::stri
             wire::ErrorCode::Unavailable,
             "a chave privada " + keyFile + " não corresponde ao certificado " + certificateFile);
     if (ec) return refused("não foi possível usar a chave privada", keyFile);
-    // Every client would refuse it: better said once at start than at every connection.
-    if (X509* certificate = SSL_CTX_get0_certificate(context->native_handle());
-        certificate && X509_cmp_current_time(X509_get0_notAfter(certificate)) < 0)
-        return wire::Status(wire::ErrorCode::Unavailable,
-                            "o certificado " + certificateFile + " está vencido");
     return context;
+}
+
+bool certificateExpired(boost::asio::ssl::context& context) {
+    X509* certificate = SSL_CTX_get0_certificate(context.native_handle());
+    return certificate && X509_cmp_current_time(X509_get0_notAfter(certificate)) < 0;
 }
 
 }  // namespace appserver

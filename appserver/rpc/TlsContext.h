@@ -14,4 +14,7 @@ namespace appserver {
 wire::Result<std::unique_ptr<boost::asio::ssl::context>> makeServerTlsContext(
     const std::string& certificateFile, const std::string& keyFile);
 
+// True when the context's certificate is past its end of validity.
+bool certificateExpired(boost::asio::ssl::context& context);
+
 }  // namespace appserver

@@ -2,6 +2,7 @@
 // side speaking the other's protocol, and certificates the server cannot use.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <boost/asio/connect.hpp>
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
@@ -137,8 +138,25 @@ TEST_F(HttpsServerTest, CertificatesTheServerCannotUseStopItFromStarting) {
         {options.tlsCertificate, (certificates.directory() / "nenhuma.key").string(),
          "nenhuma.key"},
         {options.tlsKey, options.tlsKey, options.tlsKey},  // a key where the chain should be
-        {expired.certificate.string(), expired.key.string(), "está vencido"},
     };
+    // An expired certificate is served all the same (clients refuse it with the reason), and the
+    // log says so at start.
+    int logPipe[2];
+    ASSERT_EQ(::pipe(logPipe), 0);
+    {
+        CallLog expiredLog(logPipe[1]);
+        options.tlsCertificate = expired.certificate;
+        options.tlsKey = expired.key;
+        Server served(options, factory, expiredLog);
+        EXPECT_TRUE(served.start().isOk());
+    }
+    ::close(logPipe[1]);
+    std::string logged(4096, '\0');
+    logged.resize(static_cast<std::size_t>(
+        std::max<ssize_t>(0, ::read(logPipe[0], logged.data(), logged.size()))));
+    ::close(logPipe[0]);
+    EXPECT_NE(logged.find("está vencido"), std::string::npos) << logged;
+
     for (const auto& c : cases) {
         options.tlsCertificate = c.certificate;
         options.tlsKey = c.key;
