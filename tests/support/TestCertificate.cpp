@@ -87,22 +87,15 @@ void write(const std::filesystem::path& path, EVP_PKEY* key) {
     std::fclose(f);
 }
 
-Key readKey(const std::filesystem::path& path) {
+// One PEM object from path, through read (PEM_read_PrivateKey, PEM_read_X509, ...).
+template <class Owned, class Read>
+Owned readPem(const std::filesystem::path& path, Read read, const char* what) {
     FILE* f = std::fopen(path.c_str(), "r");
-    check(f != nullptr, "read key");
-    Key key(PEM_read_PrivateKey(f, nullptr, nullptr, nullptr));
+    check(f != nullptr, what);
+    Owned object(read(f, nullptr, nullptr, nullptr));
     std::fclose(f);
-    check(key != nullptr, "parse key");
-    return key;
-}
-
-Cert readCertificate(const std::filesystem::path& path) {
-    FILE* f = std::fopen(path.c_str(), "r");
-    check(f != nullptr, "read certificate");
-    Cert cert(PEM_read_X509(f, nullptr, nullptr, nullptr));
-    std::fclose(f);
-    check(cert != nullptr, "parse certificate");
-    return cert;
+    check(object != nullptr, what);
+    return object;
 }
 
 }  // namespace
@@ -129,8 +122,8 @@ PemFiles TestCertificates::server(const std::string& name, std::chrono::hours va
     static int counter = 0;
     const std::string stem = name + "-" + std::to_string(++counter);
     PemFiles files{m_directory / (stem + ".pem"), m_directory / (stem + ".key")};
-    Key caKey = readKey(m_authority.key);
-    Cert ca = readCertificate(m_authority.certificate);
+    Key caKey = readPem<Key>(m_authority.key, PEM_read_PrivateKey, "authority key");
+    Cert ca = readPem<Cert>(m_authority.certificate, PEM_read_X509, "authority certificate");
     Key key = newKey();
     Cert cert = newCertificate(key.get(), name, false, ca.get(), caKey.get(), validFromNow, days);
     write(files.certificate, cert.get());
