@@ -25,6 +25,9 @@ constexpr std::size_t kKeptBuffer = 64 * 1024;
 constexpr std::size_t kFirstRead = 4096;
 // A body of unknown length (chunked) leases the budget in steps of this much.
 constexpr std::uint64_t kChunkedLeaseStep = 1024 * 1024;
+// A long answer goes out in writes of at most this much, so the other connections of its I/O loop
+// take their turns between them instead of waiting for megabytes to be copied.
+constexpr std::size_t kWriteSlice = 256 * 1024;
 
 const char* const kBusy =
     "O servidor está recebendo outros pedidos grandes e não tem memória livre para este agora; "
@@ -353,13 +356,16 @@ void HttpConnection<Stream>::answer(Reply reply, unsigned version, bool keepAliv
     if (reply.status == 503) m_response.set(http::field::retry_after, "1");
     m_response.prepare_payload();
     tcp().expires_after(m_options.idleTimeout);
-    http::async_write(m_stream, m_response,
+    m_serializer.emplace(m_response);
+    m_serializer->limit(kWriteSlice);
+    http::async_write(m_stream, *m_serializer,
                       [self = this->shared_from_this(), keepAlive](
                           beast::error_code ec, std::size_t) { self->onWrite(keepAlive, ec); });
 }
 
 template <class Stream>
 void HttpConnection<Stream>::onWrite(bool keepAlive, beast::error_code ec) {
+    m_serializer.reset();
     m_response = {};
     if (ec) return close();
     if (!keepAlive || m_stopping) return lingerAndClose();

@@ -86,6 +86,8 @@ class HttpConnection : public Connection,
     std::optional<boost::beast::http::request_parser<GuardedBody<boost::beast::http::string_body>>>
         m_parser;
     boost::beast::http::response<boost::beast::http::string_body> m_response;
+    std::optional<boost::beast::http::response_serializer<boost::beast::http::string_body>>
+        m_serializer;
     ServingContext& m_context;
     const ServerOptions& m_options;
     BodyBudget::Lease m_body;             // the budget held by the request being read

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <vector>
 
+#include "store/YieldPoint.h"
+
 namespace appserver {
 
 namespace {
@@ -139,8 +141,10 @@ SqlError PgConnection::run(const Query& query, std::span<const wire::ValueView> 
     if (rows) PQsetSingleRowMode(m_conn);
 
     std::vector<wire::ValueView> row;
+    YieldPoint yieldPoint;
     while (PGresult* result = PQgetResult(m_conn)) {
         ResultGuard guard{result};
+        yieldPoint.passed();
         if (err) continue;  // drain what is left after a failure
         switch (PQresultStatus(result)) {
             case PGRES_SINGLE_TUPLE: {
