@@ -5,27 +5,11 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <exception>
 
+#include "store/UtcTime.h"
+
 namespace appserver {
-namespace {
-
-std::string timestamp() {
-    using namespace std::chrono;
-    auto now = system_clock::now();
-    std::time_t secs = system_clock::to_time_t(now);
-    auto millis = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
-    std::tm tm{};
-    gmtime_r(&secs, &tm);
-    char buf[96];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d.%03dZ", tm.tm_year + 1900,
-                  tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec,
-                  static_cast<int>(millis));
-    return buf;
-}
-
-}  // namespace
 
 std::string CallLog::formatCall(std::string_view method, double milliseconds, int code,
                                 bool notification) {
@@ -64,7 +48,7 @@ void CallLog::note(std::string_view text, std::string_view detail) noexcept {
 }
 
 void CallLog::writeLine(std::string line) {
-    line = timestamp() + ' ' + line + '\n';
+    line = utcTimestamp(std::chrono::system_clock::now()) + ' ' + line + '\n';
     const char* p = line.data();
     std::size_t left = line.size();
     while (left > 0) {
