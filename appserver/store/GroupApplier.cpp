@@ -1,6 +1,7 @@
 #include "store/GroupApplier.h"
 
 #include <string>
+#include <string_view>
 
 #include "store/TextKeys.h"
 
@@ -37,6 +38,18 @@ const Query kDelete{
 constexpr const char* kHasProducts =
     "O grupo possui produtos principais e não pode ser excluído. Exclua os produtos primeiro.";
 
+// Only codes written from now on are held to it: groups stored earlier keep theirs, so a
+// modification that leaves the code as it was, and every deletion, pass.
+wire::Status tenDigits(std::string_view code) {
+    constexpr std::size_t size = column::CDGRUSUGESPROD.size;
+    bool digits =
+        code.size() == size && code.find_first_not_of("0123456789") == std::string_view::npos;
+    if (digits) return {};
+    return {wire::ErrorCode::Refused, "Código do grupo \"" + std::string(code) +
+                                          "\" inválido: deve ter " + std::to_string(size) +
+                                          " dígitos."};
+}
+
 }  // namespace
 
 std::span<const FieldRule> GroupApplier::rules() const { return kRules; }
@@ -61,6 +74,7 @@ wire::Status GroupApplier::checkUnique(const LogFields& f, const Row& values,
 }
 
 wire::Status GroupApplier::insert(const LogFields& f, const Row& values) {
+    if (wire::Status status = tenDigits(*f.value(values, kCode)); !status) return status;
     if (wire::Status status = checkUnique(f, values, std::nullopt); !status) return status;
     std::string key = nameKey(*f.value(values, kName));
     return exec(kInsert,
@@ -68,6 +82,10 @@ wire::Status GroupApplier::insert(const LogFields& f, const Row& values) {
 }
 
 wire::Status GroupApplier::modify(const LogFields& f, const Row& oldValues, const Row& newValues) {
+    wire::ValueView code = f.value(newValues, kCode);
+    if (code != f.value(oldValues, kCode)) {
+        if (wire::Status status = tenDigits(*code); !status) return status;
+    }
     if (wire::Status status = checkUnique(f, newValues, f.value(oldValues, kCode)); !status) {
         return status;
     }

@@ -1,7 +1,8 @@
 #pragma once
 // Applies a change log of suggestion groups (SetGrupSegProd). Code, name and order are unique,
 // the name without regard to case or surrounding blanks; a group that still has main products
-// cannot be deleted; a changed code is carried to the group's products.
+// cannot be deleted; a changed code is carried to the group's products. A new or changed code
+// must be exactly ten ASCII digits.
 
 #include "store/ChangeApplier.h"
 

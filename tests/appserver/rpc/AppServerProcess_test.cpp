@@ -384,8 +384,9 @@ wire::ChangeLog oneChange(std::vector<wire::FieldDef> fields, wire::ChangeKind k
 
 // The screen saves a post with its pending operation code in/out and a delete with the literal
 // "D" as plain text; both reach the database. Each step relies on the one before: the deletion
-// carries the flags the modification wrote, so it would conflict had that not been stored.
-void productSavesTakeEitherKindOfOperationCode(const std::string& db) {
+// carries the flags the modification wrote, so it would conflict had that not been stored. A
+// group code that is not ten digits takes its whole log down with it.
+void savesReachTheDatabaseOrAreRefusedWhole(const std::string& db) {
     AppServerProcess server;
     ASSERT_TRUE(server.start({"--db", db, "--seed-demo"})) << server.output();
     HttpTestClient client(server.port());
@@ -416,6 +417,11 @@ void productSavesTakeEitherKindOfOperationCode(const std::string& db) {
     auto T = wire::Argument::text;
     auto IO = wire::Argument::inOut;
 
+    wire::ChangeLog badCode =
+        oneChange(groupFields, K::Insert, {}, {"0000000098", "Antes do código inválido", "98"});
+    badCode.changes.push_back({K::Insert, {}, {"112a      ", "Código inválido", "97"}});
+    const std::vector<wire::Value> groupRow = {group, "Teste de gravação", "99"};
+
     struct Step {
         std::string_view method;
         std::vector<wire::Argument> args;
@@ -423,8 +429,13 @@ void productSavesTakeEitherKindOfOperationCode(const std::string& db) {
     };
     const Step steps[] = {
         {"SetGrupSegProd",
-         {log(oneChange(groupFields, K::Insert, {}, {group, "Teste de gravação", "99"}))},
-         "ok"},
+         {log(badCode)},
+         "-32000: Código do grupo \"112a      \" inválido: deve ter 10 dígitos."},
+        {"GetVerifGrupo", {T("0000000098")}, "ok rows:0"},
+        {"SetGrupSegProd", {log(oneChange(groupFields, K::Insert, {}, groupRow))}, "ok"},
+        {"SetGrupSegProd",
+         {log(oneChange(groupFields, K::Modify, groupRow, {"99", groupRow[1], groupRow[2]}))},
+         "-32000: Código do grupo \"99\" inválido: deve ter 10 dígitos."},
         {"SetArvProd", {IO("I"), log(oneChange(mainFields, K::Insert, {}, mainRow))}, "ok out:I"},
         {"SetProdRelac",
          {IO("I"), log(oneChange(relatedFields, K::Insert, {}, relatedRow("N")))},
@@ -452,7 +463,7 @@ void productSavesTakeEitherKindOfOperationCode(const std::string& db) {
     EXPECT_EQ(server.stop(SIGTERM), 0);
 
     // The history names each save's method and the operation code it carried; the demo
-    // catalogue and the refused save left none.
+    // catalogue and the refused saves left none.
     std::string out;
     ASSERT_EQ(AppServerProcess::runToExit({"history", "--db", db}, &out), 0) << out;
     auto records = parseCsv(out);
@@ -465,16 +476,16 @@ void productSavesTakeEitherKindOfOperationCode(const std::string& db) {
               "SetProdRelac:E:modify SetProdRelac:D:delete SetArvProd:D:delete ");
 }
 
-TEST_F(AppServerProcessTest, ProductSavesTakeEitherKindOfOperationCodeOnSqlite) {
-    productSavesTakeEitherKindOfOperationCode(db);
+TEST_F(AppServerProcessTest, SavesReachTheDatabaseOrAreRefusedWholeOnSqlite) {
+    savesReachTheDatabaseOrAreRefusedWhole(db);
 }
 
-TEST_F(AppServerProcessTest, ProductSavesTakeEitherKindOfOperationCodeOnPostgres) {
+TEST_F(AppServerProcessTest, SavesReachTheDatabaseOrAreRefusedWholeOnPostgres) {
     const char* base = std::getenv("VLP_TEST_PG");
     if (!base || !*base) GTEST_SKIP() << "VLP_TEST_PG is not set";
     PostgresSchema schema(base);
     ASSERT_TRUE(schema.ok());
-    productSavesTakeEitherKindOfOperationCode(schema.url());
+    savesReachTheDatabaseOrAreRefusedWhole(schema.url());
 }
 
 }  // namespace

@@ -77,6 +77,57 @@ TEST_P(StoreIntegrity, RequiredValuesSizesInCharactersAndFlags) {
     EXPECT_EQ(insertMain("0000000001", ""), "-32000: Produto deve ser informado.");
 }
 
+// A code written now is ten ASCII digits, checked before uniqueness; groups stored earlier with
+// other codes are still renamed, re-coded and deleted. Each log opens with a valid insert that a
+// refusal must take down with it.
+TEST_P(StoreIntegrity, NewOrChangedGroupCodesAreTenAsciiDigits) {
+    ASSERT_EQ(rawSql("INSERT INTO GRUSUGESPROD VALUES ('12', 'Limpeza', '9', 'limpeza'), "
+                     "('A1', 'Avulso', '8', 'avulso')"),
+              "");
+    addGroup("0000000001", "Café", "1");
+    auto refused = [](const std::string& code) {
+        return "-32000: Código do grupo \"" + code + "\" inválido: deve ter 10 dígitos.";
+    };
+    struct Case {
+        const char* what;
+        Values before, after;  // an insert without before, a deletion without after
+        std::string outcome;
+    };
+    const Case cases[] = {
+        {"letter", {}, {"112a      ", "Festa", "2"}, refused("112a      ")},
+        {"short", {}, {"12", "Festa", "2"}, refused("12")},
+        {"blank first", {}, {" 000000012", "Festa", "2"}, refused(" 000000012")},
+        {"non-ASCII digit", {}, {"000000001٢", "Festa", "2"}, refused("000000001٢")},
+        {"ten digits", {}, {"0000000012", "Festa", "2"}, "ok"},
+        {"to a stored bad code", {"0000000001", "Café", "1"}, {"12", "Café", "1"}, refused("12")},
+        {"rename keeping a bad code", {"12", "Limpeza", "9"}, {"12", "Limpeza Geral", "9"}, "ok"},
+        {"bad code to ten digits",
+         {"12", "Limpeza Geral", "9"},
+         {"0000000013", "Limpeza Geral", "9"},
+         "ok"},
+        {"delete a bad code", {"A1", "Avulso", "8"}, {}, "ok"},
+    };
+    int n = 100;
+    for (const Case& c : cases) {
+        wire::ChangeLog log = groupLog();
+        ++n;
+        inserted(log, {productCode(n), "Prévia " + std::to_string(n), std::to_string(n)});
+        if (c.before.empty())
+            inserted(log, c.after);
+        else if (c.after.empty())
+            deleted(log, c.before);
+        else
+            modified(log, c.before, c.after);
+        EXPECT_EQ(describe(store->applyGroups(log, kByTest)), c.outcome) << c.what;
+    }
+    wire::Packet groups;
+    ASSERT_EQ(describe(store->groups(groups)), "ok");
+    EXPECT_EQ(dump(groups),
+              "0000000001|Café|1\n0000000012|Festa|2\n0000000013|Limpeza Geral|9\n"
+              "0000000105|Prévia 105|105\n0000000107|Prévia 107|107\n"
+              "0000000108|Prévia 108|108\n0000000109|Prévia 109|109\n");
+}
+
 TEST_P(StoreIntegrity, ProductsMustExistAndAppearOncePerGroupAndMainProduct) {
     addProducts(3);
     addGroup("0000000001", "Café", "1");

@@ -20,7 +20,8 @@ TEST_P(StoreReads, GroupsComeInNumericOrderOfOrderThenCode) {
     addGroup("0000000003", "Festa", "10");
     addGroup("0000000001", "Café", "2");
     addGroup("0000000002", "Churrasco", "02");
-    addGroup("12", "Limpeza", "9");
+    // Stored before new codes had to be ten digits: still served as it is.
+    ASSERT_EQ(rawSql("INSERT INTO GRUSUGESPROD VALUES ('12', 'Limpeza', '9', 'limpeza')"), "");
     auto groups = answer([&](wire::Packet& p) { return store->groups(p); });
     EXPECT_EQ(fieldList(groups), "CDGRUSUGESPROD(10) NMGRUSUGESPROD(40) NRORDEM(4)");
     EXPECT_EQ(dump(groups),
