@@ -26,6 +26,42 @@ MainWindow::MainWindow() {
     QAction* next =
         windows->addAction(QStringLiteral("&Próxima"), m_mdi, &QMdiArea::activateNextSubWindow);
     next->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F6));
+    windows->addSeparator();
+    // A screen may refuse to close (unsaved work the user keeps); it then simply stays open.
+    m_close = windows->addAction(QStringLiteral("&Fechar"), m_mdi, &QMdiArea::closeActiveSubWindow);
+    m_close->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
+    m_closeAll =
+        windows->addAction(QStringLiteral("Fechar &todas"), m_mdi, &QMdiArea::closeAllSubWindows);
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
+        releaseCloseKey(window);
+        updateWindowActions();
+    });
+    connect(windows, &QMenu::aboutToShow, this, &MainWindow::updateWindowActions);
+    updateWindowActions();
+}
+
+// The MDI area outlives this part of the destruction and reports its last window going.
+MainWindow::~MainWindow() { m_mdi->disconnect(this); }
+
+void MainWindow::releaseCloseKey(QMdiSubWindow* window) {
+    if (!window || !window->systemMenu()) return;
+    const QKeySequence key = m_close->shortcut();
+    for (QAction* action : window->systemMenu()->actions()) {
+        QList<QKeySequence> keys = action->shortcuts();
+        if (keys.removeAll(key) > 0) action->setShortcuts(keys);
+    }
+}
+
+bool MainWindow::anyScreenOpen() const {
+    for (QMdiSubWindow* window : m_mdi->subWindowList())
+        if (window->isVisible()) return true;
+    return false;
+}
+
+void MainWindow::updateWindowActions() {
+    bool open = anyScreenOpen();
+    m_close->setEnabled(open);
+    m_closeAll->setEnabled(open);
 }
 
 QAction* MainWindow::addScreen(const QString& caption, const QKeySequence& key,
@@ -41,10 +77,7 @@ QAction* MainWindow::addScreen(const QString& caption, const QKeySequence& key,
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     m_mdi->closeAllSubWindows();
-    bool refused = false;
-    for (QMdiSubWindow* window : m_mdi->subWindowList())
-        if (window->isVisible()) refused = true;
-    if (refused) {
+    if (anyScreenOpen()) {
         event->ignore();
         return;
     }

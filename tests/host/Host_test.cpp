@@ -1,5 +1,7 @@
-// vlp-host's parts: configuration file, module loader, last-resort error handler.
+// vlp-host's parts: configuration file, module loader, main window, last-resort error handler.
 #include <gtest/gtest.h>
+
+#include <cctype>
 
 #include <QAction>
 #include <QApplication>
@@ -9,6 +11,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include "EAbort.h"
@@ -176,6 +179,61 @@ TEST(MainWindowTest, ClosingWaitsForEveryScreenToClose) {
     EXPECT_TRUE(window.isVisible());
     sub->setWidget(new QWidget);
     EXPECT_TRUE(window.close());
+}
+
+QAction* menuItem(MainWindow& window, const char* text) {
+    for (QAction* action : window.findChildren<QAction*>())
+        if (action->text() == text) return action;
+    return nullptr;
+}
+
+// The titles of the screens still open, in the order they were opened.
+std::string openScreens(MainWindow& window) {
+    std::string titles;
+    for (QMdiSubWindow* sub : window.mdiArea()->subWindowList())
+        if (sub->isVisible()) titles += sub->windowTitle().toStdString();
+    return titles;
+}
+
+// "Fechar" closes the active screen and "Fechar todas" every screen that agrees; both are
+// disabled while no screen is open. Screens open in order, the last one active.
+TEST(MainWindowTest, JanelaClosesTheActiveScreenOrEveryOneThatAgrees) {
+    const char* kClose = "&Fechar";
+    const char* kCloseAll = "Fechar &todas";
+    const struct {
+        const char* screens;  // one letter a screen; a small letter refuses to close
+        const char* item;
+        bool byShortcut;  // Ctrl+F4 on the main window, else the menu item itself
+        const char* left;
+    } cases[] = {
+        {"", kClose, true, ""},     {"", kCloseAll, false, ""},    {"A", kClose, true, ""},
+        {"A", kClose, false, ""},   {"A", kCloseAll, false, ""},   {"aB", kClose, true, "a"},
+        {"Ab", kClose, true, "Ab"}, {"aB", kCloseAll, false, "a"}, {"Ab", kCloseAll, false, "b"},
+    };
+    for (const auto& c : cases) {
+        const std::string what = std::string(c.screens) + " " + c.item;
+        MainWindow window;
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        for (const char* s = c.screens; *s; ++s) {
+            QWidget* screen = std::islower(*s) ? new Stubborn : new QWidget;
+            QMdiSubWindow* sub = window.mdiArea()->addSubWindow(screen);
+            sub->setAttribute(Qt::WA_DeleteOnClose);
+            sub->setWindowTitle(QString(QChar(*s)));
+            sub->show();
+        }
+        QAction* item = menuItem(window, c.item);
+        ASSERT_TRUE(item) << what;
+        EXPECT_EQ(item->isEnabled(), *c.screens != 0) << what;
+        if (c.byShortcut)
+            QTest::keyClick(&window, Qt::Key_F4, Qt::ControlModifier);
+        else
+            item->trigger();
+        EXPECT_EQ(openScreens(window), c.left) << what;
+        for (const char* text : {kClose, kCloseAll})
+            EXPECT_EQ(menuItem(window, text)->isEnabled(), *c.left != 0) << what << " / " << text;
+    }
 }
 
 // Throws from inside an event handler, as a screen's handler might if nothing caught it.
