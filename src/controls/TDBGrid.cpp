@@ -5,6 +5,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "SafeCall.h"
 #include "TClientDataSet.h"
@@ -64,14 +67,17 @@ TDBGrid::TDBGrid(QWidget* parent)
         updateEditorGeometries();
         viewport()->update();
     };
-    // FocusControl is the program placing the cursor: no user left a column, so no column event
-    // runs (a check that failed would otherwise run the check of the column it leaves).
+    // FocusControl is the program placing the cursor: no user left a column, so OnColExit does
+    // not run (a check that failed would otherwise run the check of the column it leaves); the
+    // column entered is announced as a user's move announces it, so per-column settings follow.
     m_model->OnFocusField = [this](TField& field) {
         for (int i = 0; i < m_columns.Count(); ++i)
             if (m_columns[i].Field() == &field) {
                 setFocus(Qt::OtherFocusReason);
                 if (d->editor) DiscardEditor();
+                const bool entering = i != d->selectedIndex;
                 PlaceCursor(i);
+                if (entering && OnColEnter) OnColEnter(this);
                 return;
             }
     };
@@ -97,6 +103,29 @@ TDBGrid::~TDBGrid() {
     // Observers go before the view so no notification reaches a half-destroyed grid.
     m_model->SetDataSource(nullptr);
 }
+
+namespace {
+
+using TRowValues = std::vector<std::optional<std::string>>;
+
+TRowValues RowValues(const TClientDataSet& dataSet, int row) {
+    TRowValues values;
+    if (row < 0 || row >= dataSet.RecordCount()) return values;
+    for (int f = 0; f < dataSet.FieldCount(); ++f) {
+        auto value = dataSet.ValueAt(row, f);
+        values.emplace_back(value ? std::optional<std::string>(*value) : std::nullopt);
+    }
+    return values;
+}
+
+int FindRow(const TClientDataSet& dataSet, const TRowValues& values) {
+    if (values.empty()) return -1;
+    for (int row = 0; row < dataSet.RecordCount(); ++row)
+        if (RowValues(dataSet, row) == values) return row;
+    return -1;
+}
+
+}  // namespace
 
 void TDBGrid::SetDataSource(TDataSource* source) { m_model->SetDataSource(source); }
 
@@ -132,6 +161,13 @@ void TDBGrid::PlaceCursor(int columnIndex) {
 
 void TDBGrid::RecalcLayoutAndRepaint() { m_model->RefreshColumns(); }
 
+void TDBGrid::SetPendingChangesHint(const std::string& hint) {
+    m_model->SetPendingHint(hint);
+    viewport()->update();
+}
+
+const std::string& TDBGrid::PendingChangesHint() const { return m_model->PendingHint(); }
+
 long TDBGrid::Perform(unsigned message, long /*wParam*/, long /*lParam*/) {
     if (message == 45070) RecalcLayoutAndRepaint();
     return 0;
@@ -160,8 +196,10 @@ void TDBGrid::FollowDataSet() {
     int row = dataSet && dataSet->Active() ? dataSet->RecNo() : -1;
     int column = m_model->ModelColumnOf(d->selectedIndex);
     if (column < 0 && m_model->columnCount() > 0) {
+        // The first column becomes current without a move of the user's: announced all the same.
         column = 0;
         d->selectedIndex = m_model->ColumnIndexOf(0);
+        if (OnColEnter) SafeCall([this] { OnColEnter(this); });
     }
     if (row < 0 || row >= m_model->rowCount() || column < 0) {
         d->selection->Bypass = true;
@@ -196,6 +234,12 @@ QModelIndex TDBGrid::GateMove(const QModelIndex& from, const QModelIndex& to) {
                 int inserted = dataSet->RecNo();
                 dataSet->Cancel();
                 if (row > inserted) --row;
+            } else if (dataSet->State() != TDataSetState::dsBrowse && dataSet->Modified()) {
+                // The post may read the list again (a save that refreshes), leaving other rows
+                // at other places: the row the user went for is found again by its values.
+                const auto wanted = RowValues(*dataSet, row);
+                dataSet->Post();
+                if (RowValues(*dataSet, row) != wanted) row = FindRow(*dataSet, wanted);
             }
             if (row >= 0 && row < dataSet->RecordCount()) dataSet->MoveTo(row);
             row = dataSet->RecNo();
@@ -252,7 +296,8 @@ void TDBGrid::DrawCellEvent(QPainter& painter, const QRect& rect, const QModelIn
     TCanvas canvas(painter);
     canvas.Brush = selected ? palette().color(hasFocus() ? QPalette::Active : QPalette::Inactive,
                                               QPalette::Highlight)
-                            : palette().color(QPalette::Base);
+                   : m_model->RowMarkedPending(index.row()) ? TDBGridModel::PendingColor()
+                                                            : palette().color(QPalette::Base);
     m_canvas = &canvas;
     try {
         OnDrawColumnCell(this, rect, index.column(), *column, selected ? gdSelected : 0);

@@ -94,13 +94,19 @@ class TDBGrid : public QTableView {
     TField* SelectedField() const;  // field of the current column; nullptr when none
     int SelectedIndex() const;      // index in Columns() of the current column; -1 when none
     // Moves the cursor to that column, raising OnColExit and OnColEnter; an exception from either
-    // travels on to the caller (from OnColExit: the cursor stays).
+    // travels on to the caller (from OnColExit: the cursor stays). TField::FocusControl moves it
+    // too, raising OnColEnter only: every way the cursor arrives in a column announces it.
     void SetSelectedIndex(int columnIndex);
 
     // Recomputes column widths and titles from Columns() and repaints; the toolkit's 45070
     // message (Perform(45070, 0, 0)) does the same. Other messages are ignored.
     void RecalcLayoutAndRepaint();
     long Perform(unsigned message, long wParam, long lParam);
+
+    // Rows holding changes their record set has not had accepted (its change log) are painted
+    // in an amber of their own, with this text as their tooltip; an empty text marks nothing.
+    void SetPendingChangesHint(const std::string& hint);
+    const std::string& PendingChangesHint() const;
 
     // Commits an open editor into its field; false (error reported) when the field refused it.
     bool CommitEditor();
@@ -148,6 +154,7 @@ class TDBGrid : public QTableView {
     // The cell editor (TDBGridEditor.cpp).
     bool CanEditCell(const QModelIndex& index) const;
     void EditorCreated(QLineEdit* editor);
+    void FilterEntries(QLineEdit& editor);  // OnKeyPress over text not typed key by key
     bool CommitEditorOrThrow();
     void DiscardEditor();
     void EditButtonClicked();

@@ -42,6 +42,8 @@ QWidget* TDBGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewIt
         if (!field->EditMask.empty()) editor->setInputMask(QString::fromStdString(field->EditMask));
         if (field->Size() > 0 && field->EditMask.empty()) editor->setMaxLength(field->Size());
     }
+    // A mask restricts what enters by itself; elsewhere the key filter sees pastes and drops too.
+    if (editor->inputMask().isEmpty()) m_grid.FilterEntries(*editor);
     editor->installEventFilter(const_cast<TDBGridDelegate*>(this));
     m_grid.EditorCreated(editor);
     return editor;

@@ -7,6 +7,7 @@
 #include "SafeCall.h"
 #include "TClientDataSet.h"
 #include "TDBGrid.h"
+#include "TDBGridEntryFilter.h"
 #include "TDBGridModel.h"
 #include "TDBGridPrivate.h"
 #include "TField.h"
@@ -39,6 +40,12 @@ bool TDBGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
 }
 
 void TDBGrid::EditorCreated(QLineEdit* editor) { d->editor = editor; }
+
+void TDBGrid::FilterEntries(QLineEdit& editor) {
+    editor.setValidator(new TDBGridEntryFilter(
+        editor, [this](char32_t key) { return RaiseKeyPress(key); },
+        [this] { return d->forwardingKey; }));
+}
 
 bool TDBGrid::CommitEditor() {
     bool committed = false;

@@ -67,7 +67,8 @@ TShiftState TDBGridShift(Qt::KeyboardModifiers modifiers) {
 
 char32_t TDBGridTypedChar(const QKeyEvent& event) {
     if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return 0;
-    if (event.key() == Qt::Key_Backspace) return 8;
+    if (event.key() == Qt::Key_Backspace) return VK_BACK;
+    if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) return VK_RETURN;
     QString text = event.text();
     if (text.isEmpty()) return 0;
     char32_t c = text.toUcs4().value(0);
@@ -138,12 +139,13 @@ bool TDBGrid::HandleEditorKey(QKeyEvent* event) {
     if (!typed) return false;
     char32_t replaced = RaiseKeyPress(typed);
     if (replaced == 0) return true;
-    if (replaced == typed || !d->editor) return false;
-    // The handler replaced the character: the editor gets the replacement instead.
-    QString text = QString::fromUcs4(&replaced, 1);
-    QKeyEvent substitute(QEvent::KeyPress, 0, event->modifiers(), text);
+    if (!d->editor) return false;
+    // The editor gets the character the handler let through (or its replacement), marked as
+    // typed so that the entry filter does not offer it a second time.
+    QKeyEvent forwarded(QEvent::KeyPress, replaced == typed ? event->key() : 0,
+                        event->modifiers(), QString::fromUcs4(&replaced, 1));
     d->forwardingKey = true;
-    QApplication::sendEvent(d->editor, &substitute);
+    QApplication::sendEvent(d->editor, &forwarded);
     d->forwardingKey = false;
     return true;
 }
@@ -159,6 +161,10 @@ void TDBGrid::keyPressEvent(QKeyEvent* event) {
     if (Dispatch(keys, event) || StandardKey(event)) return;
     char32_t typed = TDBGridTypedChar(*event);
     if (!typed) return QTableView::keyPressEvent(event);
+    if (typed == VK_RETURN) {
+        if (RaiseKeyPress(typed)) QTableView::keyPressEvent(event);
+        return;
+    }
     char32_t replaced = RaiseKeyPress(typed);
     if (replaced == 0 || replaced == 8 || !CanEditCell(currentIndex())) return;
     QKeyEvent substitute(QEvent::KeyPress, replaced == typed ? event->key() : 0, event->modifiers(),
@@ -236,7 +242,8 @@ bool TDBGrid::AppendKey(QKeyEvent*) {
 }
 
 bool TDBGrid::CommitKey(QKeyEvent*) {
-    CommitEditor();
+    // Enter is a character to the key filter like any other: dropped, it takes nothing.
+    if (RaiseKeyPress(VK_RETURN)) CommitEditor();
     return true;
 }
 

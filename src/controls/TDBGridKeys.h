@@ -8,6 +8,6 @@
 // Virtual key code of a key event; keys without one keep their Qt key code.
 int TDBGridVirtualKey(const QKeyEvent& event);
 TShiftState TDBGridShift(Qt::KeyboardModifiers modifiers);
-// The character a key press types (what OnKeyPress sees): printable characters and backspace;
-// 0 for everything else (movement, Ctrl/Alt combinations).
+// The character a key press types (what OnKeyPress sees): printable characters, backspace and
+// Enter; 0 for everything else (movement, Ctrl/Alt combinations).
 char32_t TDBGridTypedChar(const QKeyEvent& event);

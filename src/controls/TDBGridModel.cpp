@@ -82,7 +82,27 @@ int TDBGridModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(m_visible.size());
 }
 
+void TDBGridModel::SetPendingHint(std::string hint) {
+    if (hint == m_pendingHint) return;
+    m_pendingHint = std::move(hint);
+    if (rowCount() > 0 && columnCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
+                         {Qt::BackgroundRole, Qt::ToolTipRole});
+}
+
+bool TDBGridModel::RowMarkedPending(int modelRow) const {
+    TClientDataSet* dataSet = DataSet();
+    return !m_pendingHint.empty() && dataSet && dataSet->RowChanged(SourceRow(modelRow));
+}
+
+QColor TDBGridModel::PendingColor() { return QColor(255, 214, 153); }  // amber: waiting
+
 QVariant TDBGridModel::data(const QModelIndex& index, int role) const {
+    if (index.isValid() && (role == Qt::BackgroundRole || role == Qt::ToolTipRole)) {
+        if (!RowMarkedPending(index.row())) return {};
+        if (role == Qt::BackgroundRole) return PendingColor();
+        return QString::fromStdString(m_pendingHint);
+    }
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
     TClientDataSet* dataSet = DataSet();
     TColumn* column = ColumnAt(index.column());

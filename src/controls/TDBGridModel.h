@@ -6,6 +6,7 @@
 // field when it first sees an open record set. Never lets an exception out to Qt.
 
 #include <QAbstractTableModel>
+#include <QColor>
 #include <exception>
 #include <functional>
 #include <string>
@@ -46,6 +47,13 @@ class TDBGridModel : public QAbstractTableModel, private TDataSetObserver {
 
     std::exception_ptr LastError;  // the last refused setData
 
+    // Rows whose changes still wait for the server show in PendingColor with this tooltip; none
+    // are marked while it is empty (see TDBGrid::SetPendingChangesHint).
+    void SetPendingHint(std::string hint);
+    const std::string& PendingHint() const { return m_pendingHint; }
+    bool RowMarkedPending(int modelRow) const;
+    static QColor PendingColor();
+
     // Callbacks for the grid (empty: none).
     std::function<void(int oldRow, int newRow)> OnCurrentChanged;
     std::function<void(class TField&)> OnFocusField;
@@ -71,4 +79,5 @@ class TDBGridModel : public QAbstractTableModel, private TDataSetObserver {
     int m_rows = 0;
     int m_shiftFrom = -1;  // while a row change is being announced
     int m_shiftBy = 0;
+    std::string m_pendingHint;
 };

@@ -62,7 +62,9 @@ class TClientDataSet {
     bool IsEmpty() const;     // no rows (an inserting row counts as a row)
     int RecordCount() const;  // rows, an inserting row included
     int RecNo() const;        // current row, 0-based; -1 when empty or inactive
-    bool Modified() const;    // the edit buffer changed since Edit/Insert began
+    // The edit buffer changed since Edit/Insert began; values AfterInsert writes are defaults
+    // and do not count.
+    bool Modified() const;
 
     // Packets (JSON text, docs/protocol.md)
     void SetData(std::string_view packetJson);
@@ -93,6 +95,7 @@ class TClientDataSet {
     std::string Delta() const;  // the pending changes as a change log (wire format)
     void MergeChangeLog();
     void CancelUpdates();  // back to the last merged state; keeps a sensible row
+    bool RowChanged(int row) const;  // the posted row carries a pending insert or modification
 
     // Values for views: row is 0-based; the current row shows its edit buffer while editing.
     // nullopt for null and for a row or field out of range. The view lives until the record set

@@ -46,6 +46,13 @@ std::string TClientDataSet::Data() const {
 
 int TClientDataSet::ChangeCount() const { return m_impl->log.count(); }
 
+bool TClientDataSet::RowChanged(int row) const {
+    const Impl& d = *m_impl;
+    if (row < 0 || row >= d.rows.size()) return false;
+    const RowStore::Row block = d.rows.at(row);
+    return block && RowStore::logIndex(block) >= 0;  // nullptr: the row being inserted
+}
+
 std::string TClientDataSet::Delta() const {
     std::string out;
     m_impl->log.write(out, m_impl->wireFields, m_impl->rows);

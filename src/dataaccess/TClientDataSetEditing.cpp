@@ -21,6 +21,8 @@ void TClientDataSet::Impl::beginInsert(bool append) {
     notify([old, position](TDataSetObserver& o) { o.CurrentChanged(old, position); });
     notify([](TDataSetObserver& o) { o.StateChanged(TDataSetState::dsInsert); });
     fire(self.AfterInsert);
+    // What AfterInsert wrote are the new row's defaults: nobody has touched the row yet.
+    if (state == TDataSetState::dsInsert) modified = false;
     fire(self.AfterScroll);
 }
 

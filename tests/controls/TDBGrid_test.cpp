@@ -6,6 +6,9 @@
 #include <map>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
+#include <QMimeData>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -46,9 +49,10 @@ class TDBGridTest : public ::testing::Test {
     void TearDown() override { grid->SetDataSource(nullptr); }
 
     QLineEdit* Editor() { return grid->findChild<QLineEdit*>(); }
-    QLineEdit* OpenEditor() {
-        QLineEdit* e = Editor();
-        return e && e->isVisible() ? e : nullptr;
+    QLineEdit* OpenEditor() {  // closed editors linger hidden until deleted
+        for (QLineEdit* e : grid->findChildren<QLineEdit*>())
+            if (e->isVisible()) return e;
+        return nullptr;
     }
     void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
         QWidget* target = OpenEditor() ? static_cast<QWidget*>(OpenEditor()) : grid;
@@ -132,15 +136,21 @@ TEST_F(TDBGridTest, ACancelledInsertGivesTheCursorBackToTheRowItWasInsertedBefor
     }
 }
 
-TEST_F(TDBGridTest, FocusControlPlacesTheCursorWithoutColumnEvents) {
+// Per-column settings made on entering a column (a flag column not typed into) must hold however
+// the cursor arrives; only the user leaving a column runs its exit checks.
+TEST_F(TDBGridTest, FocusControlRaisesColumnEnterButNotColumnExit) {
     std::string events;
     grid->OnColExit = [&](QObject*) { events += "exit "; };
-    grid->OnColEnter = [&](QObject*) { events += "enter "; };
+    grid->OnColEnter = [&](QObject*) {
+        events += "enter:" + grid->SelectedField()->FieldName() + " ";
+    };
     ds->FieldByName("NMPRODUTO").FocusControl();
     EXPECT_EQ(grid->SelectedField()->FieldName(), "NMPRODUTO");
-    EXPECT_EQ(events, "");
+    EXPECT_EQ(events, "enter:NMPRODUTO ");
+    ds->FieldByName("NMPRODUTO").FocusControl();  // already there: nothing entered
+    EXPECT_EQ(events, "enter:NMPRODUTO ");
     grid->SetSelectedIndex(0);  // a move the user asks for raises both
-    EXPECT_EQ(events, "exit enter ");
+    EXPECT_EQ(events, "enter:NMPRODUTO exit enter:CDARVPROD ");
 }
 
 TEST_F(TDBGridTest, RefusedPostKeepsTheCursorOnTheRowAndReportsTheError) {
@@ -274,6 +284,63 @@ TEST_F(TDBGridTest, KeyPressCanDropOrReplaceTypedCharacters) {
     EXPECT_EQ(OpenEditor()->text(), "xB");
     Key(Qt::Key_Return);
     EXPECT_EQ(ds->FieldByName("NMPRODUTO").AsString(), "xB");
+}
+
+// The key filter sees every way text enters an open cell, not only keys typed one by one.
+TEST_F(TDBGridTest, KeyPressFiltersEveryWayTextEntersTheCell) {
+    const std::pair<const char*, std::function<void(QLineEdit&)>> entries[] = {
+        {"typed", [&](QLineEdit&) { Type("2ab"); }},
+        {"Ctrl+V", [](QLineEdit& e) { QTest::keyClick(&e, Qt::Key_V, Qt::ControlModifier); }},
+        {"Shift+Insert",
+         [](QLineEdit& e) { QTest::keyClick(&e, Qt::Key_Insert, Qt::ShiftModifier); }},
+        {"context menu", [](QLineEdit& e) { e.paste(); }},
+        {"drop",
+         [](QLineEdit& e) {
+             QMimeData data;
+             data.setText("2ab");
+             QDropEvent drop(QPointF(e.rect().center()), Qt::CopyAction, &data, Qt::LeftButton,
+                             Qt::NoModifier);
+             // Straight to the editor: the application passes on only drops of a real drag.
+             static_cast<QObject&>(e).event(&drop);
+         }},
+        {"input method",
+         [](QLineEdit& e) {
+             QInputMethodEvent commit;
+             commit.setCommitString("2ab");
+             QApplication::sendEvent(&e, &commit);
+         }},
+    };
+    grid->OnKeyPress = [](QObject*, char32_t& key) {
+        if (key == U'a') key = 0;
+        if (key == U'b') key = U'B';
+    };
+    grid->SetSelectedIndex(1);
+    for (const auto& [how, enter] : entries) {
+        QApplication::clipboard()->setText("2ab");
+        Type("1");
+        ASSERT_NE(OpenEditor(), nullptr) << how;
+        enter(*OpenEditor());
+        EXPECT_EQ(OpenEditor()->text(), "12B") << how;
+        EXPECT_TRUE(grid->CommitEditor());
+        EXPECT_EQ(ds->FieldByName("NMPRODUTO").AsString(), "12B") << how;
+        Key(Qt::Key_Escape);
+    }
+}
+
+TEST_F(TDBGridTest, EnterIsOfferedToTheKeyFilterBeforeItTakesTheCell) {
+    bool dropEnter = true;
+    grid->OnKeyPress = [&](QObject*, char32_t& key) {
+        if (key == VK_RETURN && dropEnter) key = 0;
+    };
+    grid->SetSelectedIndex(1);
+    Type("X");
+    Key(Qt::Key_Return);
+    ASSERT_NE(OpenEditor(), nullptr) << "a dropped Enter takes nothing";
+    EXPECT_EQ(ds->FieldByName("NMPRODUTO").AsString(), "Café");
+    dropEnter = false;
+    Key(Qt::Key_Return);
+    EXPECT_EQ(OpenEditor(), nullptr);
+    EXPECT_EQ(ds->FieldByName("NMPRODUTO").AsString(), "X");
 }
 
 TEST_F(TDBGridTest, KeyDownSeesVirtualKeysAndCanSwallowThem) {
