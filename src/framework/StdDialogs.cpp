@@ -14,7 +14,7 @@ int MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons
 
 void MensErro(const std::string& text, bool abort) {
     Dialogs().MessageDlg(text, mtError, {mbOK}, 0);
-    if (abort) throw EAbort();
+    if (abort) throw EAbort(text);
 }
 
 std::string CheckResultServ(const TServerAnswer& answer, bool abort, int /*helpContext*/) {
@@ -23,7 +23,7 @@ std::string CheckResultServ(const TServerAnswer& answer, bool abort, int /*helpC
                                                          std::to_string(answer.ErrorCode) + ")."
                                                    : answer.ErrorMessage;
     Dialogs().MessageDlg(text, mtError, {mbOK}, 0);
-    if (abort) throw EAbort();
+    if (abort) throw EAbort(text);
     return {};
 }
 

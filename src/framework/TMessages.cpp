@@ -40,6 +40,9 @@ int TMessages::ShowMsg(std::string_view key, TMsgDlgType type, TMsgDlgButtons bu
 const TMessages& TMessages::Standard() {
     static const TMessages standard({
         "Canc|Cancela as alterações?",
+        "Grava|Grava as alterações?",
+        "Reenvia|Há alterações não gravadas. Envia de novo?",
+        "NaoGravado|Não gravado no servidor:",
         "Excl|Confirma exclusão?",
         "verificando|Verificando os registros no servidor...",
         "Atualizando|Atualizando os registros no servidor...",

@@ -9,6 +9,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -222,6 +223,40 @@ void TfrmPadraoGrid::FormCreate(QObject* /*sender*/) {
 
 void TfrmPadraoGrid::FormClose(QObject* /*sender*/, TCloseAction& action) { action = caFree; }
 
+void TfrmPadraoGrid::FormCloseQuery(QObject* /*sender*/, bool& CanClose) {
+    TClientDataSet* dataSet = dtsPadrao.DataSet();
+    if (dbgPadrao && !dbgPadrao->CommitEditor()) {
+        CanClose = false;
+        return;
+    }
+    if (!dataSet || !dataSet->Active() || !dataSet->Modified()) return;
+    switch (msgMensagensPadroes.ShowMsg("Grava", mtConfirmation, {mbYes, mbNo, mbCancel}, 0)) {
+        case mrYes:
+            dataSet->Post();  // a refusal travels on and keeps the form
+            break;
+        case mrNo:
+            dataSet->Cancel();
+            break;
+        default:
+            CanClose = false;
+    }
+}
+
+void TfrmPadraoGrid::CloseOnceCallsReturn() {
+    // The user asked to close while a call waits for its answer: the close is carried out, with
+    // its questions, as soon as no call waits any more.
+    if (m_closePending) return;
+    m_closePending = true;
+    auto* retry = new QTimer(this);
+    connect(retry, &QTimer::timeout, this, [this, retry] {
+        if (TNetConnection::CallsWaiting() > 0) return;
+        retry->deleteLater();
+        m_closePending = false;
+        Close();
+    });
+    retry->start(50);
+}
+
 void TfrmPadraoGrid::dbgPadraoKeyPress(QObject* /*sender*/, char32_t& /*key*/) {}
 
 void TfrmPadraoGrid::dtsPadraoStateChange(TDataSource* /*sender*/) {
@@ -289,6 +324,13 @@ void TfrmPadraoGrid::closeEvent(QCloseEvent* event) {
     // Reached from the wait pump of a running server call, freeing the form would pull it from
     // under that call: refused, and the user closes again once the call has returned.
     if (TNetConnection::CallsWaiting() > 0) {
+        event->ignore();
+        CloseOnceCallsReturn();
+        return;
+    }
+    // Asked first: a close that would drop what the user typed is the user's decision.
+    bool canClose = true;
+    if (!SafeCall([&] { FormCloseQuery(this, canClose); }) || !canClose) {
         event->ignore();
         return;
     }

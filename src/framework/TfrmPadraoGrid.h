@@ -90,6 +90,11 @@ class TfrmPadraoGrid : public QWidget {
     // FormCreate: puts the focus in dbgPadrao (so the commands follow the group grid) and
     // evaluates the commands. Fields with Tag 1 are the screen's business; nothing is done here.
     virtual void FormCreate(QObject* sender);
+    // FormCloseQuery: whether the form may close, asked before FormClose. The base writes an open
+    // cell of dbgPadrao (a refused value keeps the form) and, when dtsPadrao's record set holds a
+    // changed row being edited, asks "Grava": Sim posts (a refusal travels on and keeps the
+    // form), Não cancels, Cancelar keeps the form.
+    virtual void FormCloseQuery(QObject* sender, bool& CanClose);
     // FormClose: action caFree (closing releases the window).
     virtual void FormClose(QObject* sender, TCloseAction& action);
     // dbgPadraoKeyPress: the key filter hook of dbgPadrao; the base lets every key through.
@@ -125,8 +130,10 @@ class TfrmPadraoGrid : public QWidget {
 
   private:
     QWidget* TopWindow() const;  // the MDI sub-window, or the form itself
+    void CloseOnceCallsReturn();
     QToolButton* AddCommand(const char* name, const QString& caption, const QKeySequence& key,
                             void (TfrmPadraoGrid::*handler)(QObject*), QAction*& item);
 
     bool m_created = false;
+    bool m_closePending = false;  // a close asked during a server call, carried out after it
 };

@@ -29,7 +29,8 @@ namespace {
 // A screen as a module would write one: its own record set, handlers that record and may fail.
 class TfrmTeste : public TfrmPadraoGrid {
   public:
-    std::unique_ptr<TClientDataSet> cds = MakeProducts({{"1", "1", "Um"}, {"2", "2", "Dois"}});
+    // Shared, so that a test can read it after the form is gone.
+    std::shared_ptr<TClientDataSet> cds = MakeProducts({{"1", "1", "Um"}, {"2", "2", "Dois"}});
     TDataSource dtsOutro;
     std::string log;
     static inline std::string createFailure;  // "abort", a message, or "" to succeed
@@ -187,7 +188,7 @@ TEST_F(TfrmPadraoGridTest, ClosingRunsFormCloseAndReleasesTheWindow) {
     EXPECT_TRUE(mdi->subWindowList().isEmpty());
 }
 
-TEST_F(TfrmPadraoGridTest, ACloseAskedWhileACallWaitsIsRefusedAndTheFormLives) {
+TEST_F(TfrmPadraoGridTest, ACloseAskedWhileACallWaitsIsCarriedOutOnceTheCallReturns) {
     TfrmTeste* form = Open();
     QPointer<QMdiSubWindow> sub = form->SubWindow();
     FakeAppServer fake;
@@ -203,12 +204,62 @@ TEST_F(TfrmPadraoGridTest, ACloseAskedWhileACallWaitsIsRefusedAndTheFormLives) {
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     EXPECT_TRUE(answer.Ok);
-    ASSERT_FALSE(sub.isNull());
+    ASSERT_FALSE(sub.isNull()) << "freed under the call that was waiting";
     EXPECT_EQ(form->log.find("close"), std::string::npos);
-    form->Close();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(sub.isNull());
+    for (int i = 0; i < 50 && sub; ++i) {
+        QTest::qWait(10);
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    EXPECT_TRUE(sub.isNull()) << "the user's close was forgotten";
     TNetConnection::SetWaitPump(nullptr);
+}
+
+// A close never drops a changed row without asking; a refused post keeps the form.
+TEST_F(TfrmPadraoGridTest, ClosingWithAChangedRowAsksWhetherToSaveIt) {
+    struct Case {
+        const char* typed;  // into the name cell; "" leaves the row unchanged
+        int answer;
+        bool refusePost;
+        const char* dialogs;
+        const char* names;  // the record set's names afterwards
+        bool closed;
+    } cases[] = {
+        {"", mrYes, false, "", "Um,Dois", true},
+        {"Uno", mrYes, false, "MessageDlg 3: Grava as alterações?", "Uno,Dois", true},
+        {"Uno", mrNo, false, "MessageDlg 3: Grava as alterações?", "Um,Dois", true},
+        {"Uno", mrCancel, false, "MessageDlg 3: Grava as alterações?", "Uno,Dois", false},
+        {"Uno", mrYes, true, "MessageDlg 3: Grava as alterações?|Error: Nome já cadastrado.",
+         "Uno,Dois", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.typed) + " answer " + std::to_string(c.answer));
+        TfrmTeste* form = Open();
+        QPointer<QMdiSubWindow> sub = form->SubWindow();
+        std::shared_ptr<TClientDataSet> records = form->cds;
+        if (c.refusePost)
+            records->BeforePost = [](TClientDataSet&) {
+                throw std::runtime_error("Nome já cadastrado.");
+            };
+        form->dbgPadrao->setFocus();
+        form->dbgPadrao->SetSelectedIndex(1);
+        for (QChar ch : QString::fromUtf8(c.typed))  // the cell stays open: the close writes it
+            QTest::keyClicks(QApplication::focusWidget(), QString(ch));
+        dialogs.Clear();
+        if (*c.typed) dialogs.QueueAnswer(c.answer);
+        form->Close();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        std::string shown;
+        for (const std::string& line : dialogs.Log) shown += (shown.empty() ? "" : "|") + line;
+        EXPECT_EQ(shown, c.dialogs);
+        EXPECT_EQ(Column(*records, 2), c.names);
+        EXPECT_EQ(sub.isNull(), c.closed);
+        if (sub) {
+            records->BeforePost = nullptr;
+            dialogs.QueueAnswer(mrNo);
+            form->Close();
+            QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+    }
 }
 
 TEST_F(TfrmPadraoGridTest, WindowStateAndShowBringTheFormBackToNormal) {
