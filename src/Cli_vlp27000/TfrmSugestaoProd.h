@@ -51,6 +51,10 @@ class TfrmSugestaoProd : public TfrmPadraoGrid {
     // Inherited FormCreate, connect, edit masks, group-code Tag, page "Grupo", read the groups,
     // set the buttons; an error stops there and travels on.
     void FormCreate(QObject* sender) override;
+    // With a row being edited or product changes the server has not accepted, asks "Grava":
+    // Sim saves (a refusal keeps the screen), Não drops them, Cancelar keeps the screen
+    // (unsaved.cpp).
+    void FormCloseQuery(QObject* sender, bool& CanClose) override;
     // Disconnects and clears boIdCriado before the inherited FormClose.
     void FormClose(QObject* sender, TCloseAction& action) override;
     // Host and port from the host configuration, every time the connection opens.
@@ -171,6 +175,10 @@ class TfrmSugestaoProd : public TfrmPadraoGrid {
     template <class Steps>
     void ProductCheck(const TProductFamily& family, Steps steps);
     void ProductColExit(const TProductFamily& family, void (TfrmSugestaoProd::*check)(bool));
+    void RefuseProduct(const TProductFamily& family, const char* messageKey);
+    bool SaveProducts(const TProductFamily& family, std::vector<TRemoteArg> leading);
+    void MarkUnsaved(const TProductFamily& family, const std::string& reason);  // "": unmarked
+    void ResendProducts(const TProductFamily& family);
     void SaveProductPost(const TProductFamily& family);
     void SaveProductDelete(const TProductFamily& family);
     void NewProductRow(const TProductFamily& family);
@@ -179,4 +187,15 @@ class TfrmSugestaoProd : public TfrmPadraoGrid {
                   TColumn& column);
     void FlagKey(const TProductFamily& family, int key, int shift);
     void FlagDoubleClick(const TProductFamily& family);
+
+    // Work the server does not have yet (unsaved.cpp).
+    std::vector<TClientDataSet*> EditedDataSets();
+    bool HasUnsavedWork();
+    void SaveUnsavedWork();
+    void DropUnsavedWork();
+    // Before a read replaces target: its changes whose save failed are sent again or dropped,
+    // as the user answers "Reenvia".
+    void KeepOrDropBeforeRead(TClientDataSet& target);
+    // A page turn whose read failed does not happen: back to page "Grupo".
+    void TurnBackToGroups();
 };

@@ -41,6 +41,8 @@ void TfrmSugestaoProd::DrawFlag(const TProductFamily& f, TDBGrid& grid, const QR
 
 void TfrmSugestaoProd::FlagKey(const TProductFamily& f, int key, int shift) {
     if (shift & (ssShift | ssCtrl)) return;
+    // An empty list has no flag to switch; a new row is begun by the include command only.
+    if (!f.cds.Active() || f.cds.IsEmpty()) return;
     // Each flag is read anew: the first switch may have changed what is current.
     for (const char* flag : {f.flagQ, f.flagT}) {
         const TField* selected = f.grid ? f.grid->SelectedField() : nullptr;

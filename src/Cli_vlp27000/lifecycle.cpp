@@ -85,6 +85,7 @@ void TfrmSugestaoProd::NetSugProdBeforeConnect(TNetConnection& /*sender*/) {
 void TfrmSugestaoProd::ReadList(const char* method, std::vector<TRemoteArg> args,
                                 TClientDataSet& target, const char* keyField,
                                 std::function<void()> afterLoad) {
+    KeepOrDropBeforeRead(target);
     server::TFetchOptions read;
     read.AviKind = aviReading;
     read.Caption = msgPadrao.Msg("verificando");
@@ -108,10 +109,28 @@ void TfrmSugestaoProd::pgcPadraoChange(QObject* /*sender*/) {
         if (cdsGrupSegProd.IsEmpty()) ReadList("GetGrupSegProd", {}, cdsGrupSegProd);
         return;
     }
-    ReadList("GetArvProd", {TRemoteArg::Text(GroupCode())}, cdsArvProd);
-    cdsArvProdAfterScroll(cdsArvProd);
-    // The focus arrives after the lists were read, so the buttons follow what was read.
+    try {
+        ReadList("GetArvProd", {TRemoteArg::Text(GroupCode())}, cdsArvProd);
+    } catch (...) {
+        TurnBackToGroups();
+        throw;
+    }
+    // The focus arrives after the lists were read, so the buttons follow what was read; a failed
+    // read of the related products still leaves it in the main products just read.
+    try {
+        cdsArvProdAfterScroll(cdsArvProd);
+    } catch (...) {
+        dbgProduto->setFocus(Qt::OtherFocusReason);
+        throw;
+    }
     dbgProduto->setFocus(Qt::OtherFocusReason);
+}
+
+void TfrmSugestaoProd::TurnBackToGroups() {
+    // Main products of another group must not stand editable under this one's name.
+    pgcPadrao->SetActivePage(tshPadrao);
+    dbgPadrao->setFocus(Qt::OtherFocusReason);
+    Controla_Botoes();
 }
 
 void TfrmSugestaoProd::cdsArvProdAfterScroll(TClientDataSet& /*dataSet*/) {

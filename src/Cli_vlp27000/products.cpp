@@ -65,6 +65,12 @@ void TfrmSugestaoProd::dtsProdRelacStateChange(TDataSource*) {
 }
 
 // The frame of a product check: any failure puts the cursor on the code cell and travels on.
+// A refusal puts it there before its message, so the message points at the cell.
+void TfrmSugestaoProd::RefuseProduct(const TProductFamily& f, const char* messageKey) {
+    f.cds.FieldByName(f.code).FocusControl();
+    Refuse(messageKey);
+}
+
 template <class Steps>
 void TfrmSugestaoProd::ProductCheck(const TProductFamily& f, Steps steps) {
     try {
@@ -80,14 +86,14 @@ void TfrmSugestaoProd::Vd_ProdPrinc(bool boObrigatorio) {
     std::string code = cdsArvProd.FieldByName(f.code).AsString();  // in/out, as typed
     ProductCheck(f, [&] {
         if (EmptyString(code)) {
-            if (boObrigatorio) Refuse("Prod_N_Inf");
+            if (boObrigatorio) RefuseProduct(f, "Prod_N_Inf");
             return;
         }
         LookUpProduct("GetVerifProduto", {TRemoteArg::InOut(code)}, cdsVerifProduto);
-        if (cdsVerifProduto.IsEmpty()) Refuse("Prod_N_Cad");
+        if (cdsVerifProduto.IsEmpty()) RefuseProduct(f, "Prod_N_Cad");
         LookUpProduct("GetVdProdPrinc", {TRemoteArg::Text(GroupCode()), TRemoteArg::InOut(code)},
                       cdsVdProdPrinc);
-        if (!cdsVdProdPrinc.IsEmpty()) Refuse("Prod_Cad");
+        if (!cdsVdProdPrinc.IsEmpty()) RefuseProduct(f, "Prod_Cad");
         cdsArvProd.FieldByName("CDGRUSUGESPROD").SetAsString(GroupCode());
         for (const char* field : {"CDPRODUTO", "CDARVPROD", "NMPRODUTO"})
             cdsArvProd.FieldByName(field).SetAsString(cdsVerifProduto.FieldByName(field).AsString());
@@ -98,15 +104,15 @@ void TfrmSugestaoProd::Vd_Produto(bool boObrigatorio) {
     const TProductFamily f = RelatedProducts();
     std::string code = cdsProdRelac.FieldByName(f.code).AsString();  // in/out, as typed
     ProductCheck(f, [&] {
-        if (boObrigatorio && EmptyString(code)) Refuse("Prod_N_Inf");
+        if (boObrigatorio && EmptyString(code)) RefuseProduct(f, "Prod_N_Inf");
         if (EmptyString(code)) return;
         LookUpProduct("GetVerifProduto", {TRemoteArg::InOut(code)}, cdsVerifProduto);
-        if (cdsVerifProduto.IsEmpty()) Refuse("Prod_N_Cad");
+        if (cdsVerifProduto.IsEmpty()) RefuseProduct(f, "Prod_N_Cad");
         LookUpProduct("GetVdProduto",
                       {TRemoteArg::Text(GroupCode()), TRemoteArg::Text(MainProductCode()),
                        TRemoteArg::InOut(code)},
                       cdsVdProduto);
-        if (!cdsVdProduto.IsEmpty()) Refuse("Prod_Cad");
+        if (!cdsVdProduto.IsEmpty()) RefuseProduct(f, "Prod_Cad");
         const std::pair<const char*, std::string> fill[] = {
             {"CDGRUSUGESPROD", GroupCode()},
             {"CDPRODUTO", MainProductCode()},
@@ -175,23 +181,46 @@ void TfrmSugestaoProd::dbgProdRelacEditButtonClick(QObject*) {
     for (const auto& [field, value] : fill) cdsProdRelac.FieldByName(field).SetAsString(value);
 }
 
+// Sends the family's change log. A failure keeps it pending and marks its rows in the grid with
+// the reason, until a save goes through or the changes are dropped.
+bool TfrmSugestaoProd::SaveProducts(const TProductFamily& f, std::vector<TRemoteArg> leading) {
+    try {
+        const bool sent = server::Apply(NetSugProd, f.save, std::move(leading), f.cds,
+                                        msgPadrao.Msg("Atualiza"),
+                                        server::TMergeOrder::HideThenMerge);
+        MarkUnsaved(f, "");
+        return sent;
+    } catch (const std::exception& e) {
+        MarkUnsaved(f, e.what());
+        throw;
+    }
+}
+
+void TfrmSugestaoProd::MarkUnsaved(const TProductFamily& f, const std::string& reason) {
+    if (f.grid)
+        f.grid->SetPendingChangesHint(reason.empty() ? ""
+                                                     : msgPadrao.Msg("NaoGravado") + " " + reason);
+}
+
 // A save after a post: the pending operation code ("E" when none), in/out with the change log.
 // A failed save keeps the log and the code for the next save.
 void TfrmSugestaoProd::SaveProductPost(const TProductFamily& f) {
     std::string& operation = Cli_vlp27000::stInsert;
     if (operation.empty()) operation = "E";
-    if (!server::Apply(NetSugProd, f.save, {TRemoteArg::InOut(operation)}, f.cds,
-                       msgPadrao.Msg("Atualiza"), server::TMergeOrder::HideThenMerge))
-        return;
+    if (!SaveProducts(f, {TRemoteArg::InOut(operation)})) return;
+    operation.clear();  // saved: a failure of the re-read below leaves nothing pending
     sbtVerificarClick(static_cast<QObject*>(sbtVerificar));
-    operation.clear();
 }
 
 void TfrmSugestaoProd::SaveProductDelete(const TProductFamily& f) {
-    if (!server::Apply(NetSugProd, f.save, {TRemoteArg::Text("D")}, f.cds,
-                       msgPadrao.Msg("Atualiza"), server::TMergeOrder::HideThenMerge))
-        return;
+    if (!SaveProducts(f, {TRemoteArg::Text("D")})) return;
     update();
+}
+
+// Changes whose save failed earlier, sent again with the pending operation code.
+void TfrmSugestaoProd::ResendProducts(const TProductFamily& f) {
+    std::string operation = Cli_vlp27000::stInsert.empty() ? "E" : Cli_vlp27000::stInsert;
+    if (SaveProducts(f, {TRemoteArg::InOut(operation)})) Cli_vlp27000::stInsert.clear();
 }
 
 void TfrmSugestaoProd::cdsArvProdAfterPost(TClientDataSet&) { SaveProductPost(MainProducts()); }
@@ -207,10 +236,12 @@ void TfrmSugestaoProd::cdsProdRelacAfterDelete(TClientDataSet&) {
 
 void TfrmSugestaoProd::cdsArvProdAfterCancel(TClientDataSet&) {
     cdsArvProd.CancelUpdates();
+    MarkUnsaved(MainProducts(), "");
     Controla_Botoes();
 }
 void TfrmSugestaoProd::cdsProdRelacAfterCancel(TClientDataSet&) {
     cdsProdRelac.CancelUpdates();
+    MarkUnsaved(RelatedProducts(), "");
     Controla_Botoes();
 }
 

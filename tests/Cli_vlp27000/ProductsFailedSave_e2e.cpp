@@ -77,7 +77,8 @@ TEST_P(ProductsFailedSave, RowRefusedForAMissingMainProductIsSavedWithTheNextCha
 }
 
 // Both users relate the same product; the other saves first, between this screen's checks and its
-// save. A verify drops the refused row, and the next product is saved as usual.
+// save. A verify asks whether to send the refused row again; answered Não, it drops it, and the
+// next product is saved as usual.
 TEST_P(ProductsFailedSave, RowRefusedAsRelatedMeanwhileGoesWithAVerifyAndTheNextIsSaved) {
     RecordCalls();
     TfrmSugestaoProd& form = OpenScreen();
@@ -92,8 +93,13 @@ TEST_P(ProductsFailedSave, RowRefusedAsRelatedMeanwhileGoesWithAVerifyAndTheNext
     EXPECT_EQ(Held(main, kArroz), 1);
 
     dialogs.Clear();
+    dialogs.QueueAnswer(mrNo);
     Click(form.sbtVerificar);
+    EXPECT_EQ(dialogs.Log, std::vector<std::string>{
+                               "MessageDlg 3: Há alterações não gravadas. Envia de novo?"});
     EXPECT_EQ(form.cdsProdRelac.ChangeCount(), 0);
+    EXPECT_EQ(Cli_vlp27000::stInsert, "");
+    dialogs.Clear();
     ExpectProductsAsOnServer(form);
 
     IncludeRelated(form, "1010010002");

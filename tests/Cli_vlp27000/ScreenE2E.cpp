@@ -28,9 +28,15 @@ void ScreenE2E::SetUp() {
     Application().SetMainForm(host.get(), area);
     if (GetParam() == TBackend::Postgres && RealServer::PostgresBase().empty())
         GTEST_SKIP() << "VLP_TEST_PG is not set";
+    TfrmSugestaoProd::SetTransportFactory(nullptr);
+    StartServer();
+}
+
+void ScreenE2E::StartServer() {
+    other.reset();
+    server.reset();
     server = std::make_unique<RealServer>(GetParam());
     ASSERT_GT(server->port(), 0) << "the application server did not start:\n" << server->output();
-    TfrmSugestaoProd::SetTransportFactory(nullptr);
     THostConfig config;
     config.WebURL = "127.0.0.1";
     config.WebPort = server->port();

@@ -20,6 +20,8 @@ class ScreenE2E : public ScreenTest, public ::testing::WithParamInterface<TBacke
     void SetUp() override;
     void TearDown() override;
 
+    // A server of its own on a fresh copy of the demo data; the next screen opened uses it.
+    void StartServer();
     // Opens the screen on the server; the focus is in the group grid.
     TfrmSugestaoProd& OpenScreen();
 
