@@ -104,7 +104,16 @@ class KeyScripts : public ScreenE2E {
                state(form->cdsProdRelac) + "/" + std::to_string(form->cdsProdRelac.ChangeCount());
     }
 
+    // Where the cursor of the focused grid stood as the last message was shown: "grid:FIELD".
+    std::string CellAtMessage() { return m_cellAtMessage; }
+
     void Run(const std::string& steps) {
+        dialogs.OnShow = [this] {
+            TfrmSugestaoProd* form = Form();
+            auto* grid = form ? qobject_cast<TDBGrid*>(form->ActiveControl()) : nullptr;
+            TField* field = grid ? grid->SelectedField() : nullptr;
+            m_cellAtMessage = field ? field->FieldName() : "-";
+        };
         std::istringstream words(steps);
         for (std::string word; words >> word;) {
             SCOPED_TRACE("at \"" + word + "\"");
@@ -191,6 +200,7 @@ class KeyScripts : public ScreenE2E {
     }
 
     std::string m_deletedMain;
+    std::string m_cellAtMessage;
 };
 
 // Opening page "Produto" on the first group, with the focus in its main products.
@@ -209,6 +219,9 @@ TProbe Holds(const std::string& g, const char* product, bool related) {
 }
 TProbe GroupLine(const std::string& code) {
     return [code](KeyScripts& t) { return t.GroupLine(code); };
+}
+TProbe CellAtMessage() {
+    return [](KeyScripts& t) { return t.CellAtMessage(); };
 }
 TProbe Screen() {
     return [](KeyScripts& t) { return t.ScreenState(); };
@@ -280,6 +293,13 @@ std::vector<TKeyScript> Scripts() {
         {"Verificar after a failed product save asks, Sim refused again keeps the change",
          kFailedSave + "yes F5", {kMainGone, kReenvia, kMainGone}, Screen(),
          "Produto relac grupos:browse princ:browse/4 relac:browse/1"},
+        // A refusal puts the cursor on the cell it is about before saying why.
+        {"a new related product posted without a code", kOnCafe + "@relac:0:NMPRODUTORELAC Insert "
+         "@relac:0:IDQUANTPROD Space F10", {"MessageDlg 1: Produto deve ser informado."},
+         CellAtMessage(), "CDARVPRODRELAC"},
+        {"a new main product posted without a code", kOnCafe + "@princ:0:NMPRODUTO Insert "
+         "@princ:0:IDTOTALPRODPRINC Space F10", {"MessageDlg 1: Produto deve ser informado."},
+         CellAtMessage(), "CDARVPROD"},
         // A new product row with nothing but its default flags is nobody's work.
         {"a default-only new main product left behind is dropped",
          kOnCafe + "@princ:0:NMPRODUTO Insert @relac:0:NMPRODUTORELAC", {}, Screen(),

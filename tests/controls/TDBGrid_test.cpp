@@ -226,6 +226,45 @@ TEST_F(TDBGridTest, MovingOffAnUntouchedNewRowDropsItInsteadOfPostingIt) {
     EXPECT_EQ(grid->currentIndex().row(), 0);
 }
 
+// A save that reads the list again on the post reorders the rows under the click that posted.
+TEST_F(TDBGridTest, ClickingAnotherRowToPostANewOneLandsOnTheRowClicked) {
+    ds->AfterPost = [](TClientDataSet& d) {
+        d.SetData(MakeProducts({{"1.03", "3", "Mate"}, {"1.02", "2", "Chá"}, {"1.00", "0", "Novo"},
+                                {"1.01", "1", "Café"}})
+                      ->Data());
+        d.Locate("NMPRODUTO", "Novo");
+    };
+    ds->MoveTo(1);
+    ds->Insert();  // before "Chá": rows Café, (new), Chá, Mate
+    grid->SetSelectedIndex(1);
+    Type("Novo");
+    const QRect mate = grid->visualRect(grid->model()->index(3, 1));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, mate.center());
+    EXPECT_EQ(ds->FieldByName("NMPRODUTO").AsString(), "Mate");
+    EXPECT_EQ(grid->currentIndex().row(), ds->RecNo());
+}
+
+TEST_F(TDBGridTest, RowsWithChangesWaitingForTheServerAreMarkedWithTheHint) {
+    auto marks = [&] {
+        std::string out;
+        for (int row = 0; row < grid->model()->rowCount(); ++row) {
+            const QModelIndex cell = grid->model()->index(row, 1);
+            out += cell.data(Qt::BackgroundRole).isValid() ? "*" : "-";
+            out += cell.data(Qt::ToolTipRole).toString().toStdString();
+        }
+        return out;
+    };
+    ds->MoveTo(1);
+    ds->Edit();
+    ds->FieldByName("NMPRODUTO").SetAsString("Chá verde");
+    ds->Post();
+    EXPECT_EQ(marks(), "---") << "no hint, no mark: a save under way is not a failure";
+    grid->SetPendingChangesHint("Recusado.");
+    EXPECT_EQ(marks(), "-*Recusado.-");
+    ds->MergeChangeLog();
+    EXPECT_EQ(marks(), "---");
+}
+
 TEST_F(TDBGridTest, TabMovesAcrossColumnsThenToTheNextRow) {
     std::string entered;
     grid->OnColEnter = [&](QObject*) { entered += grid->SelectedField()->FieldName() + " "; };

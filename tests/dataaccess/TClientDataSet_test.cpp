@@ -184,6 +184,36 @@ TEST_F(TClientDataSetTest, MovesPostTypedEditsAndDropUntouchedNewRows) {
     ds.Append();  // posts the first new row, then begins another at the end
     EXPECT_EQ(names(), "Café torrado,Açúcar,Novo,Sugestão,~");
     EXPECT_EQ(ds.RecNo(), 4);
+    ds.Cancel();
+
+    // What AfterInsert writes are defaults: a row holding only them is still untouched.
+    ds.AfterInsert = [](TClientDataSet& d) { d.FieldByName("CDPRODUTO").SetAsString("0"); };
+    ds.Insert();
+    EXPECT_FALSE(ds.Modified());
+    ds.MoveTo(0);
+    EXPECT_EQ(names(), "Café torrado,Açúcar,Novo,Sugestão");
+    EXPECT_EQ(ds.ChangeCount(), 2);
+}
+
+TEST_F(TClientDataSetTest, RowChangedTellsPostedRowsTheLogHolds) {
+    auto changed = [&] {
+        std::string rows;
+        for (int row = -1; row <= ds.RecordCount(); ++row) rows += ds.RowChanged(row) ? '1' : '0';
+        return rows;
+    };
+    EXPECT_EQ(changed(), "00000");
+    ds.MoveTo(1);
+    ds.Edit();
+    ds.FieldByName("NMPRODUTO").SetAsString("Mascavo");
+    EXPECT_EQ(changed(), "00000") << "an edit not yet posted is no change";
+    ds.Post();
+    ds.Insert();
+    ds.FieldByName("NMPRODUTO").SetAsString("Novo");
+    EXPECT_EQ(changed(), "000100") << "the row being inserted is none";
+    ds.Post();
+    EXPECT_EQ(changed(), "001100");
+    ds.MergeChangeLog();
+    EXPECT_EQ(changed(), "000000");
 }
 
 TEST_F(TClientDataSetTest, NavigationKeepsBofAndEof) {

@@ -30,13 +30,17 @@ std::string TScriptedDialogs::Last() const { return Log.empty() ? std::string() 
 int TScriptedDialogs::MessageDlg(const std::string& text, TMsgDlgType type,
                                  TMsgDlgButtons /*buttons*/, int /*helpContext*/) {
     Log.push_back("MessageDlg " + std::to_string(type) + ": " + text);
+    if (OnShow) OnShow();
     if (m_answers.empty()) return DefaultAnswer;
     int answer = m_answers.front();
     m_answers.pop_front();
     return answer;
 }
 
-void TScriptedDialogs::ShowError(const std::string& text) { Log.push_back("Error: " + text); }
+void TScriptedDialogs::ShowError(const std::string& text) {
+    Log.push_back("Error: " + text);
+    if (OnShow) OnShow();
+}
 
 bool TScriptedDialogs::Pesquisar(TDataSource& source, const std::string& text, bool /*multiSelect*/,
                                  bool /*showFilter*/) {

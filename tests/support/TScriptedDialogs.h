@@ -6,6 +6,7 @@
 // Installs itself on construction and restores the previous dialogs on destruction.
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,6 +28,7 @@ class TScriptedDialogs : public TDialogs {
     void QueueSignIn(std::string user, std::string password);
 
     std::vector<std::string> Log;
+    std::function<void()> OnShow;  // runs as each message is shown, before it is answered
     int Count(const std::string& prefix) const;  // Log lines starting with prefix
     std::string Last() const;                    // last Log line, "" when none
     void Clear() { Log.clear(); }
