@@ -65,16 +65,8 @@ Reply describe(std::string_view id) {
     return r;
 }
 
-bool isBatch(std::string_view body) {
-    auto first = body.find_first_not_of(" \t\r\n");
-    return first != std::string_view::npos && body[first] == '[';
-}
-
 // id receives the request's id as soon as it is read, so a failure after that is addressed.
 Reply dispatch(Store& store, std::string_view body, std::string_view user, std::string& id) {
-    if (isBatch(body))
-        return errorReply("null", "-", {ErrorCode::InvalidRequest, "Lotes não são aceitos."});
-
     auto request = wire::readRequest(body, id, &maxTextOf);
     if (!request) return errorReply(id, "-", request.status());
 

@@ -113,8 +113,10 @@ class RequestSax : public detail::EnvelopeSax<RequestSax> {
     }
 
     bool onStartArray() {
+        // Only a batch that is JSON throughout is refused as one: readRequest turns anything
+        // else into a parse error once the shape has been refused.
         if (m_where == Where::Start)
-            return invalid("lotes não são aceitos; envie uma chamada por requisição");
+            return fail(ErrorCode::InvalidRequest, "Lotes não são aceitos.");
         if (m_where == Where::Root && m_key == Member::Params && !m_hasParams) {
             m_hasParams = true;
             m_where = Where::Params;

@@ -148,7 +148,6 @@ TEST_F(HttpServerTest, BadBodiesGetJsonRpcErrorsAndTheConnectionStaysUsable) {
     EXPECT_LT(codeOf(c.post(R"({"jsonrpc":"2.0","id":1,"method":"GetNmGrupo","params":)" +
                             std::string(500'000, '['))),
               -32000);
-    EXPECT_EQ(codeOf(c.post("[" + kGroups + "]")), -32600);
     EXPECT_EQ(
         codeOf(c.post(R"({"jsonrpc":"2.0","id":1,"method":"GetNmGrupo","params":[{"a":1}]})")),
         -32602);
@@ -165,6 +164,42 @@ TEST_F(HttpServerTest, BadBodiesGetJsonRpcErrorsAndTheConnectionStaysUsable) {
     ASSERT_TRUE(r);
     EXPECT_EQ(r->result_int(), 404);
     EXPECT_NE(r->body().find("Módulo VLP27000.outro não encontrado."), std::string::npos);
+}
+
+// Whatever its first character, a body that is not JSON is a parse error; only an array that is
+// JSON throughout is refused as a batch.
+TEST_F(HttpServerTest, ABodyThatIsNotJsonIsAParseErrorAndOnlyAWellFormedArrayIsABatch) {
+    startServer();
+    const struct {
+        std::string body;
+        int code;
+    } cases[] = {
+        {"[1,]", -32700},
+        {"[", -32700},
+        {"[1 true]", -32700},
+        {"[" + kGroups + "] x", -32700},
+        {"[\"\xff\"]", -32700},
+        {"{", -32700},
+        {"nul", -32700},
+        {"\"", -32700},
+        {"\xEF\xBB\xBF" + kGroups, -32700},
+        {"\xc3\x28", -32700},
+        {"", -32700},
+        {"[]", -32600},
+        {R"([{"jsonrpc":"2.0"}])", -32600},
+        {" \r\n[" + kGroups + "]", -32600},
+    };
+    HttpTestClient c(port);
+    for (const auto& k : cases) {
+        auto r = c.post(k.body);
+        ASSERT_TRUE(r) << k.body;
+        EXPECT_EQ(r->result_int(), 200) << k.body;
+        EXPECT_EQ(codeOf(r), k.code) << k.body << " -> " << r->body();
+        EXPECT_NE(r->body().find(R"("id":null)"), std::string::npos) << r->body();
+        EXPECT_EQ(r->body().find("Lotes não são aceitos.") != std::string::npos, k.code == -32600)
+            << r->body();
+    }
+    EXPECT_EQ(script.callsText(), "");
 }
 
 TEST_F(HttpServerTest, ExpectContinueIsAnsweredBeforeTheBody) {

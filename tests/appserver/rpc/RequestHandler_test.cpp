@@ -96,6 +96,7 @@ TEST_F(RequestHandlerTest, BatchesAreRefusedAndNotificationsRunNothing) {
     auto r = post("[{\"jsonrpc\":\"2.0\",\"id\":1,\"method\":\"GetGrupSegProd\",\"params\":[]}]");
     EXPECT_EQ(r.code, -32600);
     EXPECT_NE(r.body.find("Lotes não são aceitos."), std::string::npos);
+    EXPECT_EQ(post("[1,]").code, -32700);  // not JSON: no batch at all
 
     r = post("{\"jsonrpc\":\"2.0\",\"method\":\"SetGrupSegProd\",\"params\":[{\"packet\":" +
              groupLog() + "}]}");
