@@ -1,6 +1,6 @@
 #pragma once
 // The server's TLS settings: its certificate chain and private key (PEM files), TLS 1.2 and
-// newer only.
+// newer only, TLS 1.2 with ECDHE key exchange and AEAD ciphers only.
 
 #include <boost/asio/ssl/context.hpp>
 #include <memory>

@@ -26,8 +26,8 @@ void check(bool ok, const char* what) {
     if (!ok) throw std::runtime_error(std::string("test certificate: ") + what);
 }
 
-Key newKey() {
-    Key key(EVP_EC_gen("P-256"));
+Key newKey(bool rsa = false) {
+    Key key(rsa ? EVP_RSA_gen(2048) : EVP_EC_gen("P-256"));
     check(key != nullptr, "key");
     return key;
 }
@@ -119,12 +119,21 @@ TestCertificates::~TestCertificates() {
 
 PemFiles TestCertificates::server(const std::string& name, std::chrono::hours validFromNow,
                                   int days) const {
+    return issue(name, false, validFromNow, days);
+}
+
+PemFiles TestCertificates::rsaServer(const std::string& name) const {
+    return issue(name, true, std::chrono::hours(-1), 365);
+}
+
+PemFiles TestCertificates::issue(const std::string& name, bool rsa, std::chrono::hours validFromNow,
+                                 int days) const {
     static int counter = 0;
     const std::string stem = name + "-" + std::to_string(++counter);
     PemFiles files{m_directory / (stem + ".pem"), m_directory / (stem + ".key")};
     Key caKey = readPem<Key>(m_authority.key, PEM_read_PrivateKey, "authority key");
     Cert ca = readPem<Cert>(m_authority.certificate, PEM_read_X509, "authority certificate");
-    Key key = newKey();
+    Key key = newKey(rsa);
     Cert cert = newCertificate(key.get(), name, false, ca.get(), caKey.get(), validFromNow, days);
     write(files.certificate, cert.get());
     write(files.key, key.get());

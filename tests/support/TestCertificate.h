@@ -28,11 +28,17 @@ class TestCertificates {
     // A server certificate signed by the authority, valid from notBefore for the given days.
     PemFiles server(const std::string& name,
                     std::chrono::hours validFromNow = std::chrono::hours(-1), int days = 365) const;
+    // The same with an RSA key (the others are P-256): the only kind a TLS 1.2 suite with RSA key
+    // exchange can use.
+    PemFiles rsaServer(const std::string& name) const;
     // A self-signed server certificate, trusted by nobody.
     PemFiles selfSigned(const std::string& name) const;
     const std::filesystem::path& directory() const { return m_directory; }
 
   private:
+    PemFiles issue(const std::string& name, bool rsa, std::chrono::hours validFromNow,
+                   int days) const;
+
     std::filesystem::path m_directory;
     PemFiles m_authority;
 };

@@ -7,6 +7,7 @@
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
 #include <boost/beast/ssl.hpp>
+#include <functional>
 #include <thread>
 
 #include "FakeStore.h"
@@ -27,18 +28,21 @@ using testing::FakeStoreFactory;
 
 const std::string kGroups = R"({"jsonrpc":"2.0","id":1,"method":"GetGrupSegProd","params":[]})";
 
-// A blocking HTTPS client trusting the test authority.
+// A blocking HTTPS client trusting the test authority; offer narrows what it offers.
 class TlsClient {
   public:
-    TlsClient(unsigned short port, const std::string& authority)
+    TlsClient(unsigned short port, const std::string& authority,
+              const std::function<void(SSL*)>& offer = {})
         : m_context(ssl::context::tls_client), m_stream(m_ioc, m_context) {
         m_context.load_verify_file(authority);
         m_stream.set_verify_mode(ssl::verify_peer);
+        if (offer) offer(m_stream.native_handle());
         beast::get_lowest_layer(m_stream).expires_after(std::chrono::seconds(5));
         beast::get_lowest_layer(m_stream).connect({asio::ip::make_address("127.0.0.1"), port});
         m_stream.handshake(ssl::stream_base::client, m_handshakeError);
     }
     const beast::error_code& handshakeError() const { return m_handshakeError; }
+    std::string version() { return SSL_get_version(m_stream.native_handle()); }
     // The answer's status and body; status 0 when the exchange failed.
     std::pair<unsigned, std::string> post(const std::string& body,
                                           const std::string& authorization = {}) {
@@ -164,6 +168,58 @@ TEST_F(HttpsServerTest, CertificatesTheServerCannotUseStopItFromStarting) {
         auto status = refused.start();
         EXPECT_FALSE(status.isOk()) << c.named;
         EXPECT_NE(status.message().find(c.named), std::string::npos) << status.message();
+    }
+}
+
+// TLS 1.2 is served only with ECDHE key exchange and an AEAD cipher, whichever key the
+// certificate has; TLS 1.3 as the library has it; older versions never. The client's own floor is
+// lowered (security level 0) so that the server alone decides.
+TEST_F(HttpsServerTest, OnlyEcdheWithAeadCiphersAreNegotiated) {
+    const struct {
+        const char* offer;
+        int version;
+        const char* ciphers;
+        bool served;
+    } cases[] = {
+        {"RSA key exchange, AES-GCM", TLS1_2_VERSION, "AES128-GCM-SHA256:AES256-GCM-SHA384", false},
+        {"ECDHE, CBC with SHA-1", TLS1_2_VERSION,
+         "ECDHE-ECDSA-AES128-SHA:ECDHE-RSA-AES128-SHA:ECDHE-ECDSA-AES256-SHA:ECDHE-RSA-AES256-SHA",
+         false},
+        {"ECDHE, CBC with SHA-2", TLS1_2_VERSION,
+         "ECDHE-ECDSA-AES128-SHA256:ECDHE-RSA-AES128-SHA256:ECDHE-ECDSA-AES256-SHA384:"
+         "ECDHE-RSA-AES256-SHA384",
+         false},
+        {"ECDHE, AES-GCM", TLS1_2_VERSION,
+         "ECDHE-ECDSA-AES128-GCM-SHA256:ECDHE-RSA-AES128-GCM-SHA256:ECDHE-ECDSA-AES256-GCM-SHA384:"
+         "ECDHE-RSA-AES256-GCM-SHA384",
+         true},
+        {"ECDHE, ChaCha20-Poly1305", TLS1_2_VERSION,
+         "ECDHE-ECDSA-CHACHA20-POLY1305:ECDHE-RSA-CHACHA20-POLY1305", true},
+        {"TLS 1.3", TLS1_3_VERSION, "DEFAULT", true},
+        {"TLS 1.1", TLS1_1_VERSION, "ALL", false},
+    };
+    const testing_tls::PemFiles keys[] = {certificates.server("localhost"),
+                                          certificates.rsaServer("localhost")};
+    for (const auto& key : keys) {
+        options.tlsCertificate = key.certificate;
+        options.tlsKey = key.key;
+        start();
+        for (const auto& c : cases) {
+            TlsClient client(server->port(), certificates.authority().certificate, [&](SSL* tls) {
+                SSL_set_min_proto_version(tls, c.version);
+                SSL_set_max_proto_version(tls, c.version);
+                SSL_set_cipher_list(tls, (std::string(c.ciphers) + ":@SECLEVEL=0").c_str());
+            });
+            const std::string what = std::string(c.offer) + " to " + key.certificate.string();
+            EXPECT_EQ(!client.handshakeError(), c.served) << what;
+            if (c.served) {
+                EXPECT_EQ(client.version(), c.version == TLS1_3_VERSION ? "TLSv1.3" : "TLSv1.2");
+                EXPECT_EQ(client.post(kGroups).first, 200u) << what;
+            }
+        }
+        server->stop();
+        runner.join();
+        server.reset();
     }
 }
 
