@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "store/LogText.h"
 #include "store/UtcTime.h"
 
 namespace appserver {
@@ -48,7 +49,7 @@ void CallLog::note(std::string_view text, std::string_view detail) noexcept {
 }
 
 void CallLog::writeLine(std::string line) {
-    line = utcTimestamp(std::chrono::system_clock::now()) + ' ' + line + '\n';
+    line = utcTimestamp(std::chrono::system_clock::now()) + ' ' + escapeForLog(line) + '\n';
     const char* p = line.data();
     std::size_t left = line.size();
     while (left > 0) {

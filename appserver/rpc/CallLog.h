@@ -1,6 +1,7 @@
 #pragma once
 // One line per call: time, method, milliseconds, outcome ("ok", "erro CODE" or "notificação").
-// Each line goes out in a single write(2), so lines from several threads never interleave.
+// Each line goes out in a single write(2), so lines from several threads never interleave, and
+// through escapeForLog, so no text a client chose can split, forge or disguise one.
 
 #include <string>
 #include <string_view>

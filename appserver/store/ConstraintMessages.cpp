@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "store/Columns.h"
+#include "store/LogText.h"
 
 namespace appserver {
 
@@ -85,13 +86,14 @@ wire::Status ConstraintMessages::describe(const SqlError& err, std::string_view 
             return {ErrorCode::Unavailable,
                     "O banco de dados está ocupado com outra gravação. Tente novamente."};
         case SqlFailure::Lost:
-            std::cerr << "vlp-appserver: database connection lost: " << err.detail << '\n';
+            std::cerr << "vlp-appserver: database connection lost: " << escapeForLog(err.detail)
+                      << '\n';
             return {ErrorCode::Unavailable,
                     "A conexão com o banco de dados foi perdida. Tente novamente."};
         case SqlFailure::Other:
             break;
     }
-    std::cerr << "vlp-appserver: database error: " << err.detail << '\n';
+    std::cerr << "vlp-appserver: database error: " << escapeForLog(err.detail) << '\n';
     return {ErrorCode::Internal, "Erro no banco de dados; nada foi alterado."};
 }
 

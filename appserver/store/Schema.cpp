@@ -5,6 +5,7 @@
 
 #include "store/Columns.h"
 #include "store/FirstRowSink.h"
+#include "store/LogText.h"
 
 namespace appserver {
 
@@ -143,7 +144,7 @@ std::string forDialect(std::string sql, Dialect dialect) {
 }
 
 wire::Status failed(const char* what, const SqlError& err) {
-    std::cerr << "vlp-appserver: schema: " << what << ": " << err.detail << '\n';
+    std::cerr << "vlp-appserver: schema: " << what << ": " << escapeForLog(err.detail) << '\n';
     return {wire::ErrorCode::Unavailable,
             std::string("Não foi possível preparar o esquema do banco de dados (") + what + ")."};
 }

@@ -358,6 +358,34 @@ TEST_F(HttpServerTest, SignInIsAskedOnceUsersExistAndCheckedOncePerConnection) {
     EXPECT_EQ(health->result_int(), 200);
 }
 
+// Names a client chooses reach the log with their controls and format characters escaped: a
+// refused user name and an unknown method alike, so neither can forge or disguise a line.
+TEST_F(HttpServerTest, TextAClientChoseReachesTheLogEscaped) {
+    script.users["ana"] = {hashPassword("certa"), true};
+    startServerLogging();
+    {
+        const std::string forged =
+            "ana\xc2\x85"
+            "2026-05-04T10h15Z forjada\xe2\x80\xa8\xe2\x80\xae\xe2\x81\xa6";
+        HttpTestClient refused(port);
+        EXPECT_EQ(codeOf(refused.post(kGroups, testing::basicAuthorization(forged, "errada"))),
+                  -32005);
+        HttpTestClient signedIn(port);
+        EXPECT_EQ(codeOf(signedIn.post(R"({"jsonrpc":"2.0","id":1,"method":"Get\u2029\u202eX"})",
+                                       testing::basicAuthorization("ana", "certa"))),
+                  -32601);
+    }
+    const std::string logText = stopAndTakeLog();
+    EXPECT_NE(logText.find("(usuário ana\\u{85}2026-05-04T10h15Z "
+                           "forjada\\u{2028}\\u{202e}\\u{2066}): Usuário ou senha incorretos.\n"),
+              std::string::npos)
+        << logText;
+    EXPECT_NE(logText.find(" Get\\u{2029}\\u{202e}X "), std::string::npos) << logText;
+    for (std::string_view raw :
+         {"\xc2\x85", "\xe2\x80\xa8", "\xe2\x80\xa9", "\xe2\x80\xae", "\xe2\x81\xa6"})
+        EXPECT_EQ(logText.find(raw), std::string::npos) << logText;
+}
+
 TEST_F(HttpServerTest, HugeHeaderLineIsCutOffAndTruncatedBodyRunsNothing) {
     startServer();
     HttpTestClient c(port);

@@ -1,5 +1,6 @@
 #include "HttpTestClient.h"
 
+#include <openssl/evp.h>
 #include <poll.h>
 
 #include <boost/asio/connect.hpp>
@@ -40,11 +41,17 @@ struct TimedStream {
 }  // namespace
 
 HttpTestClient::HttpTestClient(unsigned short port, std::chrono::milliseconds readTimeout)
-    : m_socket(m_ioc) {
+    : HttpTestClient(port, "127.0.0.1", readTimeout) {}
+
+HttpTestClient::HttpTestClient(unsigned short port, std::string_view source,
+                               std::chrono::milliseconds readTimeout)
+    : m_socket(m_ioc), m_timeout(readTimeout) {
     boost::system::error_code ec;
-    m_socket.connect({asio::ip::make_address("127.0.0.1"), port}, ec);
+    const auto address = asio::ip::make_address(std::string(source), ec);
+    if (!ec) m_socket.open(asio::ip::tcp::v4(), ec);
+    if (!ec) m_socket.bind({address, 0}, ec);
+    if (!ec) m_socket.connect({asio::ip::make_address("127.0.0.1"), port}, ec);
     m_connected = !ec;
-    m_timeout = readTimeout;
 }
 
 bool HttpTestClient::send(std::string_view bytes) {
@@ -105,6 +112,16 @@ std::string postRequest(std::string_view body, std::string_view extraHeaders) {
     r += "\r\n";
     r += body;
     return r;
+}
+
+std::string basicAuthorization(std::string_view user, std::string_view password) {
+    const std::string pair = std::string(user) + ":" + std::string(password);
+    std::string encoded(4 * ((pair.size() + 2) / 3) + 1, '\0');
+    const int n = EVP_EncodeBlock(reinterpret_cast<unsigned char*>(encoded.data()),
+                                  reinterpret_cast<const unsigned char*>(pair.data()),
+                                  static_cast<int>(pair.size()));
+    encoded.resize(static_cast<std::size_t>(n));
+    return "Authorization: Basic " + encoded + "\r\n";
 }
 
 }  // namespace appserver::testing

@@ -19,6 +19,9 @@ class HttpTestClient {
   public:
     explicit HttpTestClient(unsigned short port,
                             std::chrono::milliseconds readTimeout = std::chrono::seconds(5));
+    // From a loopback source address of its own (127.0.0.2, ...), standing for another host.
+    HttpTestClient(unsigned short port, std::string_view source,
+                   std::chrono::milliseconds readTimeout = std::chrono::seconds(5));
     HttpTestClient(const HttpTestClient&) = delete;
     HttpTestClient& operator=(const HttpTestClient&) = delete;
 
@@ -45,5 +48,8 @@ class HttpTestClient {
 
 // A request line and headers for a POST to the module with that body.
 std::string postRequest(std::string_view body, std::string_view extraHeaders = {});
+
+// "Authorization: Basic base64(user:password)\r\n", for extraHeaders.
+std::string basicAuthorization(std::string_view user, std::string_view password);
 
 }  // namespace appserver::testing
