@@ -82,7 +82,8 @@ TEST_F(Pages, EveryMoveReadsTheRelatedProductsOfTheRowMovedTo) {
     EXPECT_EQ(f.cdsArvProd.RecordCount(), 3);
 }
 
-TEST_F(Pages, AFailedReadKeepsThePreviousListAndTheFocus) {
+// The turn does not happen: the main products of another group must not stand editable here.
+TEST_F(Pages, AFailedReadOfTheMainProductsTurnsBackToGrupo) {
     TfrmSugestaoProd& f = OpenOnGroups();
     ASSERT_TRUE(TurnTo(f, f.tshProduto));
     ASSERT_TRUE(TurnTo(f, f.tshPadrao));
@@ -94,7 +95,9 @@ TEST_F(Pages, AFailedReadKeepsThePreviousListAndTheFocus) {
     EXPECT_EQ(Calls(), R"(GetArvProd("0000000003"))");
     EXPECT_EQ(f.cdsArvProd.RecordCount(), 3);  // the main products read before
     EXPECT_FALSE(AviShowing());
-    EXPECT_NE(f.ActiveControl(), f.dbgProduto);
+    EXPECT_EQ(f.pgcPadrao->ActivePage(), f.tshPadrao);
+    EXPECT_EQ(f.ActiveControl(), f.dbgPadrao);
+    EXPECT_TRUE(f.sbtIncluir->isEnabled() && f.sbtAlterar->isEnabled());  // the groups' buttons
 }
 
 TEST_F(Pages, AGroupBeingEditedIsPostedBeforeTheTurnAndARefusalKeepsThePage) {
