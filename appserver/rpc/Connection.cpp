@@ -136,12 +136,19 @@ void HttpConnection<Stream>::onHeader(beast::error_code ec) {
 }
 
 // Who calls is settled from the headers, before the body is read: a client that may not call
-// never makes the server hold its body. /health stays open to balancers.
+// never makes the server hold its body. /health stays open to balancers, and is answered from its
+// headers alone when they ask for more than a GET without a body.
 template <class Stream>
 void HttpConnection<Stream>::signIn() {
     const auto& request = m_parser->get();
     const std::string_view target(request.target().data(), request.target().size());
-    if (target.substr(0, target.find('?')) == kHealthPath) return admitBody();
+    if (target.substr(0, target.find('?')) == kHealthPath) {
+        const auto verb = request.method_string();
+        if (auto refused =
+                healthRefusal(std::string_view(verb.data(), verb.size()), !m_parser->is_done()))
+            return refuse(std::move(*refused));
+        return admitBody();
+    }
     const auto field = request[http::field::authorization];
     const std::string_view authorization(field.data(), field.size());
     if (!authorization.empty() && authorization == m_acceptedAuthorization) return admitBody();
@@ -276,7 +283,7 @@ void HttpConnection<Stream>::onRead(beast::error_code ec) {
 template <class Stream>
 void HttpConnection<Stream>::refuse(Reply refused) {
     m_reading = false;
-    m_context.log.call("-", 0.0, refused.code);
+    if (refused.logged) m_context.log.call("-", 0.0, refused.code);
     m_parser.reset();
     m_body.release();
     m_buffer.clear();

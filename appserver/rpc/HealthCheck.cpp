@@ -26,7 +26,8 @@ std::string object(std::initializer_list<std::pair<std::string_view, std::string
 
 std::string_view serverVersion() { return VLP_APPSERVER_VERSION; }
 
-Reply healthReply(Store* store, std::string_view verb) {
+std::optional<Reply> healthRefusal(std::string_view verb, bool hasBody) {
+    if (verb == "GET" && !hasBody) return std::nullopt;
     Reply reply;
     reply.method = "health";
     reply.logged = false;  // polled every few seconds: it would drown the calls
@@ -34,8 +35,18 @@ Reply healthReply(Store* store, std::string_view verb) {
         reply.status = 405;
         reply.allow = "GET";
         reply.body = object({{"erro", "Use GET para consultar /health."}});
-        return reply;
+    } else {
+        reply.status = 400;
+        reply.body = object({{"erro", "/health não recebe corpo: use GET sem corpo."}});
     }
+    return reply;
+}
+
+Reply healthReply(Store* store, std::string_view verb) {
+    if (auto refused = healthRefusal(verb, false)) return std::move(*refused);
+    Reply reply;
+    reply.method = "health";
+    reply.logged = false;
     wire::Status status;
     if (!store) {
         status = {wire::ErrorCode::Unavailable, "Sem conexão com o banco de dados."};

@@ -70,6 +70,24 @@ TEST_F(HealthCheckTest, OtherVerbsAre405AllowingGetAndTouchNoStore) {
     EXPECT_EQ(script.callsText(), "");
 }
 
+TEST_F(HealthCheckTest, HeadersAloneRefuseAnotherVerbOrABody) {
+    const struct {
+        std::string_view verb;
+        bool hasBody;
+        unsigned status;  // 0: answered by healthReply
+    } cases[] = {
+        {"GET", false, 0},   {"GET", true, 400},   {"POST", false, 405},
+        {"POST", true, 405}, {"HEAD", false, 405}, {"get", false, 405},
+    };
+    for (const auto& c : cases) {
+        auto refused = healthRefusal(c.verb, c.hasBody);
+        EXPECT_EQ(refused ? refused->status : 0u, c.status) << c.verb << " " << c.hasBody;
+        if (!refused) continue;
+        EXPECT_EQ(refused->allow, c.status == 405 ? "GET" : "") << c.verb;
+        EXPECT_FALSE(refused->logged);
+    }
+}
+
 TEST_F(HealthCheckTest, OnlyTheExactPathIsTheHealthCheck) {
     for (std::string_view target :
          {"/health/", "/healthz", "/Health", "/VLP27000.rdmSugestaoProd"}) {

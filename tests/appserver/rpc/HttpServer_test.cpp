@@ -123,10 +123,6 @@ TEST_F(HttpServerTest, HealthFollowsTheStoreOnOneKeepAliveConnectionAndStaysOutO
     EXPECT_NE(r->body().find("foi perdida"), std::string::npos) << r->body();
 
     script.failWith = {};
-    r = c.request("POST", "/health");
-    ASSERT_TRUE(r);
-    EXPECT_EQ(r->result_int(), 405);
-    EXPECT_EQ((*r)[boost::beast::http::field::allow], "GET");
     r = c.request("GET", "/health");
     ASSERT_TRUE(r);
     EXPECT_EQ(r->result_int(), 200);
@@ -135,6 +131,46 @@ TEST_F(HttpServerTest, HealthFollowsTheStoreOnOneKeepAliveConnectionAndStaysOutO
     std::string logText = stopAndTakeLog();
     EXPECT_EQ(logText.find(" erro "), std::string::npos) << logText;
     EXPECT_EQ(logText.find("health"), std::string::npos) << logText;
+}
+
+// /health needs no sign-in, so it is answered from its headers alone: another verb or a body is
+// refused at once, without 100 Continue, and the connection closes. Uploads to it from other hosts
+// never hold the body budget that signed-in calls need.
+TEST_F(HttpServerTest, HealthIsAnsweredFromItsHeadersAndNeverHoldsTheBodyBudget) {
+    options.bodyBudgetBytes = 2 * 1024 * 1024;
+    script.users["ana"] = {hashPassword("certa"), true};
+    startServer();
+    const std::string big = "Content-Length: " + std::to_string(options.maxBodyBytes) + "\r\n";
+    const struct {
+        std::string source, head;
+        unsigned status;
+    } cases[] = {
+        {"127.0.0.2", "POST /health HTTP/1.1\r\n" + big + "Expect: 100-continue\r\n", 405},
+        {"127.0.0.3", "POST /health HTTP/1.1\r\n" + big, 405},
+        {"127.0.0.4", "PUT /health?x=1 HTTP/1.1\r\nTransfer-Encoding: chunked\r\n", 405},
+        {"127.0.0.2", "HEAD /health HTTP/1.1\r\n", 405},
+        {"127.0.0.3", "GET /health HTTP/1.1\r\n" + big + "Expect: 100-continue\r\n", 400},
+        {"127.0.0.4", "GET /health HTTP/1.1\r\nTransfer-Encoding: chunked\r\n", 400},
+        {"127.0.0.2", "GET /health HTTP/1.1\r\nContent-Length: 0\r\n", 200},
+    };
+    std::vector<std::unique_ptr<HttpTestClient>> uploads;
+    for (const auto& c : cases) {
+        uploads.push_back(std::make_unique<HttpTestClient>(port, c.source));
+        HttpTestClient& upload = *uploads.back();
+        ASSERT_TRUE(upload.send(c.head + "Host: x\r\n\r\n")) << c.head;
+        auto r = upload.read();
+        ASSERT_TRUE(r) << c.head;
+        EXPECT_EQ(r->result_int(), c.status) << c.head;
+        EXPECT_EQ((*r)[boost::beast::http::field::allow], c.status == 405 ? "GET" : "") << c.head;
+        if (c.status != 200) {
+            EXPECT_FALSE(r->keep_alive()) << c.head;
+            upload.send(std::string(64 * 1024, ' '));  // the body it announced, too late
+            EXPECT_TRUE(upload.closedWithin(3s)) << c.head;
+        }
+    }
+    const std::string body = kGroups + std::string(options.maxBodyBytes - kGroups.size(), ' ');
+    EXPECT_EQ(codeOf(HttpTestClient(port).post(body, testing::basicAuthorization("ana", "certa"))),
+              0);
 }
 
 TEST_F(HttpServerTest, BadBodiesGetJsonRpcErrorsAndTheConnectionStaysUsable) {
