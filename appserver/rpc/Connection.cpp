@@ -43,27 +43,26 @@ std::string limitText(std::size_t bytes) {
 
 template <class Stream>
 HttpConnection<Stream>::HttpConnection(Stream stream, beast::flat_buffer buffer,
-                                       ServingContext& context, bool httpsOnly)
+                                       ServingContext& context, ConnectionRegistry::Slot slot,
+                                       bool httpsOnly)
     : m_stream(std::move(stream)),
       m_buffer(std::move(buffer)),
       m_context(context),
       m_options(context.options),
+      m_slot(std::move(slot)),
       m_body(context.bodies),
       m_wait(m_stream.get_executor()),
+      m_peer(m_slot.address()),
       m_httpsOnly(httpsOnly) {}
 
 template <class Stream>
-HttpConnection<Stream>::~HttpConnection() {
-    if (m_id != 0) m_context.registry.remove(m_id);
-}
-
-template <class Stream>
 void HttpConnection<Stream>::start() {
-    m_id = m_context.registry.add(this->weak_from_this());
+    // A connection handed over by the TLS detector during a stop closes at once.
+    m_stopping = !m_slot.attach(this->weak_from_this());
     beast::error_code ignored;
     tcp().socket().set_option(asio::ip::tcp::no_delay(true), ignored);
-    m_peer = tcp().socket().remote_endpoint(ignored).address().to_string();
     asio::dispatch(m_stream.get_executor(), [self = this->shared_from_this()] {
+        if (self->m_stopping) return self->close();
         if constexpr (kTls)
             self->handshake();
         else
@@ -169,18 +168,19 @@ void HttpConnection<Stream>::signIn() {
         if (self->m_stopping) return self->close();
         auto back =
             asio::prefer(self->m_stream.get_executor(), asio::execution::outstanding_work.tracked);
-        asio::post(self->m_context.signIns[self->m_id % 2], [self, header = std::move(header),
-                                                             back]() mutable {
-            Store* store = workerStore();
-            auto outcome = store ? self->m_context.auth->verify(*store, header)
+        asio::post(self->m_context.signIns[self->m_slot.id() % 2],
+                   [self, header = std::move(header), back]() mutable {
+                       Store* store = workerStore();
+                       auto outcome =
+                           store ? self->m_context.auth->verify(*store, header)
                                  : Authenticator::Outcome{Authenticator::Verdict::Unavailable,
                                                           {},
                                                           "Banco de dados indisponível."};
-            asio::post(back,
-                       [self, header = std::move(header), outcome = std::move(outcome)]() mutable {
+                       asio::post(back, [self, header = std::move(header),
+                                         outcome = std::move(outcome)]() mutable {
                            self->onSignIn(std::move(header), std::move(outcome));
                        });
-        });
+                   });
     });
 }
 

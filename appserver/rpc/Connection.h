@@ -31,14 +31,6 @@
 
 namespace appserver {
 
-// What the registry knows of a connection.
-class Connection {
-  public:
-    virtual ~Connection() = default;
-    // Closes the connection now if it waits for a request, else after the answer under way.
-    virtual void shutdown() = 0;
-};
-
 template <class Stream>
 class HttpConnection : public Connection,
                        public std::enable_shared_from_this<HttpConnection<Stream>> {
@@ -47,10 +39,10 @@ class HttpConnection : public Connection,
         !std::is_same_v<Stream, boost::beast::tcp_stream>;  // else plain HTTP
 
     // buffer: what was read from the socket before (the first bytes, to tell TLS from HTTP).
+    // slot: its place among the server's connections, taken at accept.
     // httpsOnly: a plain connection to a server that serves HTTPS, answered 400 whatever it asks.
     HttpConnection(Stream stream, boost::beast::flat_buffer buffer, ServingContext& context,
-                   bool httpsOnly = false);
-    ~HttpConnection() override;
+                   ConnectionRegistry::Slot slot, bool httpsOnly = false);
     HttpConnection(const HttpConnection&) = delete;
     HttpConnection& operator=(const HttpConnection&) = delete;
 
@@ -90,12 +82,12 @@ class HttpConnection : public Connection,
         m_serializer;
     ServingContext& m_context;
     const ServerOptions& m_options;
+    ConnectionRegistry::Slot m_slot;
     BodyBudget::Lease m_body;             // the budget held by the request being read
     boost::asio::steady_timer m_wait;     // the wait a failing address has earned
     std::string m_peer;                   // the client's address, for the throttle and the log
     std::string m_acceptedAuthorization;  // checked once, then taken as is
     std::string m_user{kLocalUser};       // who calls on this connection
-    std::uint64_t m_id = 0;
     std::chrono::steady_clock::time_point m_bodyStart;
     std::uint64_t m_bodyBytes = 0;
     bool m_reading = false;

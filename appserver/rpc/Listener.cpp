@@ -84,16 +84,21 @@ void Listener::accept() {
                 });
                 return;
             }
-            if (self->m_context.registry.size() >= self->m_options.maxConnections) {
+            boost::system::error_code peerEc;
+            const auto peer = socket.remote_endpoint(peerEc);
+            auto slot =
+                peerEc ? std::nullopt : self->m_context.registry.admit(peer.address().to_string());
+            if (!slot) {
                 boost::system::error_code ignored;
                 socket.close(ignored);
+            } else if (self->m_context.tls) {
+                std::make_shared<TlsDetector>(std::move(socket), self->m_context, std::move(*slot))
+                    ->start();
             } else {
-                if (self->m_context.tls)
-                    std::make_shared<TlsDetector>(std::move(socket), self->m_context)->start();
-                else
-                    std::make_shared<PlainConnection>(boost::beast::tcp_stream(std::move(socket)),
-                                                      boost::beast::flat_buffer(), self->m_context)
-                        ->start();
+                std::make_shared<PlainConnection>(boost::beast::tcp_stream(std::move(socket)),
+                                                  boost::beast::flat_buffer(), self->m_context,
+                                                  std::move(*slot))
+                    ->start();
             }
             self->accept();
         });

@@ -1,6 +1,7 @@
 #pragma once
 // Accepts connections and hands each to a new Connection on its own strand. Beyond the
-// connection limit a new connection is closed at once, so a flood cannot exhaust the server.
+// connection limits, overall or from one address, a new connection is closed at once, so neither
+// a flood nor one host holding every slot can exhaust the server.
 
 #include <boost/asio/any_io_executor.hpp>
 #include <boost/asio/io_context.hpp>

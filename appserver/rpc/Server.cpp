@@ -30,6 +30,7 @@ struct Server::Impl {
         : options(std::move(o)),
           factory(f),
           log(l),
+          registry(options.maxConnections, options.maxConnectionsPerAddress),
           bodies(options.bodyBudgetBytes),
           workers(l),
           control(1),

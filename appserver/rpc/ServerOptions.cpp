@@ -143,6 +143,11 @@ const Option kOptions[] = {
          return positive("--max-connections", v, 1'000'000,
                          [&o](unsigned long long n) { o.maxConnections = n; });
      }},
+    {"--max-connections-per-address", true,
+     [](std::string_view v, ServerOptions& o) {
+         return positive("--max-connections-per-address", v, 1'000'000,
+                         [&o](unsigned long long n) { o.maxConnectionsPerAddress = n; });
+     }},
     {"--idle-timeout", true,
      [](std::string_view v, ServerOptions& o) {
          return positive("--idle-timeout", v, 24ull * 3600,
@@ -253,6 +258,11 @@ std::string optionsHelp() {
            "  --max-connections N      conexões abertas ao mesmo tempo; além disso, novas são\n"
            "                           fechadas na hora (padrão: " +
            num(d.maxConnections) +
+           ")\n"
+           "  --max-connections-per-address N  conexões abertas ao mesmo tempo vindas de um\n"
+           "                           mesmo endereço; além disso, novas são fechadas na hora\n"
+           "                           (padrão: " +
+           num(d.maxConnectionsPerAddress) +
            ")\n"
            "  --idle-timeout SEGUNDOS  fecha a conexão que não completa um pedido nesse tempo\n"
            "                           (padrão: " +

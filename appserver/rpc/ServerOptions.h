@@ -28,6 +28,7 @@ struct ServerOptions {
     std::size_t bodyBudgetBytes = 256 * 1024 * 1024;
     std::size_t maxHeaderBytes = 64 * 1024;
     std::size_t maxConnections = 10000;
+    std::size_t maxConnectionsPerAddress = 32;        // from one client address
     std::chrono::milliseconds idleTimeout{60'000};    // waiting for a request to start
     std::chrono::milliseconds headerTimeout{10'000};  // from its first byte to its last header
     std::size_t minBodyBytesPerSecond = 1024;         // averaged over the body, after a grace

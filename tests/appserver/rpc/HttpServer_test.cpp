@@ -533,6 +533,30 @@ TEST_F(HttpServerTest, ConnectionsBeyondTheLimitAreClosedAtOnce) {
     EXPECT_TRUE(stillServes());
 }
 
+// One host polling /health on keep-alive connections can take only its own share of the slots:
+// beyond it, its new connections are closed at accept while other hosts are still served.
+TEST_F(HttpServerTest, ConnectionsBeyondTheLimitOfOneAddressAreClosedAtOnce) {
+    options.idleTimeout = 10s;
+    options.maxConnectionsPerAddress = 3;
+    startServer();
+    std::vector<std::unique_ptr<HttpTestClient>> polling;
+    for (std::size_t i = 0; i < options.maxConnectionsPerAddress; ++i) {
+        polling.push_back(std::make_unique<HttpTestClient>(port, "127.0.0.2"));
+        ASSERT_TRUE(polling.back()->request("GET", "/health"));
+    }
+    HttpTestClient extra(port, "127.0.0.2");
+    EXPECT_TRUE(extra.closedWithin(1s));
+    for (const char* other : {"127.0.0.3", "127.0.0.4", "127.0.0.1"}) {
+        HttpTestClient host(port, other);
+        EXPECT_EQ(codeOf(host.post(kGroups)), 0) << other;
+    }
+    polling.pop_back();
+    for (int i = 0; i < 100 && server->openConnections() >= options.maxConnectionsPerAddress; ++i)
+        std::this_thread::sleep_for(10ms);
+    HttpTestClient again(port, "127.0.0.2");
+    EXPECT_EQ(codeOf(again.post(kGroups)), 0);
+}
+
 TEST_F(HttpServerTest, StopLetsTheCallUnderWayFinishAndAcceptsNoMore) {
     script.delay = 400ms;
     startServer();

@@ -242,5 +242,31 @@ TEST_F(HttpsServerTest, BeyondLoopbackTheServerStartsOnlyWithUsers) {
         EXPECT_EQ(signedIn.post(kGroups, "Basic YmlhOmRlbGE=").first, 200u);  // bia:dela
 }
 
+// A client that connects and never says a word is still a connection: it counts against both
+// limits while the server waits to tell TLS from plain HTTP, and a stop closes it at once.
+TEST_F(HttpsServerTest, SilentConnectionsCountAgainstTheLimitsAndAStopClosesThem) {
+    options.idleTimeout = std::chrono::seconds(30);
+    options.maxConnections = 4;
+    options.maxConnectionsPerAddress = 2;
+    start();
+    const unsigned short port = server->port();
+    std::vector<std::unique_ptr<testing::HttpTestClient>> silent;
+    for (const char* host : {"127.0.0.2", "127.0.0.2", "127.0.0.3", "127.0.0.3"})
+        silent.push_back(std::make_unique<testing::HttpTestClient>(port, host));
+    for (int i = 0; i < 100 && server->openConnections() < silent.size(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(server->openConnections(), silent.size());
+    for (const char* host : {"127.0.0.2", "127.0.0.4"}) {  // over its own limit, over the total
+        testing::HttpTestClient refused(port, host);
+        EXPECT_TRUE(refused.closedWithin(std::chrono::seconds(1))) << host;
+    }
+    const auto stopping = std::chrono::steady_clock::now();
+    server->stop();
+    for (auto& client : silent) EXPECT_TRUE(client->closedWithin(std::chrono::seconds(2)));
+    runner.join();
+    server.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - stopping, std::chrono::seconds(5));
+}
+
 }  // namespace
 }  // namespace appserver

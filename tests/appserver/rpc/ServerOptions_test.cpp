@@ -18,6 +18,7 @@ TEST(ServerOptions, DefaultsAndBothForms) {
     EXPECT_EQ(p.options.port, 8427);
     EXPECT_EQ(p.options.maxBodyBytes, 200u * 1024 * 1024);
     EXPECT_EQ(p.options.maxConnections, 10000u);
+    EXPECT_EQ(p.options.maxConnectionsPerAddress, 32u);
     EXPECT_EQ(p.options.idleTimeout, std::chrono::seconds(60));
     EXPECT_EQ(p.options.headerTimeout, std::chrono::seconds(10));
     EXPECT_EQ(p.options.minBodyBytesPerSecond, 1024u);
@@ -25,7 +26,7 @@ TEST(ServerOptions, DefaultsAndBothForms) {
     p = parse({"--db", "postgresql://u@h/db", "--listen=0.0.0.0:9000", "--insecure", "--seed-demo",
                "--max-body=1m", "--workers", "3", "--idle-timeout", "5", "--max-connections=7",
                "--header-timeout=3", "--min-body-rate", "2k", "--io-threads=2", "--body-budget",
-               "64m"});
+               "64m", "--max-connections-per-address=4"});
     ASSERT_TRUE(p.error.empty()) << p.error;
     EXPECT_EQ(p.options.db, "postgresql://u@h/db");
     EXPECT_EQ(p.options.host, "0.0.0.0");
@@ -35,6 +36,7 @@ TEST(ServerOptions, DefaultsAndBothForms) {
     EXPECT_EQ(p.options.workers, 3u);
     EXPECT_EQ(p.options.idleTimeout, std::chrono::seconds(5));
     EXPECT_EQ(p.options.maxConnections, 7u);
+    EXPECT_EQ(p.options.maxConnectionsPerAddress, 4u);
     EXPECT_EQ(p.options.headerTimeout, std::chrono::seconds(3));
     EXPECT_EQ(p.options.minBodyBytesPerSecond, 2048u);
     EXPECT_EQ(p.options.ioThreads, 2u);
@@ -62,6 +64,9 @@ TEST(ServerOptions, BadCommandLinesAreRefusedClearly) {
                   std::string::npos)
             << bad;
         EXPECT_NE(parse({"--min-body-rate", bad}).error.find("--min-body-rate"), std::string::npos)
+            << bad;
+        EXPECT_NE(parse({"--max-connections-per-address", bad}).error.find("--max-connections-"),
+                  std::string::npos)
             << bad;
     }
     EXPECT_EQ(parse({"--seed-demo=yes"}).error, "--seed-demo não aceita valor");
@@ -96,8 +101,8 @@ TEST(ServerOptions, HelpListsEveryOptionAndUrlsHidePasswords) {
     auto help = optionsHelp();
     for (auto o : {"--db", "--listen", "--seed-demo", "--workers", "--io-threads", "--body-budget",
                    "--tls-cert", "--tls-key", "--insecure", "--max-body", "--max-header",
-                   "--max-connections", "--idle-timeout", "--header-timeout", "--min-body-rate",
-                   "--help", "8427", "sqlite:vlp.sqlite"})
+                   "--max-connections", "--max-connections-per-address", "--idle-timeout",
+                   "--header-timeout", "--min-body-rate", "--help", "8427", "sqlite:vlp.sqlite"})
         EXPECT_NE(help.find(o), std::string::npos) << o;
     EXPECT_EQ(redactedUrl("postgresql://bob:s3cret@db:5432/vlp"),
               "postgresql://bob:***@db:5432/vlp");
