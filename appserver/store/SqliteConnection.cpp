@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "store/PrivateSqliteVfs.h"
 #include "store/YieldPoint.h"
 
 namespace appserver {
@@ -35,7 +36,8 @@ std::string constraintOf(const char* message) {
 wire::Result<std::unique_ptr<SqliteConnection>> SqliteConnection::open(const std::string& path) {
     sqlite3* db = nullptr;
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
-    int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
+    // The users' hashes and the history live in the file: nobody but the server's user reads it.
+    int rc = sqlite3_open_v2(path.c_str(), &db, flags, privateSqliteVfs());
     if (rc != SQLITE_OK) {
         std::string why = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
         sqlite3_close(db);

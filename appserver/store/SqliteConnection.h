@@ -1,6 +1,7 @@
 #pragma once
 // SqlConnection over the SQLite C API: WAL journal, foreign keys on, a busy timeout, and every
-// statement prepared once per connection.
+// statement prepared once per connection. A database file it creates, and its -wal and -shm, are
+// readable by the owner alone.
 
 #include <memory>
 #include <string>

@@ -289,6 +289,11 @@ TEST_F(AppServerProcessTest, UserAddReadsStandardInputAndHistoryPrintsCsv) {
         HttpTestClient client(server.port());
         EXPECT_EQ(callOutcome(client, insert, c.headers), c.outcome) << c.headers;
     }
+    // The hashes and the history are for the server's user alone, journal and shared memory too.
+    for (const char* file : {"vlp.sqlite", "vlp.sqlite-wal", "vlp.sqlite-shm"})
+        EXPECT_EQ(std::filesystem::status(dir / file).permissions(),
+                  std::filesystem::perms::owner_read | std::filesystem::perms::owner_write)
+            << file;
     EXPECT_EQ(server.stop(SIGTERM), 0);
     EXPECT_EQ(server.output().find("pw de ana"), std::string::npos);
     EXPECT_NE(server.output().find("acesso recusado a 127.0.0.1 (usuário bob)"), std::string::npos)
