@@ -16,6 +16,7 @@ std::span<const wire::ValueView> asSpan(std::initializer_list<wire::ValueView> p
 wire::Status ChangeApplier::apply(const wire::ChangeLog& log, HistoryRecorder* history) {
     auto fields = LogFields::resolve(log, rules());
     if (!fields) return fields.status();
+    m_history = history;
     for (const wire::Change& change : log.changes) {
         wire::Status status;
         switch (change.kind) {

@@ -3,7 +3,8 @@
 // transaction. Subclasses say which fields they need and what an insert, a modification and a
 // deletion mean; a modification or deletion that touches no row (the row changed or vanished
 // since it was read) is a Conflict. The first failure stops the replay; the caller rolls back.
-// Given a HistoryRecorder, each entry applied is recorded right after it, in the same transaction.
+// Given a HistoryRecorder, each entry applied is recorded right after it, in the same transaction,
+// after any rows it took along (history()).
 
 #include <cstdint>
 #include <initializer_list>
@@ -46,11 +47,17 @@ class ChangeApplier {
     // Refused with message when the query finds a row (a value already taken).
     wire::Status refuseIfFound(const Query& query, Params params, std::string_view message);
 
+    // The history of the log being applied, for rows an entry removes beside its own; null when
+    // nothing is recorded.
+    HistoryRecorder* history() const { return m_history; }
+
     SqlConnection& m_conn;
 
   private:
     wire::Status refuseWhenFound(bool found, const Query& query, Params params,
                                  std::string_view message);
+
+    HistoryRecorder* m_history = nullptr;
 };
 
 }  // namespace appserver

@@ -1,6 +1,10 @@
 #include "store/MainProductApplier.h"
 
+#include <algorithm>
+
+#include "store/ConstraintMessages.h"
 #include "store/ProductRules.h"
+#include "wire/Packet.h"
 
 namespace appserver {
 
@@ -30,6 +34,30 @@ const Query kDelete{
     "AND (IDQUANTPRODPRINC = $3 OR (IDQUANTPRODPRINC IS NULL AND $3 IS NULL)) "
     "AND (IDTOTALPRODPRINC = $4 OR (IDTOTALPRODPRINC IS NULL AND $4 IS NULL))"};
 
+// PostgreSQL only: keeps another server from relating a product to this main product until the
+// deletion commits (SQLite's write transaction already keeps every other writer out).
+const Query kLockMain{
+    "SELECT 1 FROM PRODPRINC WHERE CDGRUSUGESPROD = $1 AND CDPRODUTO = $2 FOR UPDATE"};
+// Deleted here rather than by the foreign key's cascade, so that each one is known and recorded.
+const Query kDeleteRelated{
+    "DELETE FROM PRODRELAC WHERE CDGRUSUGESPROD = $1 AND CDPRODUTO = $2 "
+    "RETURNING CDGRUSUGESPROD, CDPRODUTO, CDPRODUTORELAC, IDQUANTPROD, IDTOTALPROD"};
+
+// One delete row per related product, as SetProdRelac records one, in the order of their codes.
+wire::Status recordRelated(HistoryRecorder& history, std::vector<std::vector<wire::Value>> rows) {
+    wire::ChangeLog log;
+    log.fields = fieldList({column::CDGRUSUGESPROD, column::CDPRODUTO, column::CDPRODUTORELAC,
+                            column::IDQUANTPROD, column::IDTOTALPROD});  // kDeleteRelated's
+    std::sort(rows.begin(), rows.end());
+    for (auto& row : rows) log.changes.push_back({wire::ChangeKind::Delete, std::move(row), {}});
+    auto fields = LogFields::resolve(log, kRelatedProductRules);
+    if (!fields) return fields.status();
+    for (const wire::Change& change : log.changes) {
+        if (wire::Status status = history.record(change, *fields); !status) return status;
+    }
+    return {};
+}
+
 }  // namespace
 
 std::span<const FieldRule> MainProductApplier::rules() const { return kRules; }
@@ -55,8 +83,20 @@ wire::Status MainProductApplier::modify(const LogFields& f, const Row& oldValues
 }
 
 wire::Status MainProductApplier::remove(const LogFields& f, const Row& oldValues) {
-    return execMatching(kDelete, {f.value(oldValues, kGroup), f.value(oldValues, kProduct),
-                                  f.value(oldValues, kQuantity), f.value(oldValues, kTotal)});
+    const std::vector<wire::ValueView> key = {f.value(oldValues, kGroup),
+                                              f.value(oldValues, kProduct)};
+    if (m_conn.dialect() == Dialect::Postgres) {
+        if (SqlError err = m_conn.run(kLockMain, key, nullptr))
+            return ConstraintMessages::describe(err);
+    }
+    wire::Packet related;
+    if (SqlError err = m_conn.run(kDeleteRelated, key, &related))
+        return ConstraintMessages::describe(err);
+    if (auto s = execMatching(
+            kDelete, {key[0], key[1], f.value(oldValues, kQuantity), f.value(oldValues, kTotal)});
+        !s)
+        return s;
+    return history() ? recordRelated(*history(), std::move(related.rows)) : wire::Status();
 }
 
 }  // namespace appserver

@@ -1,7 +1,8 @@
 #pragma once
 // Applies a change log of a group's main products (SetArvProd). The row is known by
 // (CDGRUSUGESPROD, CDPRODUTO); only the two flags can change. CDARVPROD and NMPRODUTO travel
-// for the screen and are ignored. Deleting a main product deletes its related products.
+// for the screen and are ignored. Deleting a main product deletes its related products, each
+// recorded in the history as a deletion of its own.
 
 #include "store/ChangeApplier.h"
 

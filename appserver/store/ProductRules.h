@@ -1,5 +1,5 @@
 #pragma once
-// Refusals and the rule shared by the main-product and related-product writers.
+// Refusals, rules and fields shared by the main-product and related-product writers.
 
 #include <cstddef>
 #include <initializer_list>
@@ -17,6 +17,16 @@ inline constexpr const char* kMainProductUnknown = "Produto principal não cadas
 inline constexpr const char* kRelatedToItself = "Um produto não pode ser relacionado a ele mesmo.";
 inline constexpr const char* kOnlyFlags =
     "Somente os indicadores Quantidade e Totalizador podem ser alterados.";
+
+// A related product's fields as its writer checks them and the history keeps them. The
+// main-product writer records the related products it deletes with them too.
+inline constexpr FieldRule kRelatedProductRules[] = {
+    {column::CDGRUSUGESPROD, "Grupo", kGroupMissing},
+    {column::CDPRODUTO, "Produto principal", kProductMissing},
+    {column::CDPRODUTORELAC, "Produto", kProductMissing},
+    {column::IDQUANTPROD, "Quantidade", nullptr},
+    {column::IDTOTALPROD, "Totalizador", nullptr},
+};
 
 // A row known by its keys keeps them: a modification may change only the two flags. Refused
 // with kOnlyFlags when one of the keys (rule numbers of f) differs between the two rows.

@@ -6,15 +6,8 @@ namespace appserver {
 
 namespace {
 
+// The rule numbers of kRelatedProductRules.
 enum { kGroup, kMain, kRelated, kQuantity, kTotal };
-
-constexpr FieldRule kRules[] = {
-    {column::CDGRUSUGESPROD, "Grupo", kGroupMissing},
-    {column::CDPRODUTO, "Produto principal", kProductMissing},
-    {column::CDPRODUTORELAC, "Produto", kProductMissing},
-    {column::IDQUANTPROD, "Quantidade", nullptr},
-    {column::IDTOTALPROD, "Totalizador", nullptr},
-};
 
 const Query kMainExists{"SELECT 1 FROM PRODPRINC WHERE CDGRUSUGESPROD = $1 AND CDPRODUTO = $2"};
 const Query kProductExists{"SELECT 1 FROM PRODUTO WHERE CDPRODUTO = $1"};
@@ -40,7 +33,7 @@ wire::Status notItself(const LogFields& f, const std::vector<wire::Value>& value
 
 }  // namespace
 
-std::span<const FieldRule> RelatedProductApplier::rules() const { return kRules; }
+std::span<const FieldRule> RelatedProductApplier::rules() const { return kRelatedProductRules; }
 
 wire::Status RelatedProductApplier::insert(const LogFields& f, const Row& values) {
     if (auto s = notItself(f, values); !s) return s;

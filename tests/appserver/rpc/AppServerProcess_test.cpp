@@ -453,7 +453,12 @@ void savesReachTheDatabaseOrAreRefusedWhole(const std::string& db) {
          {T("D"), log(oneChange(relatedFields, K::Delete, relatedRow("S"), {}))},
          "ok"},
         {"GetProdRelac", {T(group), T(*a[0])}, "ok rows:0"},
+        {"SetProdRelac",
+         {IO("I"), log(oneChange(relatedFields, K::Insert, {}, relatedRow("N")))},
+         "ok out:I"},
+        // Takes the related product along.
         {"SetArvProd", {T("D"), log(oneChange(mainFields, K::Delete, mainRow, {}))}, "ok"},
+        {"GetProdRelac", {T(group), T(*a[0])}, "ok rows:0"},
         {"GetArvProd", {T(group)}, "ok rows:0"},
         {"SetArvProd",
          {T("X"), log(oneChange(mainFields, K::Insert, {}, mainRow))},
@@ -467,18 +472,23 @@ void savesReachTheDatabaseOrAreRefusedWhole(const std::string& db) {
             << "step " << ++n << " " << step.method;
     EXPECT_EQ(server.stop(SIGTERM), 0);
 
-    // The history names each save's method and the operation code it carried; the demo
-    // catalogue and the refused saves left none.
+    // The history names each save's method and the operation code it carried, and each related
+    // product a main product's deletion took along ("relac"); the demo catalogue and the refused
+    // saves left none.
     std::string out;
     ASSERT_EQ(AppServerProcess::runToExit({"history", "--db", db}, &out), 0) << out;
     auto records = parseCsv(out);
     ASSERT_TRUE(records) << out;
     std::string saves;
-    for (std::size_t i = 1; i < records->size(); ++i)
-        saves += (*records)[i][2] + ":" + (*records)[i][3] + ":" + (*records)[i][4] + " ";
+    for (std::size_t i = 1; i < records->size(); ++i) {
+        const auto& row = (*records)[i];
+        const bool related = (row[6] + row[7]).find("CDPRODUTORELAC") != std::string::npos;
+        saves += row[2] + ":" + row[3] + ":" + row[4] + (related ? ":relac " : " ");
+    }
     EXPECT_EQ(saves,
-              "SetGrupSegProd::insert SetArvProd:I:insert SetProdRelac:I:insert "
-              "SetProdRelac:E:modify SetProdRelac:D:delete SetArvProd:D:delete ");
+              "SetGrupSegProd::insert SetArvProd:I:insert SetProdRelac:I:insert:relac "
+              "SetProdRelac:E:modify:relac SetProdRelac:D:delete:relac "
+              "SetProdRelac:I:insert:relac SetArvProd:D:delete:relac SetArvProd:D:delete ");
 }
 
 TEST_F(AppServerProcessTest, SavesReachTheDatabaseOrAreRefusedWholeOnSqlite) {

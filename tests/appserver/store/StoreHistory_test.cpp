@@ -105,10 +105,46 @@ TEST_P(StoreHistory, EachEntryOfEachMethodIsRecordedWithItsOrigin) {
                              mainS + "|-\n");
 }
 
+// Deleting a main product deletes its related products; each leaves a delete row of its own, as
+// SetProdRelac would have written it, in the same save. Other groups' and products' stay.
+TEST_P(StoreHistory, EachRelatedProductDeletedWithItsMainProductHasItsOwnRow) {
+    addProducts(4);
+    addGroup("0000000001", "Café", "1");
+    addGroup("0000000002", "Chá", "2");
+    addMain("0000000001", productCode(1));
+    addMain("0000000002", productCode(1));
+    addMain("0000000001", productCode(4));
+    addRelated("0000000001", productCode(1), productCode(3), "S", "N");
+    addRelated("0000000001", productCode(1), productCode(2));
+    addRelated("0000000002", productCode(1), productCode(2));
+    addRelated("0000000001", productCode(4), productCode(2));
+    const std::string before = history();
+    wire::ChangeLog log = mainLog();
+    deleted(log, mainRow(1, "N", "S"));
+    ASSERT_EQ(describe(store->applyMainProducts(log, {"ana", "SetArvProd", "D"})), "ok");
+    auto deletion = [](const std::string& old) {
+        return "ana|SetArvProd|D|delete|0000000001|" + old + "|-\n";
+    };
+    const std::string related =
+        R"({"CDGRUSUGESPROD":"0000000001","CDPRODUTO":"0000000001","CDPRODUTORELAC":)";
+    EXPECT_EQ(
+        history(),
+        before + deletion(related + R"("0000000002","IDQUANTPROD":"N","IDTOTALPROD":"S"})") +
+            deletion(related + R"("0000000003","IDQUANTPROD":"S","IDTOTALPROD":"N"})") +
+            deletion(
+                R"({"CDGRUSUGESPROD":"0000000001","CDPRODUTO":"0000000001","IDQUANTPRODPRINC":"N","IDTOTALPRODPRINC":"S"})"));
+    wire::Packet left;
+    ASSERT_EQ(describe(store->relatedProducts("0000000002", productCode(1), left)), "ok");
+    EXPECT_EQ(left.rows.size(), 1u);
+    ASSERT_EQ(describe(store->relatedProducts("0000000001", productCode(4), left)), "ok");
+    EXPECT_EQ(left.rows.size(), 1u);
+}
+
 TEST_P(StoreHistory, ARefusedLogLeavesNoHistory) {
-    addProducts(2);
+    addProducts(3);
     addGroup("0000000001", "Café", "1");
     addMain("0000000001", productCode(1));
+    addRelated("0000000001", productCode(1), productCode(3));
     ASSERT_EQ(rawSql("DELETE FROM history"), "");
     const ChangeOrigin origin{"ana", "SetGrupSegProd", ""};
     // In each log the first entry is fine and the last one is refused.
@@ -121,14 +157,21 @@ TEST_P(StoreHistory, ARefusedLogLeavesNoHistory) {
     wire::ChangeLog unknownProduct = mainLog();
     modified(unknownProduct, mainRow(1, "N", "S"), mainRow(1, "S", "S"));
     inserted(unknownProduct, mainRow(9, "N", "S"));
+    wire::ChangeLog cascade = mainLog();
+    deleted(cascade, mainRow(1, "N", "S"));
+    inserted(cascade, mainRow(9, "N", "S"));
     wire::ChangeLog itself = relatedLog();
     inserted(itself, relatedRow("N"));
     inserted(itself, {"0000000001", productCode(1), productCode(1), treeCode(1), "x", "N", "S"});
     EXPECT_NE(describe(store->applyGroups(duplicateName, origin)), "ok");
     EXPECT_NE(describe(store->applyGroups(conflict, origin)), "ok");
     EXPECT_NE(describe(store->applyMainProducts(unknownProduct, origin)), "ok");
+    EXPECT_NE(describe(store->applyMainProducts(cascade, origin)), "ok");
     EXPECT_NE(describe(store->applyRelatedProducts(itself, origin)), "ok");
     EXPECT_EQ(history(), "");
+    wire::Packet related;
+    ASSERT_EQ(describe(store->relatedProducts("0000000001", productCode(1), related)), "ok");
+    EXPECT_EQ(related.rows.size(), 1u);
 }
 
 TEST_P(StoreHistory, FiltersSelectByTimeUserAndGroupOldestFirst) {

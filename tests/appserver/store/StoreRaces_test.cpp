@@ -1,6 +1,7 @@
 // Two servers racing for the same value: the database lets exactly one win, every time.
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "StoreFixture.h"
@@ -80,6 +81,58 @@ TEST_P(StoreRaces, TwoChangesOfTheSameRowGiveOneSuccessAndOneConflict) {
         ASSERT_EQ(outcomes[1], "ok") << "round " << i;
         ASSERT_EQ(outcomes[0].substr(0, 7), "-32001:") << "round " << i;
     }
+}
+
+// Another server adds a related product to a main product being deleted, and commits while the
+// deletion waits for it: the deletion takes it along with the others and records it, so no row
+// leaves without its history. (SQLite lets one writer in at a time, so any order holds there.)
+TEST_P(StoreRaces, ARelatedProductAddedDuringItsMainProductsDeletionIsRecordedToo) {
+    addProducts(3);
+    addGroup("0000000001", "Café", "1");
+    addMain("0000000001", productCode(1));
+    addRelated("0000000001", productCode(1), productCode(2));
+    auto other = openConnection();
+    auto sql = [](appserver::SqlConnection& conn, const appserver::Query& query,
+                  std::vector<wire::ValueView> params = {}) {
+        wire::Packet rows;
+        appserver::SqlError err = conn.run(query, params, &rows);
+        return err ? "erro: " + err.detail : dump(rows);
+    };
+    ASSERT_FALSE(other->begin());
+    const appserver::Query insert{
+        "INSERT INTO PRODRELAC (CDGRUSUGESPROD, CDPRODUTO, CDPRODUTORELAC, IDQUANTPROD, "
+        "IDTOTALPROD) VALUES ('0000000001', $1, $2, 'N', 'S')"};
+    ASSERT_EQ(sql(*other, insert, {productCode(1), productCode(3)}), "");
+    wire::ChangeLog log = mainLog();
+    deleted(log, {treeCode(1), productCode(1), "x", "0000000001", "N", "S"});
+    std::string outcome;
+    std::thread deleting([&] { outcome = describe(store->applyMainProducts(log, kByTest)); });
+    bool waited = GetParam() == Backend::Sqlite;
+    if (!waited) {
+        const appserver::Query pid{"SELECT pg_backend_pid()"};
+        const appserver::Query waiting{
+            "SELECT 1 FROM pg_stat_activity WHERE CAST($1 AS INTEGER) = "
+            "ANY(pg_blocking_pids(pid))"};
+        std::string holder = sql(*other, pid);
+        holder.pop_back();  // the line's end
+        auto watcher = openConnection();
+        for (int polls = 0; polls < 1000 && !waited; ++polls) {
+            waited = !sql(*watcher, waiting, {holder}).empty();
+            if (!waited) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+    EXPECT_FALSE(other->commit());
+    deleting.join();
+    EXPECT_TRUE(waited) << "the deletion never waited for the other server";
+    EXPECT_EQ(outcome, "ok");
+    wire::Packet history;
+    ASSERT_EQ(describe(store->history({}, history)), "ok");
+    std::string deletedRelated;
+    for (const auto& row : history.rows) {
+        if (*row[4] == "delete" && row[6]->find("CDPRODUTORELAC") != std::string::npos)
+            deletedRelated += row[6]->substr(row[6]->find("CDPRODUTORELAC") + 17, 10) + " ";
+    }
+    EXPECT_EQ(deletedRelated, productCode(2) + " " + productCode(3) + " ");
 }
 
 STORE_BACKENDS(StoreRaces);
