@@ -88,6 +88,18 @@ std::vector<std::string> OtherUserE2E::Values(const char* method,
     return values;
 }
 
+std::map<std::string, std::string> OtherUserE2E::Everything() {
+    std::map<std::string, std::string> lists{{"grupos", Groups()}};
+    for (const std::string& group :
+         Values("GetGrupSegProd", {}, "cdsGrupSegProd", "CDGRUSUGESPROD")) {
+        lists["principais " + group] = Rows("GetArvProd", {group}, "cdsArvProd");
+        for (const std::string& main : Values("GetArvProd", {group}, "cdsArvProd", "CDPRODUTO"))
+            lists["relacionados " + group + " " + main] =
+                Rows("GetProdRelac", {group, main}, "cdsProdRelac");
+    }
+    return lists;
+}
+
 std::string OtherUserE2E::SaveProducts(const char* method, const char* operation,
                                        TClientDataSet& rows) {
     TServerAnswer answer = m_net.AppServer().Call(

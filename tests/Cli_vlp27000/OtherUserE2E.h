@@ -3,6 +3,7 @@
 // groups fresh before every change and saves that one change as the screen does (the change log
 // of its own record set through SetGrupSegProd). Each change answers "ok" or the server's message.
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,9 @@ class OtherUserE2E {
     std::string Rows(const char* method, const std::vector<std::string>& args,
                      const char* recordSet);
     std::string Groups() { return Rows("GetGrupSegProd", {}, "cdsGrupSegProd"); }
+    // Everything the server holds, read fresh: "grupos", "principais <group>" and
+    // "relacionados <group> <main product>", each as Rows gives it.
+    std::map<std::string, std::string> Everything();
     // One field of a fresh read, in the server's order; empty when the read fails.
     std::vector<std::string> Values(const char* method, const std::vector<std::string>& args,
                                     const char* recordSet, const char* field);
