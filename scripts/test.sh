@@ -1,6 +1,19 @@
 # ./vlp test: every test of the dev build, the unit tests under ASan/UBSan, and a short fuzzing run.
+# ./vlp test --long: only the screen's random walk, many seeds and steps, on the dev build.
 source "$root/scripts/pg.sh"
 jobs="$(nproc)"
+
+if [ "${1:-}" = "--long" ]; then
+    export VLP_WALK_SEEDS="${VLP_WALK_SEEDS:-50}" VLP_WALK_STEPS="${VLP_WALK_STEPS:-3000}"
+    echo "== build (dev)"
+    vlp_build dev screen_e2e_tests vlp-appserver
+    vlp_pg_start
+    echo "== random walk: $VLP_WALK_SEEDS seeds of $VLP_WALK_STEPS steps, over SQLite and PostgreSQL"
+    QT_QPA_PLATFORM=offscreen build/dev/tests/Cli_vlp27000/screen_e2e_tests \
+        --gtest_filter='*RandomWalk*'
+    echo "vlp test --long: all passed"
+    return 0
+fi
 fuzz_seconds="${VLP_FUZZ_SECONDS:-20}"
 
 echo "== build (dev)"
