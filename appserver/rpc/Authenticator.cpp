@@ -1,6 +1,5 @@
 #include "Authenticator.h"
 
-#include "BasicCredentials.h"
 #include "auth/PasswordHash.h"
 
 namespace appserver {
@@ -35,23 +34,35 @@ bool Authenticator::required(Store& store) {
 }
 
 Authenticator::Outcome Authenticator::missing() {
-    return {Verdict::Missing, {}, "Este servidor exige usuário e senha."};
+    return refused(Verdict::Missing, {}, "Este servidor exige usuário e senha.");
 }
 
-Authenticator::Outcome Authenticator::verify(Store& store, std::string_view authorization) const {
-    auto credentials = parseBasicCredentials(authorization);
-    if (!credentials) return {Verdict::Malformed, {}, credentials.status().message()};
-    auto found = store.findUser(credentials->user);
-    if (!found) return {Verdict::Unavailable, credentials->user, found.status().message()};
+Authenticator::Outcome Authenticator::malformed(std::string message) {
+    return refused(Verdict::Malformed, {}, std::move(message));
+}
+
+Authenticator::Outcome Authenticator::refused(Verdict verdict, std::string user,
+                                              std::string message) {
+    Outcome outcome;
+    outcome.verdict = verdict;
+    outcome.user = std::move(user);
+    outcome.message = std::move(message);
+    return outcome;
+}
+
+Authenticator::Outcome Authenticator::verify(Store& store,
+                                             const BasicCredentials& credentials) const {
+    auto found = store.findUser(credentials.user);
+    if (!found) return refused(Verdict::Unavailable, credentials.user, found.status().message());
     const std::optional<StoredUser>& user = *found;
     const bool matches =
-        verifyPassword(user ? user->passwordHash : decoyHash(), credentials->password);
+        verifyPassword(user ? user->passwordHash : decoyHash(), credentials.password);
     if (!user || !matches)
-        return {Verdict::Wrong, credentials->user, "Usuário ou senha incorretos."};
+        return refused(Verdict::Wrong, credentials.user, "Usuário ou senha incorretos.");
     if (!user->enabled)
-        return {Verdict::Disabled, credentials->user,
-                "O usuário " + credentials->user + " está desativado."};
-    return {Verdict::Accepted, credentials->user, {}};
+        return refused(Verdict::Disabled, credentials.user,
+                       "O usuário " + credentials.user + " está desativado.");
+    return {Verdict::Accepted, credentials.user, {}};
 }
 
 }  // namespace appserver

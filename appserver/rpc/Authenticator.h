@@ -1,15 +1,16 @@
 #pragma once
-// Who is calling. Once some user is enabled in the store, every call but /health must carry HTTP
+// Who is calling. Once some user exists in the store, every call but /health must carry HTTP
 // Basic credentials of an enabled user; until then every call is "local". Credentials are checked
-// against the stored Argon2id hash, at most two at a time (each takes 64 MiB and a tenth of a
-// second on purpose), and the connection keeps the header it accepted, so a keep-alive client
-// pays the check once. Thread-safe.
+// against the stored Argon2id hash (64 MiB and a sizeable fraction of a second, on purpose, so
+// the checks are queued: SignInQueue), and the connection keeps the header it accepted, so a
+// keep-alive client pays the check once. Thread-safe.
 
 #include <atomic>
 #include <chrono>
 #include <string>
 #include <string_view>
 
+#include "BasicCredentials.h"
 #include "SignInThrottle.h"
 #include "store/Store.h"
 
@@ -27,9 +28,12 @@ class Authenticator {
     // Whether calls must carry credentials: some user exists (a disabled one too). The store is
     // asked at most every few seconds; when it cannot answer, credentials are required.
     bool required(Store& store);
-    // The verdict on an Authorization header; runs where Argon2id may take its time.
-    Outcome verify(Store& store, std::string_view authorization) const;
+    // The verdict on credentials; runs where Argon2id may take its time.
+    Outcome verify(Store& store, const BasicCredentials& credentials) const;
     static Outcome missing();
+    static Outcome malformed(std::string message);
+    // Not Accepted: the verdict on user's attempt, and what the client is told.
+    static Outcome refused(Verdict verdict, std::string user, std::string message);
 
     SignInThrottle& throttle() { return m_throttle; }
 

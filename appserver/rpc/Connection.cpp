@@ -160,43 +160,52 @@ void HttpConnection<Stream>::signIn() {
         }
         return refuseSignIn(Authenticator::missing());
     }
-    // Verified off the loop, one at a time, after whatever wait the address has earned.
+    auto credentials = parseBasicCredentials(authorization);
+    if (!credentials) return refuseSignIn(Authenticator::malformed(credentials.status().message()));
+    auto admission = m_context.signIns->admit(m_peer);
+    if (!admission.ticket)
+        return refuse(refusal(503, ErrorCode::Internal, std::move(admission.refusal)));
+    m_signIn = std::move(*admission.ticket);
+    // Verified off the loop after whatever wait this name has earned from this address, the
+    // attempt counted from now on.
     m_reading = false;
-    m_wait.expires_after(auth.throttle().delayFor(m_peer));
-    m_wait.async_wait([self = this->shared_from_this(),
-                       header = std::string(authorization)](beast::error_code) mutable {
+    m_wait.expires_after(auth.throttle().attempt(m_peer, credentials->user));
+    auto tried = std::make_shared<BasicCredentials>(std::move(*credentials));
+    m_wait.async_wait([self = this->shared_from_this(), header = std::string(authorization),
+                       tried](beast::error_code) mutable {
         if (self->m_stopping) return self->close();
         auto back =
             asio::prefer(self->m_stream.get_executor(), asio::execution::outstanding_work.tracked);
-        asio::post(self->m_context.signIns[self->m_slot.id() % 2],
-                   [self, header = std::move(header), back]() mutable {
-                       Store* store = workerStore();
-                       auto outcome =
-                           store ? self->m_context.auth->verify(*store, header)
-                                 : Authenticator::Outcome{Authenticator::Verdict::Unavailable,
-                                                          {},
-                                                          "Banco de dados indisponível."};
-                       asio::post(back, [self, header = std::move(header),
-                                         outcome = std::move(outcome)]() mutable {
+        self->m_signIn->run([self, header = std::move(header), tried, back]() mutable {
+            auto outcome = Authenticator::refused(Authenticator::Verdict::Unavailable, tried->user,
+                                                  "Banco de dados indisponível.");
+            try {
+                if (Store* store = workerStore())
+                    outcome = self->m_context.auth->verify(*store, *tried);
+            } catch (const std::exception&) {
+                outcome.message = kOutOfMemory;  // Argon2id's 64 MiB, most likely
+            }
+            asio::post(back,
+                       [self, header = std::move(header), outcome = std::move(outcome)]() mutable {
                            self->onSignIn(std::move(header), std::move(outcome));
                        });
-                   });
+        });
     });
 }
 
 template <class Stream>
 void HttpConnection<Stream>::onSignIn(std::string authorization, Authenticator::Outcome outcome) {
+    m_signIn.reset();  // before the answer, so the client's next attempt finds its place free
     if (m_stopping) return close();
-    Authenticator& auth = *m_context.auth;
-    if (outcome.verdict == Authenticator::Verdict::Accepted) {
-        auth.throttle().succeeded(m_peer);
-        m_acceptedAuthorization = std::move(authorization);
-        m_user = std::move(outcome.user);
-        m_reading = true;
-        return admitBody();
-    }
-    if (outcome.verdict != Authenticator::Verdict::Unavailable) auth.throttle().failed(m_peer);
-    refuseSignIn(std::move(outcome));
+    SignInThrottle& throttle = m_context.auth->throttle();
+    using Verdict = Authenticator::Verdict;
+    if (outcome.verdict == Verdict::Unavailable) throttle.uncounted(m_peer, outcome.user);
+    if (outcome.verdict != Verdict::Accepted) return refuseSignIn(std::move(outcome));
+    throttle.succeeded(m_peer, outcome.user);
+    m_acceptedAuthorization = std::move(authorization);
+    m_user = std::move(outcome.user);
+    m_reading = true;
+    admitBody();
 }
 
 template <class Stream>

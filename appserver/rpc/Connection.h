@@ -27,6 +27,7 @@
 #include "GuardedBody.h"
 #include "RequestHandler.h"
 #include "ServingContext.h"
+#include "SignInQueue.h"
 #include "store/UserNames.h"
 
 namespace appserver {
@@ -83,11 +84,12 @@ class HttpConnection : public Connection,
     ServingContext& m_context;
     const ServerOptions& m_options;
     ConnectionRegistry::Slot m_slot;
-    BodyBudget::Lease m_body;             // the budget held by the request being read
-    boost::asio::steady_timer m_wait;     // the wait a failing address has earned
-    std::string m_peer;                   // the client's address, for the throttle and the log
-    std::string m_acceptedAuthorization;  // checked once, then taken as is
-    std::string m_user{kLocalUser};       // who calls on this connection
+    BodyBudget::Lease m_body;          // the budget held by the request being read
+    boost::asio::steady_timer m_wait;  // the wait a failing address has earned
+    std::string m_peer;                // the client's address, for the throttle and the log
+    std::optional<SignInQueue::Ticket> m_signIn;  // this connection's sign-in under way
+    std::string m_acceptedAuthorization;          // checked once, then taken as is
+    std::string m_user{kLocalUser};               // who calls on this connection
     std::chrono::steady_clock::time_point m_bodyStart;
     std::uint64_t m_bodyBytes = 0;
     bool m_reading = false;

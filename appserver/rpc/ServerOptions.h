@@ -35,6 +35,8 @@ struct ServerOptions {
     std::string tlsCertificate;  // PEM chain; with tlsKey, the server speaks HTTPS only
     std::string tlsKey;
     bool insecure = false;  // may listen beyond loopback without TLS (tests)
+    // Not on the command line; tests shorten them.
+    std::size_t signInQueue = 64;  // sign-in checks under way at once
 };
 
 struct ParsedOptions {

@@ -2,7 +2,6 @@
 // What every listener and connection of one server shares: its options, its open connections,
 // its log, the budget of request bodies in flight and the workers that run the calls.
 
-#include <array>
 #include <boost/asio/any_io_executor.hpp>
 #include <boost/asio/ssl/context.hpp>
 
@@ -11,6 +10,7 @@
 #include "CallLog.h"
 #include "ConnectionRegistry.h"
 #include "ServerOptions.h"
+#include "SignInQueue.h"
 
 namespace appserver {
 
@@ -22,9 +22,7 @@ struct ServingContext {
     boost::asio::any_io_executor calls;        // a request's call runs here, off the I/O loops
     boost::asio::ssl::context* tls = nullptr;  // set: the server speaks HTTPS only
     Authenticator* auth = nullptr;
-    // Credentials are verified on these, one at a time on each: two at once bound Argon2id's
-    // memory (64 MiB each) while a burst of new connections signs in twice as fast.
-    std::array<boost::asio::any_io_executor, 2> signIns;
+    SignInQueue* signIns = nullptr;  // where credentials are verified
 };
 
 }  // namespace appserver

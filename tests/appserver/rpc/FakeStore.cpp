@@ -30,6 +30,7 @@ void normalise(std::string& treeCode) {
 
 wire::Result<std::optional<StoredUser>> FakeStore::findUser(std::string_view name) {
     ++m_script.userLookups;
+    std::this_thread::sleep_for(m_script.lookupDelay);
     std::lock_guard lock(m_script.mutex);
     auto it = m_script.users.find(std::string(name));
     if (it == m_script.users.end()) return std::optional<StoredUser>();

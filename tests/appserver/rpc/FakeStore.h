@@ -26,6 +26,8 @@ class FakeStore : public Store {
         std::atomic<int> running{0};
         std::map<std::string, StoredUser> users;  // under mutex; not recorded in calls
         std::atomic<int> userLookups{0};
+        std::chrono::milliseconds lookupDelay{
+            0};  // each user lookup waits this long after counting
         std::string callsText();
     };
 

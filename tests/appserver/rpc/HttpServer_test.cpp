@@ -1,14 +1,10 @@
 // The real HTTP server in-process on an ephemeral loopback port, over a fake store: bad input
 // through the socket, the limits, idle clients and a graceful stop.
-#include "Server.h"
-
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <thread>
 
-#include "FakeStore.h"
-#include "HttpTestClient.h"
+#include "ServerFixture.h"
 #include "auth/PasswordHash.h"
 #include "wire/Rpc.h"
 
@@ -16,74 +12,11 @@ namespace appserver {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::FakeStore;
-using testing::FakeStoreFactory;
 using testing::HttpTestClient;
 
-const std::string kGroups = R"({"jsonrpc":"2.0","id":1,"method":"GetGrupSegProd","params":[]})";
+const std::string& kGroups = testing::kGroupsCall;
 
-class HttpServerTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        options.port = 0;
-        options.workers = 2;
-        options.maxBodyBytes = 1024 * 1024;
-        options.maxHeaderBytes = 8 * 1024;
-        options.maxConnections = 8;
-        options.idleTimeout = 700ms;
-    }
-    void TearDown() override { stopServer(); }
-
-    void startServer(int logFd = -1) {
-        log = std::make_unique<CallLog>(logFd);
-        server = std::make_unique<Server>(options, factory, *log);
-        ASSERT_TRUE(server->start().isOk());
-        port = server->port();
-        runner = std::thread([this] { server->run(); });
-    }
-    // The server logs into a pipe that stopAndTakeLog() reads once the server has stopped.
-    void startServerLogging() {
-        ASSERT_EQ(::pipe(logPipe), 0);
-        startServer(logPipe[1]);
-    }
-    std::string stopAndTakeLog() {
-        stopServer();
-        ::close(logPipe[1]);
-        std::string text(8192, '\0');
-        text.resize(static_cast<std::size_t>(
-            std::max<ssize_t>(0, ::read(logPipe[0], text.data(), text.size()))));
-        ::close(logPipe[0]);
-        return text;
-    }
-    void stopServer() {
-        if (!server) return;
-        server->stop();
-        runner.join();
-        server.reset();
-    }
-    // The JSON-RPC error code of an answer, 0 for success.
-    static int codeOf(const std::optional<testing::HttpResponse>& r) {
-        if (!r) return 1;
-        auto a = wire::readAnswer(r->body(), 1);
-        if (a && !a->ok) return a->errorCode;
-        auto pos = r->body().find("\"code\":");
-        return pos == std::string::npos ? 0 : std::stoi(r->body().substr(pos + 7));
-    }
-    bool stillServes() {
-        HttpTestClient c(port);
-        auto r = c.post(kGroups);
-        return r && r->result_int() == 200 && codeOf(r) == 0;
-    }
-
-    ServerOptions options;
-    FakeStore::Script script;
-    FakeStoreFactory factory{script};
-    std::unique_ptr<CallLog> log;
-    std::unique_ptr<Server> server;
-    std::thread runner;
-    unsigned short port = 0;
-    int logPipe[2] = {-1, -1};
-};
+class HttpServerTest : public testing::ServerFixture {};
 
 TEST_F(HttpServerTest, KeepAliveConnectionServesSuccessiveCallsAndLogsEach) {
     startServerLogging();
@@ -341,57 +274,6 @@ TEST_F(HttpServerTest, BodiesBeyondTheBudgetAreToldToRetryAndTheBudgetComesBack)
     HttpTestClient fourth(port);
     ASSERT_TRUE(fourth.send(head + "\r\n" + std::string(819200 - kGroups.size(), ' ') + kGroups));
     EXPECT_EQ(codeOf(fourth.read()), 0);
-}
-
-// Once a user exists every call but /health must carry an enabled user's credentials, checked
-// once per connection; a refusal says why, asks for Basic credentials and closes.
-TEST_F(HttpServerTest, SignInIsAskedOnceUsersExistAndCheckedOncePerConnection) {
-    script.users["ana"] = {hashPassword("certa"), true};
-    script.users["bia"] = {hashPassword("dela"), false};
-    startServer();
-
-    const struct {
-        std::string authorization;
-        std::string message;  // empty: served
-    } cases[] = {
-        {"", "Este servidor exige usuário e senha."},
-        {"Basic YW5hOmVycmFkYQ==", "Usuário ou senha incorretos."},  // ana:errada
-        {"Basic Y2FpbzpjZXJ0YQ==", "Usuário ou senha incorretos."},  // caio:certa
-        {"Basic YmlhOmRlbGE=", "O usuário bia está desativado."},    // bia:dela
-        {"Basic YmlhOmVycmFkYQ==", "Usuário ou senha incorretos."},  // bia:errada
-        {"Basic ???", "Credenciais malformadas: base64 inválido."},
-        {"Basic " + std::string(2000, 'A'), "Credenciais malformadas: cabeçalho longo demais."},
-        {"Basic YW5hOmNlcnRh", ""},  // ana:certa
-    };
-    for (const auto& c : cases) {
-        HttpTestClient client(port);
-        auto r = client.post(kGroups, c.authorization.empty()
-                                          ? std::string()
-                                          : "Authorization: " + c.authorization + "\r\n");
-        ASSERT_TRUE(r) << c.authorization;
-        if (c.message.empty()) {
-            EXPECT_EQ(codeOf(r), 0) << r->body();
-            continue;
-        }
-        EXPECT_EQ(r->result_int(), 401) << c.authorization;
-        EXPECT_EQ((*r)[boost::beast::http::field::www_authenticate],
-                  R"(Basic realm="VLP27000", charset="UTF-8")");
-        EXPECT_EQ(codeOf(r), -32005);
-        EXPECT_NE(r->body().find(c.message), std::string::npos) << r->body();
-        EXPECT_TRUE(client.closedWithin(3s));
-        // A success forgets this address's failures, which would otherwise slow the next case.
-        EXPECT_EQ(
-            codeOf(HttpTestClient(port).post(kGroups, "Authorization: Basic YW5hOmNlcnRh\r\n")), 0);
-    }
-
-    HttpTestClient signedIn(port);
-    const int lookups = script.userLookups;
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(codeOf(signedIn.post(kGroups, "Authorization: Basic YW5hOmNlcnRh\r\n")), 0);
-    EXPECT_EQ(script.userLookups - lookups, 1);
-    auto health = HttpTestClient(port).request("GET", "/health");
-    ASSERT_TRUE(health);
-    EXPECT_EQ(health->result_int(), 200);
 }
 
 // Names a client chooses reach the log with their controls and format characters escaped: a

@@ -1,9 +1,14 @@
-// What a request's credentials go through before any user is looked up: the Basic header taken
-// apart strictly, and the slowing down of an address that keeps failing.
+// What a request's credentials go through around the password check: the Basic header taken
+// apart strictly, the slowing down of guesses and the bounded queue of checks.
 #include <gtest/gtest.h>
 #include <openssl/evp.h>
 
+#include <boost/asio/thread_pool.hpp>
+#include <condition_variable>
+#include <mutex>
+
 #include "BasicCredentials.h"
+#include "SignInQueue.h"
 #include "SignInThrottle.h"
 
 namespace appserver {
@@ -60,40 +65,101 @@ TEST(BasicCredentials, AreTakenApartStrictly) {
     }
 }
 
-TEST(SignInThrottle, FailuresInARowWaitLongerUntilASuccessOrAQuietSpell) {
+TEST(SignInThrottle, AttemptsCountWhenQueuedPerAddressAndUserUntilTheirSuccess) {
     using namespace std::chrono;
     SignInThrottle throttle(3);
     const auto t0 = SignInThrottle::Clock::time_point{} + hours(1);
     const struct {
-        const char* step;  // "fail", "ok" or "" (just ask)
+        const char* step;  // "try" (the delay it gets), "ok" or "lost" (uncounted)
         const char* address;
+        const char* user;
         seconds at;
-        milliseconds delay;  // asked after the step
+        milliseconds delay;
     } steps[] = {
-        {"", "a", 0s, 0ms},         {"fail", "a", 0s, 0ms}, {"fail", "a", 1s, 250ms},
-        {"fail", "a", 2s, 500ms},   {"", "b", 2s, 0ms},     {"fail", "a", 3s, 1000ms},
-        {"ok", "a", 4s, 0ms},       {"fail", "a", 5s, 0ms}, {"fail", "a", 6s, 250ms},
-        {"", "a", 6s + 16min, 0ms},  // forgotten after a quiet quarter of an hour
+        {"try", "a", "ana", 0s, 0ms},
+        {"try", "a", "ana", 0s, 0ms},
+        {"try", "a", "ana", 0s, 250ms},  // side by side, slowed as if one after the other
+        {"try", "a", "ana", 0s, 500ms},
+        {"try", "b", "ana", 1s, 0ms},  // another address
+        {"try", "a", "bia", 1s, 0ms},
+        {"ok", "a", "bia", 1s, 0ms},      // another account's success...
+        {"try", "a", "ana", 2s, 1000ms},  // ...clears nothing of ana's
+        {"ok", "a", "ana", 3s, 0ms},
+        {"try", "a", "ana", 3s, 0ms},
+        {"lost", "a", "ana", 3s, 0ms},  // never checked: not counted
+        {"try", "a", "ana", 4s, 0ms},
+        {"try", "a", "ana", 4s, 0ms},
+        {"try", "a", "ana", 4s, 250ms},
+        {"try", "a", "ana", 4s + 16min, 0ms},  // forgotten after a quiet quarter of an hour
     };
+    int n = 0;
     for (const auto& s : steps) {
+        ++n;
         const std::string step = s.step;
-        if (step == "fail") throttle.failed(s.address, t0 + s.at);
-        if (step == "ok") throttle.succeeded(s.address);
-        EXPECT_EQ(throttle.delayFor(s.address, t0 + s.at), s.delay)
-            << step << " " << s.address << " at " << s.at.count();
+        if (step == "try") {
+            EXPECT_EQ(throttle.attempt(s.address, s.user, t0 + s.at), s.delay) << "step " << n;
+        }
+        if (step == "ok") throttle.succeeded(s.address, s.user);
+        if (step == "lost") throttle.uncounted(s.address, s.user);
     }
 
-    for (int i = 0; i < 12; ++i) throttle.failed("c", t0);
-    EXPECT_EQ(throttle.delayFor("c", t0), 16000ms);  // capped
-    // Full (capacity 3): a new address pushes out the one whose last failure is oldest.
-    throttle.failed("d", t0 + 1s);
-    throttle.failed("d", t0 + 1s);
-    throttle.failed("e", t0 + 2s);
-    throttle.failed("e", t0 + 2s);
-    throttle.failed("f", t0 + 3s);
-    throttle.failed("f", t0 + 3s);
-    EXPECT_EQ(throttle.delayFor("c", t0 + 3s), 0ms);
-    EXPECT_EQ(throttle.delayFor("f", t0 + 3s), 250ms);
+    for (int i = 0; i < 12; ++i) throttle.attempt("c", "ana", t0);
+    EXPECT_EQ(throttle.attempt("c", "ana", t0), 16000ms);  // capped
+    // Full (capacity 3): a new pair pushes out the one whose last attempt is oldest.
+    seconds at = 5s;
+    for (const char* user : {"d", "e", "f"}) {
+        for (int i = 0; i < 2; ++i) throttle.attempt("x", user, t0 + at);
+        at += 1s;
+    }
+    EXPECT_EQ(throttle.attempt("c", "ana", t0 + at), 0ms);
+    EXPECT_EQ(throttle.attempt("x", "f", t0 + at), 250ms);
+}
+
+TEST(SignInQueue, OneAttemptPerAddressAndABoundedNumberInAll) {
+    boost::asio::thread_pool workers(1);
+    SignInQueue queue(workers.get_executor(), 3);
+    auto a = queue.admit("a");
+    ASSERT_TRUE(a.ticket);
+    EXPECT_NE(queue.admit("a").refusal.find("deste endereço"), std::string::npos);
+    auto b = queue.admit("b");
+    auto c = queue.admit("c");
+    ASSERT_TRUE(b.ticket && c.ticket);
+    EXPECT_NE(queue.admit("d").refusal.find("muitas senhas"), std::string::npos);
+    a.ticket.reset();
+    EXPECT_TRUE(queue.admit("a").ticket);  // given back as the ticket dies
+    b.ticket = queue.admit("d").ticket;    // b's place goes to d
+    EXPECT_TRUE(b.ticket);
+    EXPECT_TRUE(queue.admit("b").refusal.empty());
+}
+
+TEST(SignInQueue, ChecksRunTwoAtATimeInTheOrderTheyWereQueued) {
+    boost::asio::thread_pool workers(4);
+    SignInQueue queue(workers.get_executor(), 8, 2);
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::string order;
+    int running = 0, most = 0;
+    bool open = false;
+    std::vector<SignInQueue::Ticket> tickets;
+    for (const char* address : {"a", "b", "c", "d", "e"}) {
+        tickets.push_back(std::move(*queue.admit(address).ticket));
+        tickets.back().run([&, address] {
+            std::unique_lock lock(mutex);
+            order += address;
+            most = std::max(most, ++running);
+            changed.notify_all();
+            changed.wait(lock, [&] { return open; });  // the first ones hold the others back
+            --running;
+            changed.notify_all();
+        });
+    }
+    std::unique_lock lock(mutex);
+    changed.wait(lock, [&] { return order.size() == 2; });
+    open = true;
+    changed.notify_all();
+    changed.wait(lock, [&] { return order.size() == 5 && running == 0; });
+    EXPECT_EQ(order.substr(2), "cde");
+    EXPECT_EQ(most, 2);
 }
 
 }  // namespace

@@ -1,0 +1,137 @@
+// Sign-in through the real HTTP server in-process, over a fake store: who may call, the bounded
+// queue of password checks and the slowing down of guesses, seen from several hosts (loopback
+// source addresses).
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "ServerFixture.h"
+#include "auth/PasswordHash.h"
+
+namespace appserver {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::basicAuthorization;
+using testing::HttpTestClient;
+
+const std::string& kGroups = testing::kGroupsCall;
+
+class SignInServerTest : public testing::ServerFixture {
+  protected:
+    // Waits until the store has been asked for users this many times in all.
+    bool lookedUp(int times) {
+        for (int i = 0; i < 400 && script.userLookups < times; ++i)
+            std::this_thread::sleep_for(5ms);
+        return script.userLookups >= times;
+    }
+    // A 503 that tells the client to retry, with why.
+    static void expectRetry(HttpTestClient& client, const std::string& why) {
+        auto r = client.read();
+        ASSERT_TRUE(r) << why;
+        EXPECT_EQ(r->result_int(), 503) << why;
+        EXPECT_EQ((*r)[boost::beast::http::field::retry_after], "1") << why;
+        EXPECT_EQ(codeOf(r), -32603) << r->body();
+        EXPECT_NE(r->body().find(why), std::string::npos) << r->body();
+        EXPECT_TRUE(client.closedWithin(3s)) << why;
+    }
+};
+
+// Once a user exists every call but /health must carry an enabled user's credentials, checked
+// once per connection; a refusal says why, asks for Basic credentials and closes.
+TEST_F(SignInServerTest, SignInIsAskedOnceUsersExistAndCheckedOncePerConnection) {
+    script.users["ana"] = {hashPassword("certa"), true};
+    script.users["bia"] = {hashPassword("dela"), false};
+    startServer();
+
+    const struct {
+        std::string authorization;
+        std::string message;  // empty: served
+    } cases[] = {
+        {"", "Este servidor exige usuário e senha."},
+        {"Basic YW5hOmVycmFkYQ==", "Usuário ou senha incorretos."},  // ana:errada
+        {"Basic Y2FpbzpjZXJ0YQ==", "Usuário ou senha incorretos."},  // caio:certa
+        {"Basic YmlhOmRlbGE=", "O usuário bia está desativado."},    // bia:dela
+        {"Basic YmlhOmVycmFkYQ==", "Usuário ou senha incorretos."},  // bia:errada
+        {"Basic ???", "Credenciais malformadas: base64 inválido."},
+        {"Basic " + std::string(2000, 'A'), "Credenciais malformadas: cabeçalho longo demais."},
+        {"Basic YW5hOmNlcnRh", ""},  // ana:certa
+    };
+    for (const auto& c : cases) {
+        HttpTestClient client(port);
+        auto r = client.post(kGroups, c.authorization.empty()
+                                          ? std::string()
+                                          : "Authorization: " + c.authorization + "\r\n");
+        ASSERT_TRUE(r) << c.authorization;
+        if (c.message.empty()) {
+            EXPECT_EQ(codeOf(r), 0) << r->body();
+            continue;
+        }
+        EXPECT_EQ(r->result_int(), 401) << c.authorization;
+        EXPECT_EQ((*r)[boost::beast::http::field::www_authenticate],
+                  R"(Basic realm="VLP27000", charset="UTF-8")");
+        EXPECT_EQ(codeOf(r), -32005);
+        EXPECT_NE(r->body().find(c.message), std::string::npos) << r->body();
+        EXPECT_TRUE(client.closedWithin(3s));
+        // A success forgets this address's failures, which would otherwise slow the next case.
+        EXPECT_EQ(
+            codeOf(HttpTestClient(port).post(kGroups, "Authorization: Basic YW5hOmNlcnRh\r\n")), 0);
+    }
+
+    HttpTestClient signedIn(port);
+    const int lookups = script.userLookups;
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(codeOf(signedIn.post(kGroups, "Authorization: Basic YW5hOmNlcnRh\r\n")), 0);
+    EXPECT_EQ(script.userLookups - lookups, 1);
+    auto health = HttpTestClient(port).request("GET", "/health");
+    ASSERT_TRUE(health);
+    EXPECT_EQ(health->result_int(), 200);
+}
+
+// Password checks cost on purpose, so no host may pile them up: one attempt under way per address,
+// a bounded number in all, and beyond either the answer comes at once, unchecked.
+TEST_F(SignInServerTest, ChecksAreOnePerAddressAndBoundedAndRefusedAtOnceBeyond) {
+    script.users["ana"] = {hashPassword("certa"), true};
+    script.lookupDelay = 600ms;
+    options.signInQueue = 3;
+    startServer();
+    const std::string wrong = basicAuthorization("ana", "errada");
+    const std::string right = basicAuthorization("ana", "certa");
+    HttpTestClient first(port, "127.0.0.2"), again(port, "127.0.0.2"), second(port, "127.0.0.3"),
+        third(port, "127.0.0.4"), fourth(port, "127.0.0.5");
+    ASSERT_TRUE(first.send(testing::postRequest(kGroups, wrong)));
+    ASSERT_TRUE(lookedUp(1));
+    ASSERT_TRUE(again.send(testing::postRequest(kGroups, right)));
+    expectRetry(again, "Outra verificação de senha deste endereço está em andamento");
+    ASSERT_TRUE(second.send(testing::postRequest(kGroups, right)));
+    ASSERT_TRUE(third.send(testing::postRequest(kGroups, wrong)));
+    ASSERT_TRUE(lookedUp(2));
+    ASSERT_TRUE(fourth.send(testing::postRequest(kGroups, right)));
+    expectRetry(fourth, "O servidor está verificando muitas senhas agora");
+
+    EXPECT_EQ(codeOf(first.read()), -32005);
+    EXPECT_EQ(codeOf(second.read()), 0);
+    EXPECT_EQ(codeOf(third.read()), -32005);
+    EXPECT_EQ(codeOf(HttpTestClient(port, "127.0.0.5").post(kGroups, right)), 0);
+    EXPECT_EQ(script.userLookups, 4);  // the refused attempts were never checked
+}
+
+// Guesses at one user's password from one address are counted as they are queued and slowed from
+// the third on; a colleague's success from the same address clears none of them.
+TEST_F(SignInServerTest, GuessesAreSlowedPerUserAndAnotherAccountsSuccessClearsNothing) {
+    script.users["ana"] = {hashPassword("certa"), true};
+    script.users["bia"] = {hashPassword("dela"), true};
+    startServer();
+    const std::string guess = basicAuthorization("ana", "chute");
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(codeOf(HttpTestClient(port, "127.0.0.2").post(kGroups, guess)), -32005);
+    EXPECT_EQ(
+        codeOf(HttpTestClient(port, "127.0.0.2").post(kGroups, basicAuthorization("bia", "dela"))),
+        0);
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(codeOf(HttpTestClient(port, "127.0.0.2").post(kGroups, guess)), -32005);
+    EXPECT_GE(std::chrono::steady_clock::now() - started, 500ms);  // the fourth guess's wait
+}
+
+}  // namespace
+}  // namespace appserver
