@@ -62,7 +62,23 @@ Authenticator::Outcome Authenticator::verify(Store& store,
     if (!user->enabled)
         return refused(Verdict::Disabled, credentials.user,
                        "O usuário " + credentials.user + " está desativado.");
-    return {Verdict::Accepted, credentials.user, {}};
+    return {Verdict::Accepted, credentials.user, {}, user->passwordHash};
+}
+
+// Hashes are salted, so a new password, even the same one set again, is a new hash.
+Authenticator::Outcome Authenticator::recheck(Store& store, std::string_view name,
+                                              std::string_view passwordHash) const {
+    const std::string user(name);
+    auto found = store.findUser(user);
+    if (!found) return refused(Verdict::Unavailable, user, found.status().message());
+    if (!*found) return refused(Verdict::Wrong, user, "Usuário ou senha incorretos.");
+    if (!(*found)->enabled)
+        return refused(Verdict::Disabled, user, "O usuário " + user + " está desativado.");
+    if ((*found)->passwordHash != passwordHash)
+        return refused(
+            Verdict::Wrong, user,
+            "A senha do usuário " + user + " foi alterada; entre de novo com a senha nova.");
+    return {Verdict::Accepted, user, {}, std::string(passwordHash)};
 }
 
 }  // namespace appserver

@@ -3,7 +3,9 @@
 // Basic credentials of an enabled user; until then every call is "local". Credentials are checked
 // against the stored Argon2id hash (64 MiB and a sizeable fraction of a second, on purpose, so
 // the checks are queued: SignInQueue), and the connection keeps the header it accepted, so a
-// keep-alive client pays the check once. Thread-safe.
+// keep-alive client pays the check once; what it accepted is checked again against the user's
+// state every few seconds, cheaply, so disabling a user or changing a password ends its open
+// sessions. Thread-safe.
 
 #include <atomic>
 #include <chrono>
@@ -21,8 +23,9 @@ class Authenticator {
     enum class Verdict { Accepted, Missing, Malformed, Wrong, Disabled, Unavailable };
     struct Outcome {
         Verdict verdict = Verdict::Missing;
-        std::string user;     // Accepted: the signed-in user; else the name tried, if any
-        std::string message;  // not Accepted: what the client is told
+        std::string user;          // Accepted: the signed-in user; else the name tried, if any
+        std::string message;       // not Accepted: what the client is told
+        std::string passwordHash;  // Accepted: the stored hash the password matched
     };
 
     // Whether calls must carry credentials: some user exists (a disabled one too). The store is
@@ -30,6 +33,9 @@ class Authenticator {
     bool required(Store& store);
     // The verdict on credentials; runs where Argon2id may take its time.
     Outcome verify(Store& store, const BasicCredentials& credentials) const;
+    // Whether user, accepted with passwordHash, may still call: enabled, with the same password.
+    // One lookup, no hash computed.
+    Outcome recheck(Store& store, std::string_view user, std::string_view passwordHash) const;
     static Outcome missing();
     static Outcome malformed(std::string message);
     // Not Accepted: the verdict on user's attempt, and what the client is told.

@@ -150,7 +150,11 @@ void HttpConnection<Stream>::signIn() {
     }
     const auto field = request[http::field::authorization];
     const std::string_view authorization(field.data(), field.size());
-    if (!authorization.empty() && authorization == m_acceptedAuthorization) return admitBody();
+    if (!authorization.empty() && authorization == m_acceptedAuthorization) {
+        if (std::chrono::steady_clock::now() - m_checkedAt < m_options.credentialRecheck)
+            return admitBody();
+        return recheck();
+    }
     Authenticator& auth = *m_context.auth;
     if (authorization.empty()) {
         Store* store = workerStore();
@@ -203,9 +207,27 @@ void HttpConnection<Stream>::onSignIn(std::string authorization, Authenticator::
     if (outcome.verdict != Verdict::Accepted) return refuseSignIn(std::move(outcome));
     throttle.succeeded(m_peer, outcome.user);
     m_acceptedAuthorization = std::move(authorization);
+    m_acceptedHash = std::move(outcome.passwordHash);
+    m_checkedAt = std::chrono::steady_clock::now();
     m_user = std::move(outcome.user);
     m_reading = true;
     admitBody();
+}
+
+// What this connection accepted a while ago is held against the user's state now: a disabled
+// user or a changed password ends the session. One key read, on this loop's own store.
+template <class Stream>
+void HttpConnection<Stream>::recheck() {
+    Store* store = workerStore();
+    auto outcome = store ? m_context.auth->recheck(*store, m_user, m_acceptedHash)
+                         : Authenticator::refused(Authenticator::Verdict::Unavailable, m_user,
+                                                  "Banco de dados indisponível.");
+    if (outcome.verdict == Authenticator::Verdict::Accepted) {
+        m_checkedAt = std::chrono::steady_clock::now();
+        return admitBody();
+    }
+    m_acceptedAuthorization.clear();
+    refuseSignIn(std::move(outcome));
 }
 
 template <class Stream>

@@ -58,6 +58,7 @@ class HttpConnection : public Connection,
     void onHeader(boost::beast::error_code ec);
     void signIn();
     void onSignIn(std::string authorization, Authenticator::Outcome outcome);
+    void recheck();
     void refuseSignIn(Authenticator::Outcome outcome);
     void admitBody();
     void readBody();
@@ -88,8 +89,10 @@ class HttpConnection : public Connection,
     boost::asio::steady_timer m_wait;  // the wait a failing address has earned
     std::string m_peer;                // the client's address, for the throttle and the log
     std::optional<SignInQueue::Ticket> m_signIn;  // this connection's sign-in under way
-    std::string m_acceptedAuthorization;          // checked once, then taken as is
-    std::string m_user{kLocalUser};               // who calls on this connection
+    std::string m_acceptedAuthorization;  // verified once, then held against the user's state
+    std::string m_acceptedHash;           // the stored hash it matched
+    std::chrono::steady_clock::time_point m_checkedAt;  // last held against the user's state
+    std::string m_user{kLocalUser};                     // who calls on this connection
     std::chrono::steady_clock::time_point m_bodyStart;
     std::uint64_t m_bodyBytes = 0;
     bool m_reading = false;

@@ -36,7 +36,8 @@ struct ServerOptions {
     std::string tlsKey;
     bool insecure = false;  // may listen beyond loopback without TLS (tests)
     // Not on the command line; tests shorten them.
-    std::size_t signInQueue = 64;  // sign-in checks under way at once
+    std::size_t signInQueue = 64;                       // sign-in checks under way at once
+    std::chrono::milliseconds credentialRecheck{5000};  // a connection's accepted credentials
 };
 
 struct ParsedOptions {

@@ -1,6 +1,6 @@
 // Sign-in through the real HTTP server in-process, over a fake store: who may call, the bounded
 // queue of password checks and the slowing down of guesses, seen from several hosts (loopback
-// source addresses).
+// source addresses), and sessions that end once their user may no longer call.
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -131,6 +131,49 @@ TEST_F(SignInServerTest, GuessesAreSlowedPerUserAndAnotherAccountsSuccessClearsN
     const auto started = std::chrono::steady_clock::now();
     EXPECT_EQ(codeOf(HttpTestClient(port, "127.0.0.2").post(kGroups, guess)), -32005);
     EXPECT_GE(std::chrono::steady_clock::now() - started, 500ms);  // the fourth guess's wait
+}
+
+// What a keep-alive connection accepted is held against its user's state again within the recheck
+// interval: a disabled user or a changed password ends the session at its next call.
+TEST_F(SignInServerTest, ADisabledUserOrAChangedPasswordEndsItsOpenSessions) {
+    script.users["ana"] = {hashPassword("certa"), true};
+    script.users["bia"] = {hashPassword("dela"), true};
+    script.users["cida"] = {hashPassword("tres"), true};
+    options.credentialRecheck = 200ms;
+    options.idleTimeout = 10s;
+    startServer();
+    const struct {
+        const char *source, *user, *password;
+        std::string refusal;  // at the call after the change; empty: still served
+    } sessions[] = {
+        {"127.0.0.2", "ana", "certa", "O usuário ana está desativado."},
+        {"127.0.0.3", "bia", "dela", "A senha do usuário bia foi alterada"},
+        {"127.0.0.4", "cida", "tres", ""},
+    };
+    std::vector<std::unique_ptr<HttpTestClient>> clients;
+    for (const auto& s : sessions) {
+        clients.push_back(std::make_unique<HttpTestClient>(port, s.source));
+        EXPECT_EQ(codeOf(clients.back()->post(kGroups, basicAuthorization(s.user, s.password))), 0);
+    }
+    {
+        std::lock_guard lock(script.mutex);
+        script.users["ana"].enabled = false;
+        script.users["bia"].passwordHash = "$argon2id$outra";
+    }
+    std::this_thread::sleep_for(options.credentialRecheck + 50ms);
+    for (std::size_t i = 0; i < clients.size(); ++i) {
+        const auto& s = sessions[i];
+        auto r = clients[i]->post(kGroups, basicAuthorization(s.user, s.password));
+        ASSERT_TRUE(r) << s.user;
+        if (s.refusal.empty()) {
+            EXPECT_EQ(codeOf(r), 0) << r->body();
+            continue;
+        }
+        EXPECT_EQ(r->result_int(), 401) << s.user;
+        EXPECT_EQ(codeOf(r), -32005) << s.user;
+        EXPECT_NE(r->body().find(s.refusal), std::string::npos) << r->body();
+        EXPECT_TRUE(clients[i]->closedWithin(3s)) << s.user;
+    }
 }
 
 }  // namespace

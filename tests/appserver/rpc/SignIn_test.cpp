@@ -1,5 +1,6 @@
 // What a request's credentials go through around the password check: the Basic header taken
-// apart strictly, the slowing down of guesses and the bounded queue of checks.
+// apart strictly, the slowing down of guesses, the bounded queue of checks, and the later
+// rechecks of what a connection accepted.
 #include <gtest/gtest.h>
 #include <openssl/evp.h>
 
@@ -7,7 +8,9 @@
 #include <condition_variable>
 #include <mutex>
 
+#include "Authenticator.h"
 #include "BasicCredentials.h"
+#include "FakeStore.h"
 #include "SignInQueue.h"
 #include "SignInThrottle.h"
 
@@ -160,6 +163,33 @@ TEST(SignInQueue, ChecksRunTwoAtATimeInTheOrderTheyWereQueued) {
     changed.wait(lock, [&] { return order.size() == 5 && running == 0; });
     EXPECT_EQ(order.substr(2), "cde");
     EXPECT_EQ(most, 2);
+}
+
+// What a connection accepted is held against the user's state with one lookup and no hash.
+TEST(Authenticator, RecheckEndsTheSessionOfADisabledUserOrAChangedPassword) {
+    testing::FakeStore::Script script;
+    script.users["ana"] = {"$argon2id$um", true};
+    script.users["bia"] = {"$argon2id$dois", false};
+    testing::FakeStore store(script);
+    Authenticator auth;
+    using V = Authenticator::Verdict;
+    const struct {
+        const char *user, *hash;
+        V verdict;
+        std::string message;
+    } cases[] = {
+        {"ana", "$argon2id$um", V::Accepted, ""},
+        {"ana", "$argon2id$antigo", V::Wrong,
+         "A senha do usuário ana foi alterada; entre de novo com a senha nova."},
+        {"bia", "$argon2id$dois", V::Disabled, "O usuário bia está desativado."},
+        {"caio", "$argon2id$um", V::Wrong, "Usuário ou senha incorretos."},
+    };
+    for (const auto& c : cases) {
+        auto outcome = auth.recheck(store, c.user, c.hash);
+        EXPECT_EQ(outcome.verdict, c.verdict) << c.user << " " << c.hash;
+        EXPECT_EQ(outcome.message, c.message) << c.user << " " << c.hash;
+    }
+    EXPECT_EQ(script.userLookups, 4);
 }
 
 }  // namespace
