@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -12,6 +13,7 @@
 #include "StdDialogs.h"
 #include "TClientDataSet.h"
 #include "TDataSource.h"
+#include "TSearchHighlight.h"
 #include "TSearchModel.h"
 
 TSearchDialog::TSearchDialog(TDataSource& source, const std::string& text, QWidget* parent)
@@ -30,10 +32,13 @@ TSearchDialog::TSearchDialog(TDataSource& source, const std::string& text, QWidg
     m_filter = new QLineEdit(this);
     m_filter->setPlaceholderText(QStringLiteral("Digite para filtrar"));
     m_filter->setClearButtonEnabled(true);
+    m_filter->setMaxLength(kMaxFilter);
     m_filter->installEventFilter(this);
     m_list = new QTableView(this);
     m_model = new TSearchModel(m_dataSet, this);
     m_list->setModel(m_model);
+    m_highlight = new TSearchHighlight(this);
+    m_list->setItemDelegate(m_highlight);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -68,11 +73,21 @@ bool TSearchDialog::Run() {
 
 void TSearchDialog::ApplyFilter() {
     m_model->SetFilter(m_filter->text().toStdString());
+    m_highlight->SetQuery(m_model->Index().Query());
     int rows = m_model->rowCount();
     if (rows > 0) m_list->selectRow(0);
-    m_status->setText(rows == 0   ? QString::fromStdString(m_notFound)
-                      : rows == 1 ? QStringLiteral("1 registro")
-                                  : QStringLiteral("%L1 registros").arg(rows));
+    m_status->setText(rows == 0 ? QString::fromStdString(m_notFound)
+                                : CountLine(rows, m_model->Index().RowCount()));
+}
+
+QString TSearchDialog::CountLine(int shown, int total) {
+    // Brazilian digit grouping whatever the machine's locale: "3 de 4.722 registros".
+    static const QLocale brazil(QLocale::Portuguese, QLocale::Brazil);
+    if (shown < total)
+        return QStringLiteral("%1 de %2 registros")
+            .arg(brazil.toString(shown), brazil.toString(total));
+    return shown == 1 ? QStringLiteral("1 registro")
+                      : QStringLiteral("%1 registros").arg(brazil.toString(shown));
 }
 
 void TSearchDialog::Choose() {

@@ -9,30 +9,31 @@ TSearchModel::TSearchModel(const TClientDataSet& dataSet, QObject* parent)
     for (int i = 0; i < dataSet.FieldCount(); ++i)
         if (dataSet.Fields(i).Visible()) m_fields.push_back(i);
     m_index = std::make_unique<TSearchIndex>(dataSet, m_fields);
-    m_rows = m_index->Filter("");
 }
 
 TSearchModel::~TSearchModel() = default;
 
 void TSearchModel::SetFilter(const std::string& text) {
     beginResetModel();
-    m_rows = m_index->Filter(text);
+    m_index->Filter(text);
     endResetModel();
 }
 
 int TSearchModel::RecordRow(int modelRow) const {
-    return modelRow >= 0 && modelRow < static_cast<int>(m_rows.size())
-               ? m_rows[static_cast<size_t>(modelRow)]
+    const auto& rows = m_index->Rows();
+    return modelRow >= 0 && modelRow < static_cast<int>(rows.size())
+               ? rows[static_cast<size_t>(modelRow)]
                : -1;
 }
 
 int TSearchModel::ModelRowOf(int recordRow) const {
-    auto it = std::lower_bound(m_rows.begin(), m_rows.end(), recordRow);
-    return it != m_rows.end() && *it == recordRow ? static_cast<int>(it - m_rows.begin()) : -1;
+    const auto& rows = m_index->Rows();  // ranked, so not sorted
+    auto it = std::find(rows.begin(), rows.end(), recordRow);
+    return it != rows.end() ? static_cast<int>(it - rows.begin()) : -1;
 }
 
 int TSearchModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+    return parent.isValid() ? 0 : static_cast<int>(m_index->Rows().size());
 }
 
 int TSearchModel::columnCount(const QModelIndex& parent) const {

@@ -1,7 +1,7 @@
 #pragma once
 // The rows the search dialog shows: the record set's visible fields (labels as titles) over the
-// rows the filter kept. Only an index vector is held; values are read from the record set when
-// painted, so a million rows cost a few megabytes.
+// rows the filter kept, in the index's ranked order. No rows are copied: values are read from the
+// record set when painted, so a million rows cost a few megabytes.
 
 #include <QAbstractTableModel>
 #include <memory>
@@ -19,6 +19,7 @@ class TSearchModel : public QAbstractTableModel {
     ~TSearchModel() override;
 
     void SetFilter(const std::string& text);
+    const TSearchIndex& Index() const { return *m_index; }
     int RecordRow(int modelRow) const;    // record-set row shown at modelRow; -1 when none
     int ModelRowOf(int recordRow) const;  // -1 when filtered out
 
@@ -31,5 +32,4 @@ class TSearchModel : public QAbstractTableModel {
     const TClientDataSet& m_dataSet;
     std::vector<int> m_fields;
     std::unique_ptr<TSearchIndex> m_index;
-    std::vector<int> m_rows;
 };
