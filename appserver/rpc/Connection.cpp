@@ -173,27 +173,30 @@ void HttpConnection<Stream>::signIn() {
     // Verified off the loop after whatever wait this name has earned from this address, the
     // attempt counted from now on.
     m_reading = false;
+    const bool failing = auth.throttle().counts(m_peer);
     m_wait.expires_after(auth.throttle().attempt(m_peer, credentials->user));
     auto tried = std::make_shared<BasicCredentials>(std::move(*credentials));
-    m_wait.async_wait([self = this->shared_from_this(), header = std::string(authorization),
-                       tried](beast::error_code) mutable {
+    m_wait.async_wait([self = this->shared_from_this(), header = std::string(authorization), tried,
+                       failing](beast::error_code) mutable {
         if (self->m_stopping) return self->close();
         auto back =
             asio::prefer(self->m_stream.get_executor(), asio::execution::outstanding_work.tracked);
-        self->m_signIn->run([self, header = std::move(header), tried, back]() mutable {
-            auto outcome = Authenticator::refused(Authenticator::Verdict::Unavailable, tried->user,
-                                                  "Banco de dados indisponível.");
-            try {
-                if (Store* store = workerStore())
-                    outcome = self->m_context.auth->verify(*store, *tried);
-            } catch (const std::exception&) {
-                outcome.message = kOutOfMemory;  // Argon2id's 64 MiB, most likely
-            }
-            asio::post(back,
-                       [self, header = std::move(header), outcome = std::move(outcome)]() mutable {
-                           self->onSignIn(std::move(header), std::move(outcome));
-                       });
-        });
+        self->m_signIn->run(
+            [self, header = std::move(header), tried, back]() mutable {
+                auto outcome = Authenticator::refused(Authenticator::Verdict::Unavailable,
+                                                      tried->user, "Banco de dados indisponível.");
+                try {
+                    if (Store* store = workerStore())
+                        outcome = self->m_context.auth->verify(*store, *tried);
+                } catch (const std::exception&) {
+                    outcome.message = kOutOfMemory;  // Argon2id's 64 MiB, most likely
+                }
+                asio::post(back, [self, header = std::move(header),
+                                  outcome = std::move(outcome)]() mutable {
+                    self->onSignIn(std::move(header), std::move(outcome));
+                });
+            },
+            failing);
     });
 }
 

@@ -6,6 +6,7 @@
 
 #include <boost/asio/thread_pool.hpp>
 #include <condition_variable>
+#include <map>
 #include <mutex>
 
 #include "Authenticator.h"
@@ -82,7 +83,7 @@ TEST(SignInThrottle, AttemptsCountWhenQueuedPerAddressAndUserUntilTheirSuccess) 
         {"try", "a", "ana", 0s, 0ms},
         {"try", "a", "ana", 0s, 0ms},
         {"try", "a", "ana", 0s, 250ms},  // side by side, slowed as if one after the other
-        {"try", "a", "ana", 0s, 500ms},
+        {"try", "a", "ana", 0s, 750ms},
         {"try", "b", "ana", 1s, 0ms},  // another address
         {"try", "a", "bia", 1s, 0ms},
         {"ok", "a", "bia", 1s, 0ms},      // another account's success...
@@ -106,63 +107,104 @@ TEST(SignInThrottle, AttemptsCountWhenQueuedPerAddressAndUserUntilTheirSuccess) 
         if (step == "lost") throttle.uncounted(s.address, s.user);
     }
 
-    for (int i = 0; i < 12; ++i) throttle.attempt("c", "ana", t0);
-    EXPECT_EQ(throttle.attempt("c", "ana", t0), 16000ms);  // capped
-    // Full (capacity 3): a new pair pushes out the one whose last attempt is oldest.
-    seconds at = 5s;
-    for (const char* user : {"d", "e", "f"}) {
-        for (int i = 0; i < 2; ++i) throttle.attempt("x", user, t0 + at);
-        at += 1s;
+    EXPECT_TRUE(throttle.counts("a"));  // ana's attempts from a still count
+    EXPECT_FALSE(throttle.counts("z"));
+    throttle.succeeded("a", "ana");
+    EXPECT_FALSE(throttle.counts("a"));
+
+    for (int i = 0; i < 12; ++i) throttle.attempt("c", "ana", t0 + i * 20s);
+    EXPECT_EQ(throttle.attempt("c", "ana", t0 + 240s), 16000ms);  // capped
+
+    // Full (capacity 2): a new pair pushes out the one whose last attempt is oldest.
+    SignInThrottle small(2);
+    for (int i = 0; i < 2; ++i) {
+        small.attempt("x", "d", t0 + 1s);
+        small.attempt("x", "e", t0 + 2s);
     }
-    EXPECT_EQ(throttle.attempt("c", "ana", t0 + at), 0ms);
-    EXPECT_EQ(throttle.attempt("x", "f", t0 + at), 250ms);
+    small.attempt("x", "f", t0 + 3s);
+    EXPECT_EQ(small.attempt("x", "d", t0 + 4s), 0ms);  // forgotten, and pushes out e
+    EXPECT_EQ(small.attempt("x", "f", t0 + 5s), 0ms);
+    EXPECT_EQ(small.attempt("x", "f", t0 + 6s), 250ms);
 }
 
-TEST(SignInQueue, OneAttemptPerAddressAndABoundedNumberInAll) {
+TEST(SignInQueue, ABoundedNumberOfAddressesAndAnyNumberOfAttemptsFromEach) {
     boost::asio::thread_pool workers(1);
-    SignInQueue queue(workers.get_executor(), 3);
-    auto a = queue.admit("a");
-    ASSERT_TRUE(a.ticket);
-    EXPECT_NE(queue.admit("a").refusal.find("deste endereço"), std::string::npos);
+    SignInQueue queue(workers.get_executor(), 2);
+    auto a1 = queue.admit("a");
+    auto a2 = queue.admit("a");  // waits its turn behind a1, but is not refused
     auto b = queue.admit("b");
-    auto c = queue.admit("c");
-    ASSERT_TRUE(b.ticket && c.ticket);
-    EXPECT_NE(queue.admit("d").refusal.find("muitas senhas"), std::string::npos);
-    a.ticket.reset();
-    EXPECT_TRUE(queue.admit("a").ticket);  // given back as the ticket dies
-    b.ticket = queue.admit("d").ticket;    // b's place goes to d
-    EXPECT_TRUE(b.ticket);
-    EXPECT_TRUE(queue.admit("b").refusal.empty());
+    ASSERT_TRUE(a1.ticket && a2.ticket && b.ticket);
+    EXPECT_EQ(queue.admit("c").refusal,
+              "O servidor está verificando muitas senhas agora; tente de novo em instantes.");
+    a1.ticket.reset();
+    EXPECT_FALSE(queue.admit("c").ticket);  // a still has an attempt under way
+    a2.ticket.reset();
+    EXPECT_TRUE(queue.admit("c").ticket);  // a's place is given back with its last ticket
 }
 
-TEST(SignInQueue, ChecksRunTwoAtATimeInTheOrderTheyWereQueued) {
-    boost::asio::thread_pool workers(4);
-    SignInQueue queue(workers.get_executor(), 8, 2);
+// Checks queued while the runners are held back, then let go; the order they ran in and the
+// most that ran at once, in all and from one address.
+struct QueuedChecks {
+    explicit QueuedChecks(unsigned parallel) : queue(workers.get_executor(), 16, parallel) {}
+    void add(const char* address, bool failing = false) {
+        tickets.push_back(std::move(*queue.admit(address).ticket));
+        tickets.back().run(
+            [this, address] {
+                std::unique_lock lock(mutex);
+                order += address;
+                most = std::max(most, ++running);
+                sameAddress = sameAddress || runningFrom[address]++ > 0;
+                changed.notify_all();
+                changed.wait(lock, [this] { return open; });
+                --runningFrom[address];
+                --running;
+                changed.notify_all();
+            },
+            failing);
+    }
+    // Lets the first `held` checks go once they run, then waits for all to end.
+    void release(std::size_t held) {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [&] { return order.size() == held; });
+        open = true;
+        changed.notify_all();
+        changed.wait(lock, [&] { return order.size() == tickets.size() && running == 0; });
+        lock.unlock();
+        workers.join();  // the runners are done with the queue before it goes
+    }
+
+    boost::asio::thread_pool workers{4};
+    SignInQueue queue;
+    std::vector<SignInQueue::Ticket> tickets;
     std::mutex mutex;
     std::condition_variable changed;
     std::string order;
+    std::map<std::string, int> runningFrom;
     int running = 0, most = 0;
-    bool open = false;
-    std::vector<SignInQueue::Ticket> tickets;
-    for (const char* address : {"a", "b", "c", "d", "e"}) {
-        tickets.push_back(std::move(*queue.admit(address).ticket));
-        tickets.back().run([&, address] {
-            std::unique_lock lock(mutex);
-            order += address;
-            most = std::max(most, ++running);
-            changed.notify_all();
-            changed.wait(lock, [&] { return open; });  // the first ones hold the others back
-            --running;
-            changed.notify_all();
-        });
-    }
-    std::unique_lock lock(mutex);
-    changed.wait(lock, [&] { return order.size() == 2; });
-    open = true;
-    changed.notify_all();
-    changed.wait(lock, [&] { return order.size() == 5 && running == 0; });
-    EXPECT_EQ(order.substr(2), "cde");
-    EXPECT_EQ(most, 2);
+    bool sameAddress = false, open = false;
+};
+
+TEST(SignInQueue, ChecksRunTwoAtATimeNeverTwoFromOneAddress) {
+    QueuedChecks checks(2);
+    for (const char* address : {"a", "a", "b", "a", "c"}) checks.add(address);
+    checks.release(2);
+    EXPECT_EQ(checks.most, 2);
+    EXPECT_FALSE(checks.sameAddress);
+    EXPECT_EQ(checks.order.substr(0, 2), "ab");
+}
+
+// Addresses take turns, so a newcomer waits behind one check of each other address, and those
+// that have been failing take theirs after the others.
+TEST(SignInQueue, AddressesTakeTurnsAndFailingOnesComeLast) {
+    QueuedChecks checks(1);
+    checks.add("a");  // runs, holding the others back
+    checks.add("a");
+    checks.add("a");
+    checks.add("f", true);
+    checks.add("b");
+    checks.add("c");
+    checks.release(1);
+    EXPECT_EQ(checks.order, "abcaaf");
 }
 
 // What a connection accepted is held against the user's state with one lookup and no hash.
