@@ -50,6 +50,7 @@ constexpr KnownFault kRelatedWithoutMain{false, "a related product stands under 
 constexpr KnownFault kCommandsAfterEmptying{false, "the commands stayed on for an emptied list"};
 constexpr KnownFault kCommandsAfterRefusal{false, "the commands stayed as before a refusal"};
 constexpr KnownFault kCloseStopsAtOpenCell{false, "a close was refused for the open cell, unasked"};
+constexpr KnownFault kNewRowDropTakesRefused{false, "a new row dropped took refused changes along"};
 
 int EnvNumber(const char* name, int fallback) {
     const char* value = std::getenv(name);
@@ -126,6 +127,7 @@ struct StepStart {
     std::string main;              // the current main product
     std::size_t logFrom;           // the first dialog of the step
     bool commandsStale;            // a known fault had left the commands wrong
+    bool editedUnfocused;          // a grid without the focus was being edited
 };
 
 class RandomWalk : public ScreenE2E {
@@ -137,7 +139,7 @@ class RandomWalk : public ScreenE2E {
     std::string Perform(TfrmSugestaoProd& f, const UserAction& a);
     void Check(TfrmSugestaoProd& f, const UserAction& a, const StepStart& start);
     void CheckFocusedGrid(TfrmSugestaoProd& f, const StepStart& start);
-    void CheckSaves(TfrmSugestaoProd& f, const UserAction& a);
+    void CheckSaves(TfrmSugestaoProd& f, const UserAction& a, const StepStart& start);
     void CheckNothingLost(TfrmSugestaoProd& f, const UserAction& a, const StepStart& start);
     void CloseAndCheck(UserActions& actions);
     void Report(unsigned seed, int step);
@@ -190,7 +192,8 @@ std::string RandomWalk::Fresh(TfrmSugestaoProd& f, const ScreenList& list) {
 }
 
 StepStart RandomWalk::Start(TfrmSugestaoProd& f) const {
-    return {PendingAll(f), MainProduct(f), m_dialogs->Log.size(), m_commandsStale};
+    return {PendingAll(f), MainProduct(f), m_dialogs->Log.size(), m_commandsStale,
+            EditedUnfocused(f) != nullptr};
 }
 
 std::string RandomWalk::Perform(TfrmSugestaoProd& f, const UserAction& a) {
@@ -278,13 +281,7 @@ void RandomWalk::Check(TfrmSugestaoProd& f, const UserAction& a, const StepStart
     if (QWidget* modal = QApplication::activeModalWidget())
         return Fail("a modal window is left open: " + modal->windowTitle().toStdString());
     CheckFocusedGrid(f, start);
-    const auto lists = ScreenLists(f);
-    QWidget* active = f.ActiveControl();
-    const bool gridFocused = std::any_of(lists.begin(), lists.end(),
-                                         [&](const ScreenList& l) { return l.grid == active; });
-    for (const ScreenList& list : lists)
-        if (gridFocused && active != list.grid && Editing(list.r->State()))
-            Meet(kUnfocusedGridEdits, std::string(list.name) + " while the focus is elsewhere");
+    if (const char* list = EditedUnfocused(f)) Meet(kUnfocusedGridEdits, list);
     if (f.cdsArvProd.IsEmpty() && !f.cdsProdRelac.IsEmpty())
         Meet(kRelatedWithoutMain, std::to_string(f.cdsProdRelac.RecordCount()) + " rows");
     const int code = f.cdsGrupSegProd.FieldByName("CDGRUSUGESPROD").Index();
@@ -294,7 +291,7 @@ void RandomWalk::Check(TfrmSugestaoProd& f, const UserAction& a, const StepStart
             Meet(kLettersInGroupCode, value);
             break;
         }
-    CheckSaves(f, a);
+    CheckSaves(f, a, start);
     CheckNothingLost(f, a, start);
 }
 
@@ -316,6 +313,8 @@ void RandomWalk::CheckFocusedGrid(TfrmSugestaoProd& f, const StepStart& start) {
             else if (m_dialogs->Shown(start.logFrom, "MessageDlg 1: ") ||
                      m_dialogs->Shown(start.logFrom, "Error: "))
                 Meet(kCommandsAfterRefusal, detail);
+            else if (f.cdsArvProd.IsEmpty() && !f.cdsProdRelac.IsEmpty())  // entered by Tab
+                Meet(kRelatedWithoutMain, detail);
             else
                 Fail("the commands are " + detail + " (" + StateName(list.r->State()) + ")");
         }
@@ -329,15 +328,17 @@ void RandomWalk::CheckFocusedGrid(TfrmSugestaoProd& f, const StepStart& start) {
 
 // Only a confirm, a move or a delete saves. A list saved that holds nothing unsaved shows what
 // the server holds, and the server changed only where the saves sent may change it.
-void RandomWalk::CheckSaves(TfrmSugestaoProd& f, const UserAction& a) {
+void RandomWalk::CheckSaves(TfrmSugestaoProd& f, const UserAction& a, const StepStart& start) {
     const std::set<std::string> saves = SavesSent();
     const auto lists = ScreenLists(f);
     for (const ScreenList& list : lists)
         if (Sent(list.read)) m_stale.erase(list.name);
     if (saves.empty()) return;
     if (a.kind == UserAction::Type || a.kind == UserAction::Paste || a.kind == UserAction::Answer ||
-        a.kind == UserAction::Pick)
-        return Fail("typing, or an answer made ready, sent a save");
+        a.kind == UserAction::Pick) {
+        if (!start.editedUnfocused) return Fail("typing, or an answer made ready, sent a save");
+        Meet(kUnfocusedGridEdits, "typing elsewhere posted it");
+    }
     if (a.key == Qt::Key_Escape || m_did == "click sbtCancelar") {
         Meet(kCancelSaves, *saves.begin());
         for (const ScreenList& list : lists)
@@ -419,6 +420,8 @@ void RandomWalk::CheckNothingLost(TfrmSugestaoProd& f, const UserAction& a,
             Meet(kRereadDropsRefusedSave, what);
         else if (Sent(lists[i].read))
             Meet(kRereadDropsEditedRow, what);
+        else if (was.logged && !was.row && !was.typed)  // no read: the row's drop cancelled all
+            Meet(kNewRowDropTakesRefused, what);
         else if (a.key == Qt::Key_Escape && start.commandsStale)  // Cancelar off: the grid's Esc
             Meet(kCommandsAfterRefusal, what + " to Esc, unasked");
         else if (!was.row && !was.logged && m_dialogs->Shown(start.logFrom, "Pesquisar: "))

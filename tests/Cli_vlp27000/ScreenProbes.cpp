@@ -95,6 +95,17 @@ std::string MainProduct(TfrmSugestaoProd& f) {
     return f.cdsArvProd.Active() ? f.cdsArvProd.FieldByName("CDPRODUTO").AsString() : "";
 }
 
+const char* EditedUnfocused(TfrmSugestaoProd& f) {
+    const auto lists = ScreenLists(f);
+    QWidget* active = f.ActiveControl();
+    if (std::none_of(lists.begin(), lists.end(),
+                     [&](const ScreenList& l) { return l.grid == active; }))
+        return nullptr;
+    for (const ScreenList& list : lists)
+        if (list.grid != active && Editing(list.r->State())) return list.name;
+    return nullptr;
+}
+
 std::string Where(TfrmSugestaoProd& f) {
     QWidget* focus = QApplication::focusWidget();
     for (const ScreenList& list : ScreenLists(f)) {

@@ -37,4 +37,6 @@ const char* StateName(TDataSetState state);
 std::string ExpectedButtons(const TClientDataSet& r, const TDataSource& d);
 QLineEdit* OpenCell(const TDBGrid* grid);  // the grid's cell editor holding the focus, or nullptr
 std::string MainProduct(TfrmSugestaoProd& f);  // CDPRODUTO of the current main product
-std::string Where(TfrmSugestaoProd& f);        // the focus: its grid, row, column and state
+// The list being edited while another grid holds the focus; nullptr when none.
+const char* EditedUnfocused(TfrmSugestaoProd& f);
+std::string Where(TfrmSugestaoProd& f);  // the focus: its grid, row, column and state
