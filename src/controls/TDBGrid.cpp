@@ -29,9 +29,20 @@ TDBGrid::TDBGrid(QWidget* parent)
     auto hold = [this] {
         if (d->selection) d->selection->Bypass = true;
     };
-    connect(m_model.get(), &QAbstractItemModel::rowsAboutToBeRemoved, this, hold);
+    // A cell whose row goes (a cancelled insert, a list read again) is thrown away first: left
+    // open, the view would hide it, the focus would leave the grid, and leaving writes the open
+    // cell into whatever row is current by then.
+    connect(m_model.get(), &QAbstractItemModel::rowsAboutToBeRemoved, this,
+            [this, hold](const QModelIndex&, int first, int last) {
+                hold();
+                const int row = currentIndex().row();
+                if (d->editor && row >= first && row <= last) DiscardEditor();
+            });
     connect(m_model.get(), &QAbstractItemModel::rowsAboutToBeInserted, this, hold);
-    connect(m_model.get(), &QAbstractItemModel::modelAboutToBeReset, this, hold);
+    connect(m_model.get(), &QAbstractItemModel::modelAboutToBeReset, this, [this, hold] {
+        hold();
+        if (d->editor) DiscardEditor();
+    });
     setModel(m_model.get());
     d->selection = new TDBGridSelection(m_model.get(), this);
     setSelectionModel(d->selection);

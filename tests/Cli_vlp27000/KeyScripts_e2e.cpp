@@ -8,6 +8,7 @@
 //   clip=text        puts text on the clipboard
 //   yes no cancel    the answer to the next question
 //   close            closes the screen as its close button does
+//   button:sbtName   clicks that tool button (sbtCancelar, sbtConfirmar…)
 //   other:delete-main, other:restore-main  another user deletes or puts back the current main
 //                    product of the screen's current group; other:stop  the server goes away
 //   any other word   a key with its modifiers, as QKeySequence spells it (F2, Ctrl+PgDown, Space)
@@ -18,6 +19,7 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QTest>
+#include <QToolButton>
 #include <algorithm>
 #include <sstream>
 
@@ -187,6 +189,11 @@ class KeyScripts : public ScreenE2E {
             ASSERT_EQ(word == "other:delete-main" ? other->DeleteMainProduct(group, main)
                                                   : other->InsertMainProduct(group, main),
                       "ok");
+        } else if (word.rfind("button:", 0) == 0) {
+            ASSERT_NE(form, nullptr);
+            auto* button = form->findChild<QToolButton*>(QString::fromStdString(word.substr(7)));
+            ASSERT_NE(button, nullptr) << word;
+            Click(button);
         } else if (word == "other:stop") {
             server.reset();
         } else {
@@ -252,6 +259,15 @@ std::vector<TKeyScript> Scripts() {
          "0000000034|Novo Grupo|99"},
         {"Enter in the code column takes nothing", "Insert '12 Return '3 Tab 'Novo Tab '98 F10",
          {}, GroupLine("0000000123"), "0000000123|Novo|98"},
+        // Cancelling throws away what is typed in the open cell, never writes it elsewhere.
+        {"Cancelar with the new group's name cell open",
+         "@grupo:1:NMGRUSUGESPROD Insert '42 Tab 'Lanche yes button:sbtCancelar",
+         {"MessageDlg 3: Cancela as alterações?"}, Both(GroupLine(kChurrasco), Screen()),
+         kChurrasco + "|Churrasco|2 / Grupo grupo grupos:browse princ:inactive/0 relac:inactive/0"},
+        {"Cancelar with a new related product's code cell open",
+         kOnCafe + "@relac:1:NMPRODUTORELAC Insert '10100100 yes button:sbtCancelar",
+         {"MessageDlg 3: Cancela as alterações?"}, Both(RelatedFlags(kCafe), Screen()),
+         "N S|N S|S S|S S|N S / Produto relac grupos:browse princ:browse/4 relac:browse/0"},
         // Closing with work the server does not have asks first.
         {"close with a group renamed, Sim",
          "@grupo:1:NMGRUSUGESPROD F2 'Churrasco_Premium yes close", {kGrava},
