@@ -213,6 +213,8 @@ void TfrmSugestaoProd::SaveProductPost(const TProductFamily& f) {
 }
 
 void TfrmSugestaoProd::SaveProductDelete(const TProductFamily& f) {
+    // A delete leaves the state as it was: the commands follow the rows left, saved or not.
+    Controla_Botoes();
     if (!SaveProducts(f, {TRemoteArg::Text("D")})) return;
     update();
 }
