@@ -51,10 +51,6 @@ class TfrmSugestaoProd : public TfrmPadraoGrid {
     // Inherited FormCreate, connect, edit masks, group-code Tag, page "Grupo", read the groups,
     // set the buttons; an error stops there and travels on.
     void FormCreate(QObject* sender) override;
-    // With a row being edited or product changes the server has not accepted, asks "Grava":
-    // Sim saves (a refusal keeps the screen), Não drops them, Cancelar keeps the screen
-    // (unsaved.cpp).
-    void FormCloseQuery(QObject* sender, bool& CanClose) override;
     // Disconnects and clears boIdCriado before the inherited FormClose.
     void FormClose(QObject* sender, TCloseAction& action) override;
     // Host and port from the host configuration, every time the connection opens.
@@ -188,11 +184,13 @@ class TfrmSugestaoProd : public TfrmPadraoGrid {
     void FlagKey(const TProductFamily& family, int key, int shift);
     void FlagDoubleClick(const TProductFamily& family);
 
-    // Work the server does not have yet (unsaved.cpp).
+    // Work the server does not have yet, for the close question (unsaved.cpp): a changed row
+    // being edited in any record set, or product changes whose save failed. Saving posts (the
+    // checks run, each post is saved) and sends the failed changes again; dropping cancels all.
     std::vector<TClientDataSet*> EditedDataSets();
-    bool HasUnsavedWork();
-    void SaveUnsavedWork();
-    void DropUnsavedWork();
+    bool HasUnsavedWork() override;
+    void SaveUnsavedWork() override;
+    void DropUnsavedWork() override;
     // Before a read replaces target: its changes whose save failed are sent again or dropped,
     // as the user answers "Reenvia".
     void KeepOrDropBeforeRead(TClientDataSet& target);

@@ -1,10 +1,10 @@
-// Nothing the user did is dropped without a word: closing the screen with a row being edited or
-// changes the server has not accepted asks "Grava as alterações?", and a re-read that would
-// replace product changes whose save failed asks whether to send them again.
+// Nothing the user did is dropped without a word: what closing the screen would lose (a row being
+// edited, product changes the server has not accepted) for the base form's "Grava as
+// alterações?", and a re-read that would replace product changes whose save failed asks whether
+// to send them again.
 
 #include "Cli_vlp27000.h"
 #include "StdDialogs.h"
-#include "TDBGrid.h"
 #include "TfrmSugestaoProd.h"
 
 namespace {
@@ -23,26 +23,6 @@ bool TfrmSugestaoProd::HasUnsavedWork() {
     for (TClientDataSet* r : EditedDataSets())
         if ((Editing(*r) && r->Modified()) || r->ChangeCount() > 0) return true;
     return false;
-}
-
-void TfrmSugestaoProd::FormCloseQuery(QObject* /*sender*/, bool& CanClose) {
-    // An open cell counts as typed: written first, a refused value keeps the screen.
-    for (TDBGrid* grid : {dbgPadrao, dbgProduto.data(), dbgProdRelac.data()})
-        if (grid && !grid->CommitEditor()) {
-            CanClose = false;
-            return;
-        }
-    if (!HasUnsavedWork()) return;
-    switch (msgMensagensPadroes.ShowMsg("Grava", mtConfirmation, {mbYes, mbNo, mbCancel}, 0)) {
-        case mrYes:
-            SaveUnsavedWork();  // a refusal travels on, after its message, and keeps the screen
-            break;
-        case mrNo:
-            DropUnsavedWork();
-            break;
-        default:
-            CanClose = false;
-    }
 }
 
 // Posts what is being edited (the checks run and each post is saved at once), then sends again

@@ -87,6 +87,8 @@ void TPageControl::onCurrentChanged(int index) {
     // Only the user's turns: the program's choice, and the move Qt makes by itself away from a
     // page the program disabled, run nothing.
     if (!m_userTurn || index < 0 || !OnChange) return;
+    // A page the handler chooses itself (turning back after a failed read) is the program's.
+    m_userTurn = false;
     SafeCall([this] { OnChange(this); });
 }
 

@@ -224,22 +224,37 @@ void TfrmPadraoGrid::FormCreate(QObject* /*sender*/) {
 void TfrmPadraoGrid::FormClose(QObject* /*sender*/, TCloseAction& action) { action = caFree; }
 
 void TfrmPadraoGrid::FormCloseQuery(QObject* /*sender*/, bool& CanClose) {
-    TClientDataSet* dataSet = dtsPadrao.DataSet();
-    if (dbgPadrao && !dbgPadrao->CommitEditor()) {
-        CanClose = false;
-        return;
-    }
-    if (!dataSet || !dataSet->Active() || !dataSet->Modified()) return;
+    // An open cell counts as typed: written first, a refused value keeps the form.
+    const auto grids = findChildren<TDBGrid*>();
+    for (TDBGrid* grid : grids)
+        if (!grid->CommitEditor()) {
+            CanClose = false;
+            return;
+        }
+    if (!HasUnsavedWork()) return;
     switch (msgMensagensPadroes.ShowMsg("Grava", mtConfirmation, {mbYes, mbNo, mbCancel}, 0)) {
         case mrYes:
-            dataSet->Post();  // a refusal travels on and keeps the form
+            SaveUnsavedWork();  // a refusal travels on, after its message, and keeps the form
             break;
         case mrNo:
-            dataSet->Cancel();
+            DropUnsavedWork();
             break;
         default:
             CanClose = false;
     }
+}
+
+bool TfrmPadraoGrid::HasUnsavedWork() {
+    TClientDataSet* dataSet = dtsPadrao.DataSet();
+    return dataSet && dataSet->Active() && dataSet->Modified();
+}
+
+void TfrmPadraoGrid::SaveUnsavedWork() {
+    if (TClientDataSet* dataSet = dtsPadrao.DataSet()) dataSet->Post();
+}
+
+void TfrmPadraoGrid::DropUnsavedWork() {
+    if (TClientDataSet* dataSet = dtsPadrao.DataSet()) dataSet->Cancel();
 }
 
 void TfrmPadraoGrid::CloseOnceCallsReturn() {

@@ -90,11 +90,16 @@ class TfrmPadraoGrid : public QWidget {
     // FormCreate: puts the focus in dbgPadrao (so the commands follow the group grid) and
     // evaluates the commands. Fields with Tag 1 are the screen's business; nothing is done here.
     virtual void FormCreate(QObject* sender);
-    // FormCloseQuery: whether the form may close, asked before FormClose. The base writes an open
-    // cell of dbgPadrao (a refused value keeps the form) and, when dtsPadrao's record set holds a
-    // changed row being edited, asks "Grava": Sim posts (a refusal travels on and keeps the
-    // form), Não cancels, Cancelar keeps the form.
+    // FormCloseQuery: whether the form may close, asked before FormClose. Writes the open cell of
+    // every grid (a refused value keeps the form) and, with HasUnsavedWork, asks "Grava": Sim runs
+    // SaveUnsavedWork (a refusal travels on and keeps the form), Não DropUnsavedWork, Cancelar
+    // keeps the form.
     virtual void FormCloseQuery(QObject* sender, bool& CanClose);
+    // What a close would lose, and how to keep or drop it; the base knows dtsPadrao's record set
+    // only: a changed row being edited, posted or cancelled.
+    virtual bool HasUnsavedWork();
+    virtual void SaveUnsavedWork();
+    virtual void DropUnsavedWork();
     // FormClose: action caFree (closing releases the window).
     virtual void FormClose(QObject* sender, TCloseAction& action);
     // dbgPadraoKeyPress: the key filter hook of dbgPadrao; the base lets every key through.

@@ -305,6 +305,15 @@ TEST(TPageControlTest, OnChangeRunsOnlyWhenTheUserTurnsThePage) {
     QTest::mouseClick(pages.tabBar(), Qt::LeftButton, {}, pages.tabBar()->tabRect(0).center());
     EXPECT_EQ(pages.ActivePage(), second);  // a disabled page cannot be chosen
     EXPECT_EQ(changes, 4);
+    first->SetEnabled(true);
+    // A handler that turns back itself (its read failed) is the program choosing: no second run.
+    pages.OnChange = [&](QObject*) {
+        ++changes;
+        pages.SetActivePage(second);
+    };
+    QTest::keyClick(grid, Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_EQ(pages.ActivePage(), second);
+    EXPECT_EQ(changes, 5);
 }
 
 TEST(TPageControlTest, ATurnLeavesTheFocusedGridWhileItsPageIsActiveAndARefusalKeepsThePage) {
