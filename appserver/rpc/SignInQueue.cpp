@@ -9,6 +9,8 @@ SignInQueue::SignInQueue(boost::asio::any_io_executor workers, std::size_t capac
                          unsigned parallel)
     : m_workers(std::move(workers)), m_capacity(capacity), m_parallel(parallel) {}
 
+SignInQueue::Ticket::Ticket() = default;
+
 SignInQueue::Ticket& SignInQueue::Ticket::operator=(Ticket&& other) noexcept {
     if (this == &other) return *this;
     if (m_queue) m_queue->release(m_address);

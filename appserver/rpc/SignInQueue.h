@@ -30,7 +30,7 @@ class SignInQueue {
     // address dies. Move-only.
     class Ticket {
       public:
-        Ticket() = default;
+        Ticket();  // out of line: a nested class's default member values are not known yet here
         Ticket(Ticket&& other) noexcept { *this = std::move(other); }
         Ticket& operator=(Ticket&& other) noexcept;
         ~Ticket();
