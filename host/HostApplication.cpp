@@ -2,7 +2,7 @@
 
 #include <QLocale>
 
-#include "StdDialogs.h"
+#include "framework/StdDialogs.h"
 
 HostApplication::HostApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("vlp-host"));

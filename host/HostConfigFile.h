@@ -1,8 +1,9 @@
 #pragma once
 // Reads the host configuration from an INI file:
-//   [Server]  WebURL (default 127.0.0.1), WebPort (default 8427, 1..65535), Tls (1/0, sim/não,
-//             true/false; default off), CaFile (PEM file of the authorities to trust, relative
-//             to the configuration file's folder; default: the system's)
+//   [Server]  WebURL, WebPort (1..65535) (default: where the server listens by default,
+//             wire/DefaultAddress.h), Tls (1/0, sim/não, true/false; default off), CaFile (PEM
+//             file of the authorities to trust, relative to the configuration file's folder;
+//             default: the system's)
 //   [Masks]   DBPict0 (default "9.99.999.9999;_"), DBPict1, ... (Qt input masks)
 //   [Modules] VLP27000 (path of the module library; default beside the program)
 // Section and key names ignore case; ';' or '#' at a line's start is a comment; values may be
@@ -12,7 +13,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "THostConfig.h"
+#include "framework/THostConfig.h"
 
 struct HostConfigResult {
     THostConfig config;

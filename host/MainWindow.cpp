@@ -6,7 +6,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 
-#include "SafeCall.h"
+#include "controls/SafeCall.h"
 
 MainWindow::MainWindow() {
     setWindowTitle(QStringLiteral("VLP"));

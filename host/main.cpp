@@ -6,15 +6,15 @@
 #include <QMdiSubWindow>
 #include <QTimer>
 
-#include "BusyAnimation.h"
+#include "framework/BusyAnimation.h"
 #include "HostApplication.h"
 #include "HostConfigFile.h"
 #include "MainWindow.h"
 #include "ModuleLoader.h"
-#include "SafeCall.h"
-#include "SignIn.h"
-#include "StdDialogs.h"
-#include "TApplication.h"
+#include "controls/SafeCall.h"
+#include "framework/SignIn.h"
+#include "framework/StdDialogs.h"
+#include "framework/TApplication.h"
 
 int main(int argc, char** argv) {
     HostApplication app(argc, argv);

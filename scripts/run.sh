@@ -5,21 +5,25 @@ vlp_build run
 mkdir -p "$root/var"
 server="$root/build/run/appserver/vlp-appserver"
 host="$root/build/run/host/vlp-host"
-port="${VLP_PORT:-8427}"
+# The server's default address is written once, in the header the server and the host read it from.
+defaults="$root/src/wire/DefaultAddress.h"
+address="$(sed -n 's/.*kDefaultHost = "\([^"]*\)";.*/\1/p' "$defaults")"
+port="${VLP_PORT:-$(sed -n 's/.*kDefaultPort = \([0-9]*\);.*/\1/p' "$defaults")}"
+[ -n "$address" ] && [ -n "$port" ] || { echo "vlp run: no default address in $defaults" >&2; exit 1; }
 
-"$server" --db "sqlite:$root/var/vlp.sqlite" --listen "127.0.0.1:$port" --seed-demo 2>>"$root/var/appserver.log" &
+"$server" --db "sqlite:$root/var/vlp.sqlite" --listen "$address:$port" --seed-demo 2>>"$root/var/appserver.log" &
 server_pid=$!
 trap 'kill $server_pid 2>/dev/null; wait $server_pid 2>/dev/null' EXIT
 for _ in $(seq 1 100); do
-    (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break
+    (exec 3<>"/dev/tcp/$address/$port") 2>/dev/null && break
     kill -0 $server_pid 2>/dev/null || { echo "vlp run: the application server did not start; see var/appserver.log" >&2; exit 1; }
     sleep 0.2
 done
-echo "vlp run: application server on 127.0.0.1:$port (pid $server_pid, log var/appserver.log)"
+echo "vlp run: application server on $address:$port (pid $server_pid, log var/appserver.log)"
 
 cat > "$root/var/vlp-host.ini" <<INI
 [Server]
-WebURL=127.0.0.1
+WebURL=$address
 WebPort=$port
 
 [Masks]

@@ -23,12 +23,15 @@ constexpr std::string_view kHelp =
     "\n"
     "Saída: 0 feito; 1 banco inacessível; 2 linha de comando inválida.\n";
 
+constexpr OptionSpec kOptions[] = {
+    {"--db", "URL"}, {"--since", "QUANDO"}, {"--user", "NOME"}, {"--group", "CÓDIGO"}};
+
 }  // namespace
 
 std::string_view historyCommandHelp() { return kHelp; }
 
 int runHistoryCommand(std::span<const std::string_view> args, AdminContext& context) {
-    CommandArgs parsed = parseCommandArgs(args, {"--db", "--since", "--user", "--group"});
+    CommandArgs parsed = parseCommandArgs(args, kOptions);
     if (auto answered = helpOrError(parsed, context, "history", kHelp)) return *answered;
     if (!parsed.words.empty()) return badCommandLine(context, "history", "argumento inesperado");
     if (!parsed.options.contains("--db"))

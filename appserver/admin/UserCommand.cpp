@@ -27,6 +27,8 @@ constexpr std::string_view kHelp =
     "Saída: 0 feito; 1 recusado (usuário já existe ou não existe, senha vazia ou diferente,\n"
     "banco inacessível); 2 linha de comando inválida.\n";
 
+constexpr OptionSpec kOptions[] = {{"--db", "URL"}};
+
 struct Target {
     Store& store;
     std::string name;
@@ -120,7 +122,7 @@ constexpr Subcommand kSubcommands[] = {
 std::string_view userCommandHelp() { return kHelp; }
 
 int runUserCommand(std::span<const std::string_view> args, AdminContext& context) {
-    CommandArgs parsed = parseCommandArgs(args, {"--db"});
+    CommandArgs parsed = parseCommandArgs(args, kOptions);
     if (auto answered = helpOrError(parsed, context, "user", kHelp)) return *answered;
     if (parsed.words.size() != 2)
         return badCommandLine(context, "user",

@@ -1,4 +1,4 @@
-#include "Authenticator.h"
+#include "rpc/Authenticator.h"
 
 #include "auth/PasswordHash.h"
 

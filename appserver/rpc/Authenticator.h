@@ -12,8 +12,8 @@
 #include <string>
 #include <string_view>
 
-#include "BasicCredentials.h"
-#include "SignInThrottle.h"
+#include "rpc/BasicCredentials.h"
+#include "rpc/SignInThrottle.h"
 #include "store/Store.h"
 
 namespace appserver {

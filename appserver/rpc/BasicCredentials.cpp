@@ -1,4 +1,4 @@
-#include "BasicCredentials.h"
+#include "rpc/BasicCredentials.h"
 
 #include <openssl/crypto.h>
 #include <openssl/evp.h>

@@ -1,4 +1,4 @@
-#include "BodyBudget.h"
+#include "rpc/BodyBudget.h"
 
 namespace appserver {
 

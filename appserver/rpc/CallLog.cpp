@@ -1,4 +1,4 @@
-#include "CallLog.h"
+#include "rpc/CallLog.h"
 
 #include <unistd.h>
 

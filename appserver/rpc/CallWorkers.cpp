@@ -1,4 +1,4 @@
-#include "CallWorkers.h"
+#include "rpc/CallWorkers.h"
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -6,7 +6,7 @@
 #include <exception>
 #include <string>
 
-#include "ConnectionRegistry.h"
+#include "rpc/ConnectionRegistry.h"
 
 namespace appserver {
 

@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "CallLog.h"
+#include "rpc/CallLog.h"
 #include "store/Store.h"
 
 namespace appserver {

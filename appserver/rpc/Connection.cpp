@@ -1,4 +1,4 @@
-#include "Connection.h"
+#include "rpc/Connection.h"
 
 #include <array>
 #include <boost/asio/dispatch.hpp>
@@ -6,7 +6,7 @@
 #include <boost/asio/write.hpp>
 #include <chrono>
 
-#include "HealthCheck.h"
+#include "rpc/HealthCheck.h"
 
 namespace appserver {
 
@@ -51,8 +51,7 @@ HttpConnection<Stream>::HttpConnection(Stream stream, beast::flat_buffer buffer,
       m_options(context.options),
       m_slot(std::move(slot)),
       m_body(context.bodies),
-      m_wait(m_stream.get_executor()),
-      m_peer(m_slot.address()),
+      m_signIn(context, m_slot.address(), m_stream.get_executor()),
       m_httpsOnly(httpsOnly) {}
 
 template <class Stream>
@@ -91,7 +90,7 @@ template <class Stream>
 void HttpConnection<Stream>::shutdown() {
     asio::post(m_stream.get_executor(), [self = this->shared_from_this()] {
         self->m_stopping = true;
-        self->m_wait.cancel();  // a failing client waiting out its delay is not worth the wait
+        self->m_signIn.stop();
         if (self->m_reading) self->close();
     });
 }
@@ -134,9 +133,9 @@ void HttpConnection<Stream>::onHeader(beast::error_code ec) {
     signIn();
 }
 
-// Who calls is settled from the headers, before the body is read: a client that may not call
-// never makes the server hold its body. /health stays open to balancers, and is answered from its
-// headers alone when they ask for more than a GET without a body.
+// Who calls is settled from the headers, before the body is read. /health stays open to
+// balancers, and is answered from its headers alone when they ask for more than a GET without a
+// body.
 template <class Stream>
 void HttpConnection<Stream>::signIn() {
     const auto& request = m_parser->get();
@@ -149,103 +148,15 @@ void HttpConnection<Stream>::signIn() {
         return admitBody();
     }
     const auto field = request[http::field::authorization];
-    const std::string_view authorization(field.data(), field.size());
-    if (!authorization.empty() && authorization == m_acceptedAuthorization) {
-        if (std::chrono::steady_clock::now() - m_checkedAt < m_options.credentialRecheck)
-            return admitBody();
-        return recheck();
-    }
-    Authenticator& auth = *m_context.auth;
-    if (authorization.empty()) {
-        Store* store = workerStore();
-        if (store && !auth.required(*store)) {
-            m_user = kLocalUser;
-            return admitBody();
-        }
-        return refuseSignIn(Authenticator::missing());
-    }
-    auto credentials = parseBasicCredentials(authorization);
-    if (!credentials) return refuseSignIn(Authenticator::malformed(credentials.status().message()));
-    auto admission = m_context.signIns->admit(m_peer);
-    if (!admission.ticket)
-        return refuse(refusal(503, ErrorCode::Internal, std::move(admission.refusal)));
-    m_signIn = std::move(*admission.ticket);
-    // Verified off the loop after whatever wait this name has earned from this address, the
-    // attempt counted from now on.
-    m_reading = false;
-    const bool failing = auth.throttle().counts(m_peer);
-    m_wait.expires_after(auth.throttle().attempt(m_peer, credentials->user));
-    auto tried = std::make_shared<BasicCredentials>(std::move(*credentials));
-    m_wait.async_wait([self = this->shared_from_this(), header = std::string(authorization), tried,
-                       failing](beast::error_code) mutable {
-        if (self->m_stopping) return self->close();
-        auto back =
-            asio::prefer(self->m_stream.get_executor(), asio::execution::outstanding_work.tracked);
-        self->m_signIn->run(
-            [self, header = std::move(header), tried, back]() mutable {
-                auto outcome = Authenticator::refused(Authenticator::Verdict::Unavailable,
-                                                      tried->user, "Banco de dados indisponível.");
-                try {
-                    if (Store* store = workerStore())
-                        outcome = self->m_context.auth->verify(*store, *tried);
-                } catch (const std::exception&) {
-                    outcome.message = kOutOfMemory;  // Argon2id's 64 MiB, most likely
-                }
-                asio::post(back, [self, header = std::move(header),
-                                  outcome = std::move(outcome)]() mutable {
-                    self->onSignIn(std::move(header), std::move(outcome));
-                });
-            },
-            failing);
-    });
-}
-
-template <class Stream>
-void HttpConnection<Stream>::onSignIn(std::string authorization, Authenticator::Outcome outcome) {
-    m_signIn.reset();  // before the answer, so the client's next attempt finds its place free
-    if (m_stopping) return close();
-    SignInThrottle& throttle = m_context.auth->throttle();
-    using Verdict = Authenticator::Verdict;
-    if (outcome.verdict == Verdict::Unavailable) throttle.uncounted(m_peer, outcome.user);
-    if (outcome.verdict != Verdict::Accepted) return refuseSignIn(std::move(outcome));
-    throttle.succeeded(m_peer, outcome.user);
-    m_acceptedAuthorization = std::move(authorization);
-    m_acceptedHash = std::move(outcome.passwordHash);
-    m_checkedAt = std::chrono::steady_clock::now();
-    m_user = std::move(outcome.user);
-    m_reading = true;
-    admitBody();
-}
-
-// What this connection accepted a while ago is held against the user's state now: a disabled
-// user or a changed password ends the session. One key read, on this loop's own store.
-template <class Stream>
-void HttpConnection<Stream>::recheck() {
-    Store* store = workerStore();
-    auto outcome = store ? m_context.auth->recheck(*store, m_user, m_acceptedHash)
-                         : Authenticator::refused(Authenticator::Verdict::Unavailable, m_user,
-                                                  "Banco de dados indisponível.");
-    if (outcome.verdict == Authenticator::Verdict::Accepted) {
-        m_checkedAt = std::chrono::steady_clock::now();
-        return admitBody();
-    }
-    m_acceptedAuthorization.clear();
-    refuseSignIn(std::move(outcome));
-}
-
-template <class Stream>
-void HttpConnection<Stream>::refuseSignIn(Authenticator::Outcome outcome) {
-    using Verdict = Authenticator::Verdict;
-    if (outcome.verdict != Verdict::Missing)
-        m_context.log.note("acesso recusado a " + m_peer +
-                               (outcome.user.empty() ? "" : " (usuário " + outcome.user + ")") +
-                               ": ",
-                           outcome.message);
-    if (outcome.verdict == Verdict::Unavailable)
-        return refuse(refusal(503, ErrorCode::Unavailable, std::move(outcome.message)));
-    Reply refused = refusal(401, ErrorCode::Unauthenticated, std::move(outcome.message));
-    refused.challenge = true;
-    refuse(std::move(refused));
+    m_reading = false;  // a password check waits off the loop
+    m_signIn.check(std::string_view(field.data(), field.size()),
+                   [self = this->shared_from_this()](ConnectionSignIn::End end, Reply refused) {
+                       using End = ConnectionSignIn::End;
+                       if (end == End::Stopped) return self->close();
+                       if (end == End::Refused) return self->refuse(std::move(refused));
+                       self->m_reading = true;
+                       self->admitBody();
+                   });
 }
 
 // A client that asks "Expect: 100-continue" holds its body back until told to send it.
@@ -335,7 +246,7 @@ void HttpConnection<Stream>::call() {
         std::string user;
     };
     auto pending =
-        std::make_shared<Pending>(Pending{m_parser->release(), std::move(m_body), m_user});
+        std::make_shared<Pending>(Pending{m_parser->release(), std::move(m_body), m_signIn.user()});
     m_parser.reset();
     m_body = BodyBudget::Lease(m_context.bodies);
     if (m_buffer.capacity() > kKeptBuffer) m_buffer.shrink_to_fit();

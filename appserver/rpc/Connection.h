@@ -12,7 +12,6 @@
 // one). On a server that serves HTTPS, a client speaking plain HTTP is answered 400 saying so.
 
 #include <boost/asio/ip/tcp.hpp>
-#include <boost/asio/steady_timer.hpp>
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
 #include <boost/beast/ssl.hpp>
@@ -22,13 +21,11 @@
 #include <optional>
 #include <type_traits>
 
-#include "Authenticator.h"
-#include "BodyBudget.h"
-#include "GuardedBody.h"
-#include "RequestHandler.h"
-#include "ServingContext.h"
-#include "SignInQueue.h"
-#include "store/UserNames.h"
+#include "rpc/BodyBudget.h"
+#include "rpc/ConnectionSignIn.h"
+#include "rpc/GuardedBody.h"
+#include "rpc/RequestHandler.h"
+#include "rpc/ServingContext.h"
 
 namespace appserver {
 
@@ -57,9 +54,6 @@ class HttpConnection : public Connection,
     void readHeader();
     void onHeader(boost::beast::error_code ec);
     void signIn();
-    void onSignIn(std::string authorization, Authenticator::Outcome outcome);
-    void recheck();
-    void refuseSignIn(Authenticator::Outcome outcome);
     void admitBody();
     void readBody();
     void onRead(boost::beast::error_code ec);
@@ -85,14 +79,8 @@ class HttpConnection : public Connection,
     ServingContext& m_context;
     const ServerOptions& m_options;
     ConnectionRegistry::Slot m_slot;
-    BodyBudget::Lease m_body;          // the budget held by the request being read
-    boost::asio::steady_timer m_wait;  // the wait a failing address has earned
-    std::string m_peer;                // the client's address, for the throttle and the log
-    std::optional<SignInQueue::Ticket> m_signIn;  // this connection's sign-in under way
-    std::string m_acceptedAuthorization;  // verified once, then held against the user's state
-    std::string m_acceptedHash;           // the stored hash it matched
-    std::chrono::steady_clock::time_point m_checkedAt;  // last held against the user's state
-    std::string m_user{kLocalUser};                     // who calls on this connection
+    BodyBudget::Lease m_body;  // the budget held by the request being read
+    ConnectionSignIn m_signIn;  // who calls on this connection
     std::chrono::steady_clock::time_point m_bodyStart;
     std::uint64_t m_bodyBytes = 0;
     bool m_reading = false;

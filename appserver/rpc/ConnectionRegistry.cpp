@@ -1,4 +1,4 @@
-#include "ConnectionRegistry.h"
+#include "rpc/ConnectionRegistry.h"
 
 #include <utility>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "HealthCheck.h"
+#include "rpc/HealthCheck.h"
 
 #include <exception>
 #include <initializer_list>

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "RequestHandler.h"
+#include "rpc/RequestHandler.h"
 #include "store/Store.h"
 
 namespace appserver {

@@ -1,12 +1,12 @@
-#include "Listener.h"
+#include "rpc/Listener.h"
 
 #include <boost/asio/dispatch.hpp>
 #include <boost/asio/post.hpp>
 #include <boost/asio/strand.hpp>
 #include <chrono>
 
-#include "Connection.h"
-#include "TlsDetector.h"
+#include "rpc/Connection.h"
+#include "rpc/TlsDetector.h"
 
 namespace appserver {
 

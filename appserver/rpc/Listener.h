@@ -10,7 +10,7 @@
 #include <functional>
 #include <memory>
 
-#include "ServingContext.h"
+#include "rpc/ServingContext.h"
 #include "wire/Status.h"
 
 namespace appserver {

@@ -1,8 +1,7 @@
-#include "RdmSugestaoProd.h"
+#include "rpc/RdmSugestaoProd.h"
 
 #include <array>
 
-#include "store/Columns.h"
 #include "wire/PacketWriter.h"
 
 namespace appserver {
@@ -11,24 +10,19 @@ namespace {
 using wire::ArgKind;
 using wire::Argument;
 using wire::ErrorCode;
+using wire::ParamKind;
 using wire::Status;
 using Args = std::vector<Argument>;
+namespace method = wire::method;
 
-// Arguments are values of these columns and fit them.
-constexpr Column kGroupCode = column::CDGRUSUGESPROD, kGroupName = column::NMGRUSUGESPROD,
-                 kOrder = column::NRORDEM, kProductCode = column::CDPRODUTO,
-                 kTreeCode = column::CDARVPROD;
-
-Status fits(const Argument& arg, const Column& target, std::string_view what) {
-    if (wire::utf8Length(arg.value) <= static_cast<std::size_t>(target.size)) return Status::ok();
+// A text argument is a value of a column and fits it. The operation code (TextOrInOut) has its
+// own check, against its three values, in its handler.
+Status fits(const Argument& arg, const wire::Param& param) {
+    if (param.kind == ParamKind::Packet || param.kind == ParamKind::TextOrInOut)
+        return Status::ok();
+    if (wire::utf8Length(arg.value) <= static_cast<std::size_t>(param.size)) return Status::ok();
     return {ErrorCode::TooLarge,
-            std::string(what) + " excede " + std::to_string(target.size) + " caracteres."};
-}
-
-Status firstError(std::initializer_list<Status> checks) {
-    for (const auto& s : checks)
-        if (!s) return s;
-    return Status::ok();
+            std::string(param.what) + " excede " + std::to_string(param.size) + " caracteres."};
 }
 
 // Runs a read into a fresh packet; the payload is kept only when the whole read succeeded.
@@ -59,103 +53,76 @@ Status applyLog(const Argument& packet, Apply&& apply) {
     return apply(*log);
 }
 
-using P = ParamKind;
-const P kNone[] = {P::Text};  // never read: empty span below
-const P kText[] = {P::Text};
-const P kTextText[] = {P::Text, P::Text};
-const P kInOut[] = {P::TextInOut};
-const P kTextInOut[] = {P::Text, P::TextInOut};
-const P kTextTextInOut[] = {P::Text, P::Text, P::TextInOut};
-const P kLog[] = {P::Packet};
-const P kOpLog[] = {P::TextOrInOut, P::Packet};
-
-constexpr int kOperation = 1;  // "I", "E" or "D"
-
-const std::array<MethodEntry, 14> kMethods = {{
-    {"GetGrupSegProd", CallCost::Grows, 0, std::span(kNone, 0),
+constexpr std::array<MethodEntry, wire::kMethods.size()> kEntries = {{
+    {method::GetGrupSegProd, CallCost::Grows,
      [](Store& s, Args&, std::string& p, ChangeOrigin) {
          return readInto(p, [&](auto& w) { return s.groups(w); });
      }},
-    {"SetGrupSegProd", CallCost::Grows, 0, kLog,
+    {method::SetGrupSegProd, CallCost::Grows,
      [](Store& s, Args& a, std::string&, ChangeOrigin o) {
          return applyLog(a[0], [&](const auto& log) { return s.applyGroups(log, o); });
      }},
-    {"GetVerifGrupo", CallCost::ByKey, kGroupCode.size, kText,
+    {method::GetVerifGrupo, CallCost::ByKey,
      [](Store& s, Args& a, std::string& p, ChangeOrigin) {
-         if (auto e = fits(a[0], kGroupCode, "Código do grupo"); !e) return e;
          return readInto(p, [&](auto& w) { return s.groupsByCode(a[0].value, w); });
      }},
-    {"GetNmGrupo", CallCost::ByKey, kGroupName.size, kText,
+    {method::GetNmGrupo, CallCost::ByKey,
      [](Store& s, Args& a, std::string& p, ChangeOrigin) {
-         if (auto e = fits(a[0], kGroupName, "Nome do grupo"); !e) return e;
          return readInto(p, [&](auto& w) { return s.groupsByName(a[0].value, w); });
      }},
-    {"GetVerifOrd", CallCost::ByKey, kOrder.size, kText,
+    {method::GetVerifOrd, CallCost::ByKey,
      [](Store& s, Args& a, std::string& p, ChangeOrigin) {
-         if (auto e = fits(a[0], kOrder, "Ordem"); !e) return e;
          return readInto(p, [&](auto& w) { return s.groupsByOrder(a[0].value, w); });
      }},
-    {"GetArvProd", CallCost::Grows, kGroupCode.size, kText,
+    {method::GetArvProd, CallCost::Grows,
      [](Store& s, Args& a, std::string& p, ChangeOrigin) {
-         if (auto e = fits(a[0], kGroupCode, "Código do grupo"); !e) return e;
          return readInto(p, [&](auto& w) { return s.mainProducts(a[0].value, w); });
      }},
-    {"GetPesqProdPrinc", CallCost::Grows, 0, std::span(kNone, 0),
+    {method::GetPesqProdPrinc, CallCost::Grows,
      [](Store& s, Args&, std::string& p, ChangeOrigin) {
          return readInto(p, [&](auto& w) { return s.allProducts(w); });
      }},
-    {"GetVerifProduto", CallCost::ByKey, kTreeCode.size, kInOut,
+    {method::GetVerifProduto, CallCost::ByKey,
      [](Store& s, Args& a, std::string& p, ChangeOrigin) {
-         if (auto e = fits(a[0], kTreeCode, "Código do produto na árvore"); !e) return e;
          return readInto(p, [&](auto& w) { return s.productByTreeCode(a[0].value, w); });
      }},
-    {"GetVdProdPrinc", CallCost::ByKey, kTreeCode.size, kTextInOut,
+    {method::GetVdProdPrinc, CallCost::ByKey,
      [](Store& s, Args& a, std::string& p, ChangeOrigin) {
-         if (auto e = firstError({fits(a[0], kGroupCode, "Código do grupo"),
-                                  fits(a[1], kTreeCode, "Código do produto na árvore")});
-             !e)
-             return e;
          return readInto(p, [&](auto& w) { return s.mainProductRows(a[0].value, a[1].value, w); });
      }},
-    {"SetArvProd", CallCost::Grows, kOperation, kOpLog,
+    {method::SetArvProd, CallCost::Grows,
      [](Store& s, Args& a, std::string&, ChangeOrigin o) {
          if (auto e = checkOperation(a[0]); !e) return e;
          o.operation = a[0].value;
          return applyLog(a[1], [&](const auto& log) { return s.applyMainProducts(log, o); });
      }},
-    {"GetProdRelac", CallCost::Grows, kProductCode.size, kTextText,
+    {method::GetProdRelac, CallCost::Grows,
      [](Store& s, Args& a, std::string& p, ChangeOrigin) {
-         if (auto e = firstError({fits(a[0], kGroupCode, "Código do grupo"),
-                                  fits(a[1], kProductCode, "Código do produto principal")});
-             !e)
-             return e;
          return readInto(p, [&](auto& w) { return s.relatedProducts(a[0].value, a[1].value, w); });
      }},
-    {"GetPesqProd", CallCost::Grows, kProductCode.size, kTextText,
+    {method::GetPesqProd, CallCost::Grows,
      [](Store& s, Args& a, std::string& p, ChangeOrigin) {
-         if (auto e = firstError({fits(a[0], kProductCode, "Código do produto principal"),
-                                  fits(a[1], kGroupCode, "Código do grupo")});
-             !e)
-             return e;
          return readInto(p, [&](auto& w) { return s.candidates(a[0].value, a[1].value, w); });
      }},
-    {"GetVdProduto", CallCost::ByKey, kTreeCode.size, kTextTextInOut,
+    {method::GetVdProduto, CallCost::ByKey,
      [](Store& s, Args& a, std::string& p, ChangeOrigin) {
-         if (auto e = firstError({fits(a[0], kGroupCode, "Código do grupo"),
-                                  fits(a[1], kProductCode, "Código do produto principal"),
-                                  fits(a[2], kTreeCode, "Código do produto na árvore")});
-             !e)
-             return e;
          return readInto(
              p, [&](auto& w) { return s.relatedRows(a[0].value, a[1].value, a[2].value, w); });
      }},
-    {"SetProdRelac", CallCost::Grows, kOperation, kOpLog,
+    {method::SetProdRelac, CallCost::Grows,
      [](Store& s, Args& a, std::string&, ChangeOrigin o) {
          if (auto e = checkOperation(a[0]); !e) return e;
          o.operation = a[0].value;
          return applyLog(a[1], [&](const auto& log) { return s.applyRelatedProducts(log, o); });
      }},
 }};
+
+constexpr bool inDescriptionOrder() {
+    for (std::size_t i = 0; i < kEntries.size(); ++i)
+        if (kEntries[i].name != wire::kMethods[i]->name) return false;
+    return true;
+}
+static_assert(inDescriptionOrder(), "one entry per described method, in the same order");
 
 bool accepts(ParamKind param, ArgKind kind) {
     switch (param) {
@@ -187,37 +154,39 @@ std::string_view kindName(ParamKind kind) {
 
 }  // namespace
 
-std::span<const MethodEntry> rdmSugestaoProd() { return kMethods; }
+std::span<const MethodEntry> rdmSugestaoProd() { return kEntries; }
 
 const MethodEntry* findMethod(std::string_view name) {
-    for (const auto& m : kMethods)
+    for (const auto& m : kEntries)
         if (m.name == name) return &m;
     return nullptr;
 }
 
 std::size_t maxTextOf(std::string_view method) {
     const MethodEntry* entry = findMethod(method);
-    return entry ? static_cast<std::size_t>(entry->maxText) : 0;
+    return entry ? static_cast<std::size_t>(wire::MaxTextChars(*entry)) : 0;
 }
 
 Status callMethod(const MethodEntry& entry, Store& store, std::vector<Argument>& args,
                   std::string& payload, std::string_view user) {
     const std::string name(entry.name);
-    if (args.size() != entry.kinds.size()) {
-        auto n = entry.kinds.size();
+    if (args.size() != entry.params.size()) {
+        auto n = entry.params.size();
         return {ErrorCode::InvalidParams, name + " espera " + std::to_string(n) +
                                               (n == 1 ? " argumento" : " argumentos") +
                                               ", recebeu " + std::to_string(args.size()) + "."};
     }
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (!accepts(entry.kinds[i], args[i].kind))
-            return {ErrorCode::InvalidParams, "O argumento " + std::to_string(i + 1) + " de " +
-                                                  name + " deve ser " +
-                                                  std::string(kindName(entry.kinds[i])) + "."};
+        if (!accepts(entry.params[i].kind, args[i].kind))
+            return {ErrorCode::InvalidParams,
+                    "O argumento " + std::to_string(i + 1) + " de " + name + " deve ser " +
+                        std::string(kindName(entry.params[i].kind)) + "."};
         if (args[i].kind != ArgKind::Packet && !wire::isValidUtf8(args[i].value))
             return {ErrorCode::InvalidParams, "O argumento " + std::to_string(i + 1) + " de " +
                                                   name + " não é texto UTF-8 válido."};
     }
+    for (std::size_t i = 0; i < args.size(); ++i)
+        if (auto e = fits(args[i], entry.params[i]); !e) return e;
     return entry.handler(store, args, payload, {user, entry.name, ""});
 }
 

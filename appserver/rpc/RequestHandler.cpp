@@ -1,13 +1,14 @@
-#include "RequestHandler.h"
+#include "rpc/RequestHandler.h"
 
 #include <algorithm>
 #include <exception>
 #include <new>
 #include <stdexcept>
 
-#include "HealthCheck.h"
-#include "RdmSugestaoProd.h"
+#include "rpc/HealthCheck.h"
+#include "rpc/RdmSugestaoProd.h"
 #include "wire/JsonOut.h"
+#include "wire/RemoteModule.h"
 #include "wire/Rpc.h"
 
 namespace appserver {
@@ -51,11 +52,11 @@ Reply describe(std::string_view id) {
     w.Key("result");
     w.StartObject();
     w.Key("module");
-    w.String(kModuleName.data(), static_cast<rapidjson::SizeType>(kModuleName.size()));
+    w.String(wire::kModuleName.data(), static_cast<rapidjson::SizeType>(wire::kModuleName.size()));
     w.Key("methods");
     w.StartArray();
-    for (const auto& m : rdmSugestaoProd())
-        w.String(m.name.data(), static_cast<rapidjson::SizeType>(m.name.size()));
+    for (const wire::Method* m : wire::kMethods)
+        w.String(m->name.data(), static_cast<rapidjson::SizeType>(m->name.size()));
     w.EndArray();
     w.EndObject();
     w.EndObject();
@@ -125,13 +126,14 @@ Reply handleRequest(Store& store, std::string_view verb, std::string_view target
                     std::string_view body, std::string_view user) {
     std::string_view path = target.substr(0, target.find('?'));
     if (path == kHealthPath) return healthReply(&store, verb);
-    if (!path.starts_with('/') || path.substr(1) != kModuleName)
+    if (!path.starts_with('/') || path.substr(1) != wire::kModuleName)
         return refusal(
             404, ErrorCode::MethodNotFound,
             "Módulo " + quoted(path.substr(path.starts_with('/') ? 1 : 0)) + " não encontrado.");
     if (verb != "POST")
-        return refusal(405, ErrorCode::InvalidRequest,
-                       "Use POST para chamar os métodos de " + std::string(kModuleName) + ".");
+        return refusal(
+            405, ErrorCode::InvalidRequest,
+            "Use POST para chamar os métodos de " + std::string(wire::kModuleName) + ".");
     std::string id = "null";
     // Whatever one request allocated is freed by unwinding; the store rolled its transaction back.
     try {

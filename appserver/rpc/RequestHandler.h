@@ -12,7 +12,6 @@
 
 namespace appserver {
 
-// Intentionally copyable.
 struct Reply {
     unsigned status = 200;  // HTTP status; 204 carries no body
     std::string body;       // a JSON-RPC answer

@@ -1,4 +1,4 @@
-#include "Server.h"
+#include "rpc/Server.h"
 
 #include <boost/asio/executor_work_guard.hpp>
 #include <boost/asio/io_context.hpp>
@@ -10,11 +10,11 @@
 #include <thread>
 #include <vector>
 
-#include "CallWorkers.h"
-#include "ConnectionRegistry.h"
-#include "Listener.h"
-#include "ServingContext.h"
-#include "TlsContext.h"
+#include "rpc/CallWorkers.h"
+#include "rpc/ConnectionRegistry.h"
+#include "rpc/Listener.h"
+#include "rpc/ServingContext.h"
+#include "rpc/TlsContext.h"
 
 namespace appserver {
 

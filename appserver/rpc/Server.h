@@ -6,8 +6,8 @@
 
 #include <memory>
 
-#include "CallLog.h"
-#include "ServerOptions.h"
+#include "rpc/CallLog.h"
+#include "rpc/ServerOptions.h"
 #include "store/Store.h"
 #include "wire/Status.h"
 

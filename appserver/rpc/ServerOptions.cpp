@@ -1,10 +1,14 @@
-#include "ServerOptions.h"
+#include "rpc/ServerOptions.h"
 
+#include <algorithm>
 #include <boost/asio/ip/address.hpp>
 #include <charconv>
 #include <limits>
 #include <optional>
+#include <ranges>
+#include <vector>
 
+#include "admin/CommandArgs.h"
 #include "store/DatabaseUrl.h"
 
 namespace appserver {
@@ -46,17 +50,10 @@ bool parseListen(std::string_view text, ServerOptions& o) {
     auto p = parseCount(port);
     if (!p || *p > 65535 || port.find_first_not_of("0123456789") != std::string_view::npos)
         return false;
-    o.host = host.empty() ? "127.0.0.1" : std::string(host);
+    o.host = host.empty() ? std::string(wire::kDefaultHost) : std::string(host);
     o.port = static_cast<unsigned short>(*p);
     return true;
 }
-
-struct Option {
-    std::string_view name;
-    bool takesValue;
-    // Returns an error text, empty when the value was taken.
-    std::string (*apply)(std::string_view value, ServerOptions& o);
-};
 
 std::string needPositive(std::string_view name, std::string_view value, unsigned long long max,
                          unsigned long long& out) {
@@ -77,9 +74,60 @@ std::string positive(std::string_view name, std::string_view value, unsigned lon
     return e;
 }
 
-const Option kOptions[] = {
-    {"--db", true,
-     [](std::string_view v, ServerOptions& o) -> std::string {
+// One option: how it reads and what --help says of it.
+struct ServerOption : OptionSpec {
+    std::string_view meaning;
+    // What --help gives as its default; null: none shown.
+    std::string (*shownDefault)(const ServerOptions& defaults);
+    // Returns an error text, empty when the value was taken.
+    std::string (*apply)(std::string_view name, std::string_view value, ServerOptions& o);
+};
+
+std::string count(std::size_t n) { return std::to_string(n); }
+
+// Characters, not bytes: the help is UTF-8.
+std::size_t width(std::string_view text) {
+    return static_cast<std::size_t>(std::ranges::count_if(
+        text, [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+// One entry of the option list: the label in its column, the meaning beside it wrapped, and the
+// default, if any, kept whole at its end.
+std::string helpEntry(std::string_view label, std::string_view meaning,
+                      const std::string& shownDefault = {}) {
+    constexpr std::size_t kIndent = 2, kColumn = 27, kLine = 98;
+    std::vector<std::string> words;
+    for (auto part : std::views::split(meaning, ' ')) words.emplace_back(part.begin(), part.end());
+    if (!shownDefault.empty()) words.push_back("(padrão: " + shownDefault + ")");
+
+    std::string entry = std::string(kIndent, ' ') + std::string(label);
+    std::size_t at = kIndent + width(label);
+    entry.append(at + 2 > kColumn ? 2 : kColumn - at, ' ');
+    at = std::max(at + 2, kColumn);
+    bool lineStart = true;
+    for (const std::string& word : words) {
+        if (!lineStart && at + 1 + width(word) > kLine) {
+            entry += "\n" + std::string(kColumn, ' ');
+            at = kColumn;
+            lineStart = true;
+        }
+        if (!lineStart) {
+            entry += ' ';
+            ++at;
+        }
+        entry += word;
+        at += width(word);
+        lineStart = false;
+    }
+    return entry + "\n";
+}
+
+// In the order --help lists them.
+const ServerOption kOptions[] = {
+    {{"--db", "URL"},
+     "banco: sqlite:CAMINHO ou postgresql://...",
+     [](const ServerOptions& d) { return d.db; },
+     [](std::string_view, std::string_view v, ServerOptions& o) -> std::string {
          if (!v.starts_with("sqlite:") && !v.starts_with("postgresql://") &&
              !v.starts_with("postgres://"))
              return "banco inválido: \"" + std::string(v) +
@@ -87,80 +135,113 @@ const Option kOptions[] = {
          o.db = std::string(v);
          return {};
      }},
-    {"--listen", true,
-     [](std::string_view v, ServerOptions& o) -> std::string {
+    {{"--listen", "HOST:PORTA"},
+     "endereço de escuta; porta 0 = qualquer livre",
+     [](const ServerOptions& d) { return d.host + ":" + count(d.port); },
+     [](std::string_view name, std::string_view v, ServerOptions& o) -> std::string {
          if (!parseListen(v, o))
-             return "endereço inválido para --listen: \"" + std::string(v) + "\" (use HOST:PORTA)";
+             return "endereço inválido para " + std::string(name) + ": \"" + std::string(v) +
+                    "\" (use HOST:PORTA)";
          return {};
      }},
-    {"--seed-demo", false,
-     [](std::string_view, ServerOptions& o) -> std::string {
+    {{"--seed-demo", ""},
+     "preenche um banco vazio com o catálogo de demonstração",
+     nullptr,
+     [](std::string_view, std::string_view, ServerOptions& o) -> std::string {
          o.seedDemo = true;
          return {};
      }},
-    {"--workers", true,
-     [](std::string_view v, ServerOptions& o) {
-         return positive("--workers", v, 1024,
+    {{"--workers", "N"},
+     "threads das chamadas de listas e gravações, cada uma com sua conexão ao banco",
+     [](const ServerOptions&) { return std::string("duas por núcleo, no mínimo 4"); },
+     [](std::string_view name, std::string_view v, ServerOptions& o) {
+         return positive(name, v, 1024,
                          [&o](unsigned long long n) { o.workers = static_cast<unsigned>(n); });
      }},
-    {"--io-threads", true,
-     [](std::string_view v, ServerOptions& o) {
-         return positive("--io-threads", v, 256,
+    {{"--io-threads", "N"},
+     "threads das conexões e das consultas por chave, cada uma com sua conexão ao banco",
+     [](const ServerOptions&) { return std::string("uma por núcleo"); },
+     [](std::string_view name, std::string_view v, ServerOptions& o) {
+         return positive(name, v, 256,
                          [&o](unsigned long long n) { o.ioThreads = static_cast<unsigned>(n); });
      }},
-    {"--body-budget", true,
-     [](std::string_view v, ServerOptions& o) {
-         return positive("--body-budget", v, 1ull << 40,
-                         [&o](unsigned long long n) { o.bodyBudgetBytes = n; });
+    {{"--max-body", "BYTES"},
+     "tamanho máximo do corpo de um pedido; aceita k, m, g",
+     [](const ServerOptions& d) { return count(d.maxBodyBytes); },
+     [](std::string_view name, std::string_view v, ServerOptions& o) {
+         return positive(name, v, 4ull << 30, [&o](unsigned long long n) { o.maxBodyBytes = n; });
      }},
-    {"--tls-cert", true,
-     [](std::string_view v, ServerOptions& o) -> std::string {
+    {{"--tls-cert", "ARQUIVO"},
+     "certificado (cadeia PEM): o servidor passa a falar só HTTPS",
+     nullptr,
+     [](std::string_view, std::string_view v, ServerOptions& o) -> std::string {
          o.tlsCertificate = std::string(v);
          return {};
      }},
-    {"--tls-key", true,
-     [](std::string_view v, ServerOptions& o) -> std::string {
+    {{"--tls-key", "ARQUIVO"},
+     "chave privada PEM do certificado",
+     nullptr,
+     [](std::string_view, std::string_view v, ServerOptions& o) -> std::string {
          o.tlsKey = std::string(v);
          return {};
      }},
-    {"--insecure", false,
-     [](std::string_view, ServerOptions& o) -> std::string {
+    {{"--insecure", ""},
+     "permite escutar fora do loopback sem TLS (só para testes)",
+     nullptr,
+     [](std::string_view, std::string_view, ServerOptions& o) -> std::string {
          o.insecure = true;
          return {};
      }},
-    {"--max-body", true,
-     [](std::string_view v, ServerOptions& o) {
-         return positive("--max-body", v, 4ull << 30,
-                         [&o](unsigned long long n) { o.maxBodyBytes = n; });
+    {{"--body-budget", "BYTES"},
+     "soma dos corpos de pedido em memória ao mesmo tempo; além disso, 503 com Retry-After; "
+     "aceita k, m, g",
+     [](const ServerOptions& d) { return count(d.bodyBudgetBytes); },
+     [](std::string_view name, std::string_view v, ServerOptions& o) {
+         return positive(name, v, 1ull << 40,
+                         [&o](unsigned long long n) { o.bodyBudgetBytes = n; });
      }},
-    {"--max-header", true,
-     [](std::string_view v, ServerOptions& o) {
-         return positive("--max-header", v, 16ull << 20,
+    {{"--max-header", "BYTES"},
+     "tamanho máximo dos cabeçalhos HTTP",
+     [](const ServerOptions& d) { return count(d.maxHeaderBytes); },
+     [](std::string_view name, std::string_view v, ServerOptions& o) {
+         return positive(name, v, 16ull << 20,
                          [&o](unsigned long long n) { o.maxHeaderBytes = n; });
      }},
-    {"--max-connections", true,
-     [](std::string_view v, ServerOptions& o) {
-         return positive("--max-connections", v, 1'000'000,
+    {{"--max-connections", "N"},
+     "conexões abertas ao mesmo tempo; além disso, novas são fechadas na hora",
+     [](const ServerOptions& d) { return count(d.maxConnections); },
+     [](std::string_view name, std::string_view v, ServerOptions& o) {
+         return positive(name, v, 1'000'000,
                          [&o](unsigned long long n) { o.maxConnections = n; });
      }},
-    {"--max-connections-per-address", true,
-     [](std::string_view v, ServerOptions& o) {
-         return positive("--max-connections-per-address", v, 1'000'000,
+    {{"--max-connections-per-address", "N"},
+     "conexões abertas ao mesmo tempo vindas de um mesmo endereço; além disso, novas são "
+     "fechadas na hora",
+     [](const ServerOptions& d) { return count(d.maxConnectionsPerAddress); },
+     [](std::string_view name, std::string_view v, ServerOptions& o) {
+         return positive(name, v, 1'000'000,
                          [&o](unsigned long long n) { o.maxConnectionsPerAddress = n; });
      }},
-    {"--idle-timeout", true,
-     [](std::string_view v, ServerOptions& o) {
-         return positive("--idle-timeout", v, 24ull * 3600,
+    {{"--idle-timeout", "SEGUNDOS"},
+     "fecha a conexão que não completa um pedido nesse tempo",
+     [](const ServerOptions& d) { return count(d.idleTimeout.count() / 1000); },
+     [](std::string_view name, std::string_view v, ServerOptions& o) {
+         return positive(name, v, 24ull * 3600,
                          [&o](unsigned long long n) { o.idleTimeout = std::chrono::seconds(n); });
      }},
-    {"--header-timeout", true,
-     [](std::string_view v, ServerOptions& o) {
-         return positive("--header-timeout", v, 3600,
+    {{"--header-timeout", "SEGUNDOS"},
+     "fecha a conexão cujo pedido começou e não completou os cabeçalhos nesse tempo",
+     [](const ServerOptions& d) { return count(d.headerTimeout.count() / 1000); },
+     [](std::string_view name, std::string_view v, ServerOptions& o) {
+         return positive(name, v, 3600,
                          [&o](unsigned long long n) { o.headerTimeout = std::chrono::seconds(n); });
      }},
-    {"--min-body-rate", true,
-     [](std::string_view v, ServerOptions& o) {
-         return positive("--min-body-rate", v, 1ull << 30,
+    {{"--min-body-rate", "BYTES"},
+     "bytes por segundo que um corpo deve manter em média, após uma tolerância igual a "
+     "--header-timeout; aceita k, m",
+     [](const ServerOptions& d) { return count(d.minBodyBytesPerSecond); },
+     [](std::string_view name, std::string_view v, ServerOptions& o) {
+         return positive(name, v, 1ull << 30,
                          [&o](unsigned long long n) { o.minBodyBytesPerSecond = n; });
      }},
 };
@@ -169,39 +250,13 @@ const Option kOptions[] = {
 
 ParsedOptions parseOptions(std::span<const std::string_view> args) {
     ParsedOptions result;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string_view arg = args[i];
-        if (arg == "--help" || arg == "-h") {
-            result.help = true;
-            continue;
-        }
-        std::string_view name = arg, value;
-        bool inlineValue = false;
-        if (auto eq = arg.find('='); arg.starts_with("--") && eq != std::string_view::npos) {
-            name = arg.substr(0, eq);
-            value = arg.substr(eq + 1);
-            inlineValue = true;
-        }
-        const Option* option = nullptr;
-        for (const auto& o : kOptions)
-            if (o.name == name) option = &o;
-        if (!option) {
-            result.error = "opção desconhecida: \"" + std::string(arg) + "\"";
-            return result;
-        }
-        if (option->takesValue && !inlineValue) {
-            if (i + 1 >= args.size()) {
-                result.error = "falta o valor de " + std::string(name);
-                return result;
-            }
-            value = args[++i];
-        } else if (!option->takesValue && inlineValue) {
-            result.error = std::string(name) + " não aceita valor";
-            return result;
-        }
-        result.error = option->apply(value, result.options);
-        if (!result.error.empty()) return result;
-    }
+    CommandLine line = readCommandLine(args, kOptions, {},
+                                       [&result](const ServerOption& option, std::string_view v) {
+                                           return option.apply(option.name, v, result.options);
+                                       });
+    result.help = line.help;
+    result.error = std::move(line.error);
+    if (!result.error.empty()) return result;
     const ServerOptions& o = result.options;
     if (o.tlsCertificate.empty() != o.tlsKey.empty()) {
         result.error = "--tls-cert e --tls-key vão juntos: informe os dois";
@@ -222,62 +277,20 @@ ParsedOptions parseOptions(std::span<const std::string_view> args) {
 }
 
 std::string optionsHelp() {
-    ServerOptions d;
-    auto num = [](auto v) { return std::to_string(v); };
+    const ServerOptions defaults;
+    std::string list;
+    for (const ServerOption& option : kOptions) {
+        std::string label(option.name);
+        if (!option.value.empty()) label += " " + std::string(option.value);
+        list += helpEntry(label, option.meaning,
+                          option.shownDefault ? option.shownDefault(defaults) : std::string());
+    }
+    list += helpEntry("-h, --help", "mostra esta ajuda");
     return "uso: vlp-appserver [OPÇÕES]\n"
            "Servidor de aplicação do módulo remoto VLP27000.rdmSugestaoProd (JSON-RPC sobre "
            "HTTP).\n"
-           "\n"
-           "  --db URL                 banco: sqlite:CAMINHO ou postgresql://... (padrão: " +
-           d.db +
-           ")\n"
-           "  --listen HOST:PORTA      endereço de escuta (padrão: " +
-           d.host + ":" + num(d.port) +
-           "; porta 0 = qualquer livre)\n"
-           "  --seed-demo              preenche um banco vazio com o catálogo de demonstração\n"
-           "  --workers N              threads das chamadas de listas e gravações, cada uma com\n"
-           "                           sua conexão ao banco (padrão: duas por núcleo, no mínimo "
-           "4)\n"
-           "  --io-threads N           threads das conexões e das consultas por chave, cada uma\n"
-           "                           com sua conexão ao banco (padrão: uma por núcleo)\n"
-           "  --max-body BYTES         tamanho máximo do corpo de um pedido; aceita k, m, g\n"
-           "                           (padrão: " +
-           num(d.maxBodyBytes) +
-           ")\n"
-           "  --tls-cert ARQUIVO       certificado (cadeia PEM): o servidor passa a falar só "
-           "HTTPS\n"
-           "  --tls-key ARQUIVO        chave privada PEM do certificado\n"
-           "  --insecure               permite escutar fora do loopback sem TLS (só para testes)\n"
-           "  --body-budget BYTES      soma dos corpos de pedido em memória ao mesmo tempo; além\n"
-           "                           disso, 503 com Retry-After; aceita k, m, g (padrão: " +
-           num(d.bodyBudgetBytes) +
-           ")\n"
-           "  --max-header BYTES       tamanho máximo dos cabeçalhos HTTP (padrão: " +
-           num(d.maxHeaderBytes) +
-           ")\n"
-           "  --max-connections N      conexões abertas ao mesmo tempo; além disso, novas são\n"
-           "                           fechadas na hora (padrão: " +
-           num(d.maxConnections) +
-           ")\n"
-           "  --max-connections-per-address N  conexões abertas ao mesmo tempo vindas de um\n"
-           "                           mesmo endereço; além disso, novas são fechadas na hora\n"
-           "                           (padrão: " +
-           num(d.maxConnectionsPerAddress) +
-           ")\n"
-           "  --idle-timeout SEGUNDOS  fecha a conexão que não completa um pedido nesse tempo\n"
-           "                           (padrão: " +
-           num(d.idleTimeout.count() / 1000) +
-           ")\n"
-           "  --header-timeout SEGUNDOS  fecha a conexão cujo pedido começou e não completou os\n"
-           "                           cabeçalhos nesse tempo (padrão: " +
-           num(d.headerTimeout.count() / 1000) +
-           ")\n"
-           "  --min-body-rate BYTES    bytes por segundo que um corpo deve manter em média, após\n"
-           "                           uma tolerância igual a --header-timeout; aceita k, m\n"
-           "                           (padrão: " +
-           num(d.minBodyBytesPerSecond) +
-           ")\n"
-           "  -h, --help               mostra esta ajuda\n"
+           "\n" +
+           list +
            "\n"
            "Uma linha por chamada em stderr: método, milissegundos, resultado.\n"
            "SIGTERM ou SIGINT: termina as chamadas em curso e sai.\n";

@@ -8,17 +8,15 @@
 #include <string>
 #include <string_view>
 
+#include "wire/DefaultAddress.h"
 #include "wire/Limits.h"
 
 namespace appserver {
 
-inline constexpr unsigned short kDefaultPort = 8427;
-
-// Intentionally copyable.
 struct ServerOptions {
     std::string db = "sqlite:vlp.sqlite";
-    std::string host = "127.0.0.1";
-    unsigned short port = kDefaultPort;  // 0: any free port (tests)
+    std::string host{wire::kDefaultHost};
+    unsigned short port = wire::kDefaultPort;  // 0: any free port (tests)
     bool seedDemo = false;
     unsigned workers = 0;  // threads running long calls, with a store each; 0: 2 per core, >= 4
     unsigned ioThreads =
@@ -49,7 +47,7 @@ struct ParsedOptions {
 // args excludes the program name. Accepts "--opt value" and "--opt=value".
 ParsedOptions parseOptions(std::span<const std::string_view> args);
 
-// The --help text, listing every option with its default.
+// The --help text, listing every option with its default, from the table parseOptions reads.
 std::string optionsHelp();
 
 // True for 127.0.0.0/8, ::1 and "localhost".

@@ -1,16 +1,18 @@
 #pragma once
 // What every listener and connection of one server shares: its options, its open connections,
-// its log, the budget of request bodies in flight and the workers that run the calls.
+// its log, the budget of request bodies in flight and the workers that run the calls. The server
+// owns every part and outlives its connections; the I/O loops and the call workers use them at
+// once, so the options are read-only after start and every other part is thread-safe.
 
 #include <boost/asio/any_io_executor.hpp>
 #include <boost/asio/ssl/context.hpp>
 
-#include "Authenticator.h"
-#include "BodyBudget.h"
-#include "CallLog.h"
-#include "ConnectionRegistry.h"
-#include "ServerOptions.h"
-#include "SignInQueue.h"
+#include "rpc/Authenticator.h"
+#include "rpc/BodyBudget.h"
+#include "rpc/CallLog.h"
+#include "rpc/ConnectionRegistry.h"
+#include "rpc/ServerOptions.h"
+#include "rpc/SignInQueue.h"
 
 namespace appserver {
 

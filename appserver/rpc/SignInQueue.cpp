@@ -1,4 +1,4 @@
-#include "SignInQueue.h"
+#include "rpc/SignInQueue.h"
 
 #include <boost/asio/post.hpp>
 #include <utility>

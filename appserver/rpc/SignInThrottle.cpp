@@ -1,4 +1,4 @@
-#include "SignInThrottle.h"
+#include "rpc/SignInThrottle.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "TlsContext.h"
+#include "rpc/TlsContext.h"
 
 #include <openssl/err.h>
 #include <openssl/ssl.h>

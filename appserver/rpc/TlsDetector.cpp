@@ -1,10 +1,10 @@
-#include "TlsDetector.h"
+#include "rpc/TlsDetector.h"
 
 #include <boost/asio/dispatch.hpp>
 #include <boost/asio/post.hpp>
 #include <boost/beast/core/detect_ssl.hpp>
 
-#include "Connection.h"
+#include "rpc/Connection.h"
 
 namespace appserver {
 

@@ -8,8 +8,8 @@
 #include <boost/beast/core.hpp>
 #include <memory>
 
-#include "ConnectionRegistry.h"
-#include "ServingContext.h"
+#include "rpc/ConnectionRegistry.h"
+#include "rpc/ServingContext.h"
 
 namespace appserver {
 

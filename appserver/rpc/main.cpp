@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "CallLog.h"
-#include "Server.h"
-#include "ServerOptions.h"
+#include "rpc/CallLog.h"
+#include "rpc/Server.h"
+#include "rpc/ServerOptions.h"
 #include "admin/AdminCommand.h"
 #include "store/Store.h"
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "store/Columns.h"
 #include "store/LogText.h"
+#include "wire/RemoteModule.h"
 
 namespace appserver {
 
@@ -21,7 +21,7 @@ struct Known {
 constexpr const char* kFlag = "Indicador deve ser \"S\" ou \"N\".";
 
 // "<head> no máximo N caracteres.", N the column's size.
-std::string atMost(const char* head, const Column& c) {
+std::string atMost(const char* head, const wire::Column& c) {
     return std::string(head) + " no máximo " + std::to_string(c.size) + " caracteres.";
 }
 
@@ -36,14 +36,15 @@ const std::vector<Known> kKnown = {
     {"UQ_PRODUTO_ARV", "PRODUTO.CDARVPROD", "Código de árvore do produto já cadastrado."},
     {"PK_USERS", "users.name", "Usuário já cadastrado."},
     {"CK_GRUSUGESPROD_CODIGO", "",
-     atMost("Código deve ser informado, com", column::CDGRUSUGESPROD)},
-    {"CK_GRUSUGESPROD_NOME", "", atMost("Nome deve ser informado, com", column::NMGRUSUGESPROD)},
-    {"CK_GRUSUGESPROD_ORDEM", "", atMost("Ordem deve ser informada, com", column::NRORDEM)},
+     atMost("Código deve ser informado, com", wire::column::CDGRUSUGESPROD)},
+    {"CK_GRUSUGESPROD_NOME", "",
+     atMost("Nome deve ser informado, com", wire::column::NMGRUSUGESPROD)},
+    {"CK_GRUSUGESPROD_ORDEM", "", atMost("Ordem deve ser informada, com", wire::column::NRORDEM)},
     {"CK_PRODUTO_CODIGO", "",
-     atMost("Código do produto deve ser informado, com", column::CDPRODUTO)},
+     atMost("Código do produto deve ser informado, com", wire::column::CDPRODUTO)},
     {"CK_PRODUTO_ARV", "",
-     atMost("Código de árvore do produto deve ser informado, com", column::CDARVPROD)},
-    {"CK_PRODUTO_NOME", "", atMost("Nome do produto deve ter", column::NMPRODUTO)},
+     atMost("Código de árvore do produto deve ser informado, com", wire::column::CDARVPROD)},
+    {"CK_PRODUTO_NOME", "", atMost("Nome do produto deve ter", wire::column::NMPRODUTO)},
     {"CK_PRODRELAC_PROPRIO", "", "Um produto não pode ser relacionado a ele mesmo."},
     {"CK_PRODPRINC_QUANT", "", kFlag},
     {"CK_PRODPRINC_TOTAL", "", kFlag},

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "store/Columns.h"
+#include "wire/ColumnFields.h"
 #include "wire/FieldDef.h"
 
 namespace appserver {
@@ -186,9 +186,9 @@ std::string padded(int value, int width) {
     return text;
 }
 
-wire::ChangeLog emptyLog(std::initializer_list<Column> columns) {
+wire::ChangeLog emptyLog(std::initializer_list<wire::Column> columns) {
     wire::ChangeLog log;
-    log.fields = fieldList(columns);
+    log.fields = wire::fieldDefs({columns.begin(), columns.size()});
     return log;
 }
 
@@ -216,7 +216,7 @@ void add(wire::ChangeLog& log, std::vector<wire::Value> values) {
 wire::Result<DemoCatalogue> DemoCatalogue::build() { return build(groupTable()); }
 
 wire::Result<DemoCatalogue> DemoCatalogue::build(std::span<const DemoGroup> groups) {
-    using namespace column;
+    using namespace wire::column;
     DemoCatalogue demo;
     demo.products = emptyLog({CDPRODUTO, CDARVPROD, NMPRODUTO});
     demo.groups = emptyLog({CDGRUSUGESPROD, NMGRUSUGESPROD, NRORDEM});

@@ -12,9 +12,9 @@ namespace {
 enum { kCode, kName, kOrder };
 
 constexpr FieldRule kRules[] = {
-    {column::CDGRUSUGESPROD, "Código", "Código deve ser informado."},
-    {column::NMGRUSUGESPROD, "Nome", "Nome deve ser informado."},
-    {column::NRORDEM, "Ordem", "Ordem deve ser informada."},
+    {wire::column::CDGRUSUGESPROD, "Código", "Código deve ser informado."},
+    {wire::column::NMGRUSUGESPROD, "Nome", "Nome deve ser informado."},
+    {wire::column::NRORDEM, "Ordem", "Ordem deve ser informada."},
 };
 
 const Query kCodeTaken{
@@ -41,7 +41,7 @@ constexpr const char* kHasProducts =
 // Only codes written from now on are held to it: groups stored earlier keep theirs, so a
 // modification that leaves the code as it was, and every deletion, pass.
 wire::Status tenDigits(std::string_view code) {
-    constexpr std::size_t size = column::CDGRUSUGESPROD.size;
+    constexpr std::size_t size = wire::column::CDGRUSUGESPROD.size;
     bool digits =
         code.size() == size && code.find_first_not_of("0123456789") == std::string_view::npos;
     if (digits) return {};

@@ -47,7 +47,7 @@ std::optional<std::string> rowJson(const LogFields& fields, const std::vector<wi
 wire::ValueView groupOf(const LogFields& fields, const wire::Change& change) {
     const auto& row = change.newValues.empty() ? change.oldValues : change.newValues;
     for (std::size_t r = 0; r < fields.rules().size(); ++r) {
-        if (fields.rules()[r].column.name == column::CDGRUSUGESPROD.name)
+        if (fields.rules()[r].column.name == wire::column::CDGRUSUGESPROD.name)
             return fields.value(row, r);
     }
     return std::nullopt;

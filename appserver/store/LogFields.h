@@ -6,15 +6,15 @@
 #include <string_view>
 #include <vector>
 
-#include "store/Columns.h"
 #include "wire/ChangeLog.h"
+#include "wire/RemoteModule.h"
 #include "wire/Status.h"
 
 namespace appserver {
 
-// Name, size and flag come from the column table.
+// Name, size and flag come from the remote module's description.
 struct FieldRule {
-    Column column;
+    wire::Column column;
     const char* label;         // as the user knows the field: "Código", "Nome", ...
     const char* emptyMessage;  // null: the field may be empty or null
 };

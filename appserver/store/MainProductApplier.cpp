@@ -4,6 +4,7 @@
 
 #include "store/ConstraintMessages.h"
 #include "store/ProductRules.h"
+#include "wire/ColumnFields.h"
 #include "wire/Packet.h"
 
 namespace appserver {
@@ -13,10 +14,10 @@ namespace {
 enum { kGroup, kProduct, kQuantity, kTotal };
 
 constexpr FieldRule kRules[] = {
-    {column::CDGRUSUGESPROD, "Grupo", kGroupMissing},
-    {column::CDPRODUTO, "Produto", kProductMissing},
-    {column::IDQUANTPRODPRINC, "Quantidade", nullptr},
-    {column::IDTOTALPRODPRINC, "Totalizador", nullptr},
+    {wire::column::CDGRUSUGESPROD, "Grupo", kGroupMissing},
+    {wire::column::CDPRODUTO, "Produto", kProductMissing},
+    {wire::column::IDQUANTPRODPRINC, "Quantidade", nullptr},
+    {wire::column::IDTOTALPRODPRINC, "Totalizador", nullptr},
 };
 
 const Query kGroupExists{"SELECT 1 FROM GRUSUGESPROD WHERE CDGRUSUGESPROD = $1"};
@@ -43,11 +44,15 @@ const Query kDeleteRelated{
     "DELETE FROM PRODRELAC WHERE CDGRUSUGESPROD = $1 AND CDPRODUTO = $2 "
     "RETURNING CDGRUSUGESPROD, CDPRODUTO, CDPRODUTORELAC, IDQUANTPROD, IDTOTALPROD"};
 
+// The fields kDeleteRelated returns, in its order.
+constexpr wire::Column kDeletedRelated[] = {wire::column::CDGRUSUGESPROD, wire::column::CDPRODUTO,
+                                            wire::column::CDPRODUTORELAC, wire::column::IDQUANTPROD,
+                                            wire::column::IDTOTALPROD};
+
 // One delete row per related product, as SetProdRelac records one, in the order of their codes.
 wire::Status recordRelated(HistoryRecorder& history, std::vector<std::vector<wire::Value>> rows) {
     wire::ChangeLog log;
-    log.fields = fieldList({column::CDGRUSUGESPROD, column::CDPRODUTO, column::CDPRODUTORELAC,
-                            column::IDQUANTPROD, column::IDTOTALPROD});  // kDeleteRelated's
+    log.fields = wire::fieldDefs(kDeletedRelated);
     std::sort(rows.begin(), rows.end());
     for (auto& row : rows) log.changes.push_back({wire::ChangeKind::Delete, std::move(row), {}});
     auto fields = LogFields::resolve(log, kRelatedProductRules);

@@ -11,10 +11,10 @@ namespace {
 enum { kCode, kTreeCode, kName };
 
 constexpr FieldRule kRules[] = {
-    {column::CDPRODUTO, "Código do produto", "Código do produto deve ser informado."},
-    {column::CDARVPROD, "Código de árvore do produto",
+    {wire::column::CDPRODUTO, "Código do produto", "Código do produto deve ser informado."},
+    {wire::column::CDARVPROD, "Código de árvore do produto",
      "Código de árvore do produto deve ser informado."},
-    {column::NMPRODUTO, "Nome do produto", "Nome do produto deve ser informado."},
+    {wire::column::NMPRODUTO, "Nome do produto", "Nome do produto deve ser informado."},
 };
 
 const Query kInsert{

@@ -21,11 +21,11 @@ inline constexpr const char* kOnlyFlags =
 // A related product's fields as its writer checks them and the history keeps them. The
 // main-product writer records the related products it deletes with them too.
 inline constexpr FieldRule kRelatedProductRules[] = {
-    {column::CDGRUSUGESPROD, "Grupo", kGroupMissing},
-    {column::CDPRODUTO, "Produto principal", kProductMissing},
-    {column::CDPRODUTORELAC, "Produto", kProductMissing},
-    {column::IDQUANTPROD, "Quantidade", nullptr},
-    {column::IDTOTALPROD, "Totalizador", nullptr},
+    {wire::column::CDGRUSUGESPROD, "Grupo", kGroupMissing},
+    {wire::column::CDPRODUTO, "Produto principal", kProductMissing},
+    {wire::column::CDPRODUTORELAC, "Produto", kProductMissing},
+    {wire::column::IDQUANTPROD, "Quantidade", nullptr},
+    {wire::column::IDTOTALPROD, "Totalizador", nullptr},
 };
 
 // A row known by its keys keeps them: a modification may change only the two flags. Refused

@@ -3,17 +3,17 @@
 #include <iostream>
 #include <string>
 
-#include "store/Columns.h"
 #include "store/FirstRowSink.h"
 #include "store/LogText.h"
+#include "wire/RemoteModule.h"
 
 namespace appserver {
 
 namespace {
 
 // Version 1. Sizes count characters (length() does so for text in both databases) and come from
-// the column table ({NAME} below); names of constraints matter: refusals are worded by them
-// (ConstraintMessages).
+// the remote module's description ({NAME} below); names of constraints matter: refusals are worded
+// by them (ConstraintMessages).
 constexpr const char* kVersion1 = R"sql(
 CREATE TABLE PRODUTO (
     CDPRODUTO TEXT NOT NULL,
@@ -106,9 +106,9 @@ CREATE INDEX IX_HISTORY_AT ON history (at_utc);
 CREATE INDEX IX_HISTORY_GROUP ON history (group_code);
 )sql";
 
-constexpr Column kSizedColumns[] = {column::CDPRODUTO,      column::CDARVPROD,
-                                    column::NMPRODUTO,      column::CDGRUSUGESPROD,
-                                    column::NMGRUSUGESPROD, column::NRORDEM};
+constexpr wire::Column kSizedColumns[] = {
+    wire::column::CDPRODUTO,      wire::column::CDARVPROD,      wire::column::NMPRODUTO,
+    wire::column::CDGRUSUGESPROD, wire::column::NMGRUSUGESPROD, wire::column::NRORDEM};
 
 void replaceAll(std::string& sql, const std::string& from, const std::string& to) {
     for (auto at = sql.find(from); at != std::string::npos; at = sql.find(from, at + to.size())) {
@@ -118,7 +118,7 @@ void replaceAll(std::string& sql, const std::string& from, const std::string& to
 
 // The script with each {NAME} of kSizedColumns replaced by that column's size.
 std::string withSizes(std::string sql) {
-    for (const Column& c : kSizedColumns)
+    for (const wire::Column& c : kSizedColumns)
         replaceAll(sql, "{" + std::string(c.name) + "}", std::to_string(c.size));
     return sql;
 }

@@ -4,7 +4,6 @@
 #include <chrono>
 #include <thread>
 
-#include "store/Columns.h"
 #include "store/ConstraintMessages.h"
 #include "store/DemoCatalogue.h"
 #include "store/FirstRowSink.h"
@@ -16,6 +15,7 @@
 #include "store/UserNames.h"
 #include "store/UserTable.h"
 #include "store/UtcTime.h"
+#include "wire/ColumnFields.h"
 #include "wire/FieldDef.h"
 
 namespace appserver {
@@ -23,17 +23,14 @@ namespace appserver {
 namespace {
 
 using Fields = std::vector<wire::FieldDef>;
-using namespace column;
 
-const Fields kGroupFields = fieldList({CDGRUSUGESPROD, NMGRUSUGESPROD, NRORDEM});
-const Fields kGroupCheckFields = fieldList({CDGRUSUGESPROD, NMGRUSUGESPROD});
-const Fields kMainFields = fieldList(
-    {CDARVPROD, CDPRODUTO, NMPRODUTO, CDGRUSUGESPROD, IDQUANTPRODPRINC, IDTOTALPRODPRINC});
-const Fields kProductFields = fieldList({CDPRODUTO, CDARVPROD, NMPRODUTO});
-const Fields kMainRowFields = fieldList({CDARVPROD, NMPRODUTO, CDPRODUTO, CDGRUSUGESPROD});
-const Fields kRelatedRowFields = fieldList({CDPRODUTO, NMPRODUTO});
-const Fields kRelatedFields = fieldList({CDGRUSUGESPROD, CDPRODUTO, CDPRODUTORELAC, CDARVPRODRELAC,
-                                         NMPRODUTORELAC, IDQUANTPROD, IDTOTALPROD});
+const Fields kGroupFields = wire::fieldDefs(wire::fields::kGroups);
+const Fields kGroupCheckFields = wire::fieldDefs(wire::fields::kGroupCheck);
+const Fields kMainFields = wire::fieldDefs(wire::fields::kMainProducts);
+const Fields kProductFields = wire::fieldDefs(wire::fields::kProducts);
+const Fields kMainRowFields = wire::fieldDefs(wire::fields::kMainProductRows);
+const Fields kRelatedRowFields = wire::fieldDefs(wire::fields::kRelatedRows);
+const Fields kRelatedFields = wire::fieldDefs(wire::fields::kRelatedProducts);
 
 // Orders and group codes are digit strings: leading zeros aside, a shorter one is a smaller number.
 // Reads a table of the schema, so a missing schema or an unreadable file fails too.
@@ -77,8 +74,9 @@ const Query kAnyData{"SELECT 1 FROM PRODUTO UNION ALL SELECT 1 FROM GRUSUGESPROD
 
 // Sizes bound nothing here (the rows are read, never written by a client); 8192 is the largest a
 // packet allows.
-const Fields kHistoryFields = {{"quando", 24},  {"usuario", 40}, {"metodo", 20},
-                               {"operacao", 1}, {"tipo", 6},     {"grupo", CDGRUSUGESPROD.size},
+const Fields kHistoryFields = {{"quando", 24},  {"usuario", static_cast<int>(kMaxUserName)},
+                               {"metodo", 20},  {"operacao", wire::param::kOperation.size},
+                               {"tipo", 6},     {"grupo", wire::column::CDGRUSUGESPROD.size},
                                {"antes", 8192}, {"depois", 8192}};
 const Query kHistory{
     "SELECT at_utc, user_name, method, operation, kind, group_code, old_row, new_row FROM history "

@@ -21,20 +21,20 @@
 namespace appserver {
 
 // Who made a change and through which call: written to the history beside every entry applied.
-// Intentionally copyable; the views need only stay valid during the call that takes them.
+// The views need only stay valid during the call that takes them.
 struct ChangeOrigin {
     std::string_view user;       // the signed-in user, or "local" on a server without sign-in
     std::string_view method;     // "SetGrupSegProd", "SetArvProd" or "SetProdRelac"
     std::string_view operation;  // the call's "I", "E" or "D"; empty for groups
 };
 
-// What sign-in needs of a user. Intentionally copyable.
+// What sign-in needs of a user.
 struct StoredUser {
     std::string passwordHash;  // "$argon2id$...", see auth/PasswordHash.h
     bool enabled = false;
 };
 
-// Which history rows to read; an empty member does not narrow. Intentionally copyable.
+// Which history rows to read; an empty member does not narrow.
 struct HistoryFilter {
     std::string since;  // "YYYY-MM-DDTHH:MM:SS.mmmZ": rows at or after it
     std::string user;
@@ -45,8 +45,9 @@ class Store {
   public:
     virtual ~Store() = default;
 
-    // Groups: CDGRUSUGESPROD(10) NMGRUSUGESPROD(40) NRORDEM(4), ordered by order then code, both
-    // as numbers would be ("9" before "10"; "02" and "2" equal, then by text).
+    // Groups (fields::kGroups of wire/RemoteModule.h, as every answer's fields below), ordered by
+    // order then code, both as numbers would be ("9" before "10"; "02" and "2" equal, then by
+    // text).
     virtual wire::Status groups(wire::PacketSink& out) = 0;  // GetGrupSegProd
     // CDGRUSUGESPROD NMGRUSUGESPROD of the group with exactly that code.
     virtual wire::Status groupsByCode(std::string_view code,
@@ -60,11 +61,11 @@ class Store {
     virtual wire::Status groupsByOrder(std::string_view order,
                                        wire::PacketSink& out) = 0;  // GetVerifOrd
 
-    // Main products of a group: CDARVPROD(20) CDPRODUTO(10) NMPRODUTO(50) CDGRUSUGESPROD(10)
-    // IDQUANTPRODPRINC(1) IDTOTALPRODPRINC(1), ordered by tree code.
+    // Main products of a group: CDARVPROD CDPRODUTO NMPRODUTO CDGRUSUGESPROD IDQUANTPRODPRINC
+    // IDTOTALPRODPRINC, ordered by tree code.
     virtual wire::Status mainProducts(std::string_view group,
                                       wire::PacketSink& out) = 0;  // GetArvProd
-    // Every product: CDPRODUTO(10) CDARVPROD(20) NMPRODUTO(50), ordered by tree code.
+    // Every product: CDPRODUTO CDARVPROD NMPRODUTO, ordered by tree code.
     virtual wire::Status allProducts(wire::PacketSink& out) = 0;  // GetPesqProdPrinc
     // The product with that tree code: CDPRODUTO CDARVPROD NMPRODUTO. treeCode is trimmed and
     // matched exactly, else by its digits alone ("1010010001" finds "1.01.001.0001"); on a match
@@ -85,7 +86,7 @@ class Store {
     virtual wire::Status candidates(std::string_view mainProduct, std::string_view group,
                                     wire::PacketSink& out) = 0;  // GetPesqProd
     // Related products of (group, main product), ordered by tree code: CDGRUSUGESPROD CDPRODUTO
-    // CDPRODUTORELAC CDARVPRODRELAC(20) NMPRODUTORELAC(50) IDQUANTPROD IDTOTALPROD.
+    // CDPRODUTORELAC CDARVPRODRELAC NMPRODUTORELAC IDQUANTPROD IDTOTALPROD.
     virtual wire::Status relatedProducts(std::string_view group, std::string_view mainProduct,
                                          wire::PacketSink& out) = 0;  // GetProdRelac
 

@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "RequestHandler.h"
+#include "rpc/RequestHandler.h"
 #include "store/Store.h"
 #include "wire/PacketWriter.h"
 

@@ -20,9 +20,9 @@
 #include <sstream>
 #include <thread>
 
-#include "BusyAnimation.h"
-#include "TApplication.h"
-#include "TNetConnection.h"
+#include "framework/BusyAnimation.h"
+#include "framework/TApplication.h"
+#include "dataaccess/TNetConnection.h"
 #include "support/FakeAppServer.h"
 #include "wire/Rpc.h"
 

@@ -16,7 +16,7 @@
 #include <new>
 
 #include "ProductPacket.h"
-#include "TClientDataSet.h"
+#include "dataaccess/TClientDataSet.h"
 #include "wire/PacketReader.h"
 
 // Live heap bytes of this process, counted by replacing the global allocation functions.

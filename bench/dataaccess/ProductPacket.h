@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "TFieldDef.h"
+#include "dataaccess/TFieldDef.h"
 
 std::vector<TFieldDef> productFieldDefs();
 std::string productPacket(int rows);

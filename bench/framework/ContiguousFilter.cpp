@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "TClientDataSet.h"
-#include "TSearchFold.h"
+#include "dataaccess/TClientDataSet.h"
+#include "framework/TSearchFold.h"
 
 ContiguousFilter::ContiguousFilter(const TClientDataSet& dataSet, const std::vector<int>& fields) {
     int rows = dataSet.RecordCount();

@@ -15,10 +15,10 @@
 #include <memory>
 
 #include "ContiguousFilter.h"
-#include "TClientDataSet.h"
-#include "TDataSource.h"
-#include "TSearchDialog.h"
-#include "TSearchModel.h"
+#include "dataaccess/TClientDataSet.h"
+#include "dataaccess/TDataSource.h"
+#include "framework/TSearchDialog.h"
+#include "framework/TSearchModel.h"
 #include "wire/Packet.h"
 
 namespace {

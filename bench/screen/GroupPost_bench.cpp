@@ -7,10 +7,10 @@
 #include <QToolButton>
 
 #include "Packets.h"
-#include "RecordSetDefs.h"
+#include "declarations/RecordSetDefs.h"
 #include "ScreenBench.h"
-#include "TClientDataSet.h"
-#include "TfrmSugestaoProd.h"
+#include "dataaccess/TClientDataSet.h"
+#include "Cli_vlp27000/TfrmSugestaoProd.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ void FillNewGroup(TClientDataSet& groups, int n) {
 
 // The new group's change log, as the screen sends it.
 std::string NewGroupDelta() {
-    TClientDataSet groups("cdsGrupSegProd", model::RecordSetDef("cdsGrupSegProd").Fields);
+    TClientDataSet groups("cdsGrupSegProd", declarations::RecordSetDef("cdsGrupSegProd").Fields);
     groups.SetData(GroupsPacket(kGroups));
     groups.Insert();
     FillNewGroup(groups, 1);

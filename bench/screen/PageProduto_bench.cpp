@@ -7,13 +7,13 @@
 
 #include "CataloguePackets.h"
 #include "Packets.h"
-#include "RecordSetDefs.h"
+#include "declarations/RecordSetDefs.h"
 #include "ScreenBench.h"
-#include "TClientDataSet.h"
-#include "TDBGrid.h"
-#include "TPageControl.h"
-#include "TTabSheet.h"
-#include "TfrmSugestaoProd.h"
+#include "dataaccess/TClientDataSet.h"
+#include "controls/TDBGrid.h"
+#include "framework/TPageControl.h"
+#include "framework/TTabSheet.h"
+#include "Cli_vlp27000/TfrmSugestaoProd.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ FakeAppServer& ProductServer() {
 
 void BM_AnchorGetArvProdAndLoad(benchmark::State& state) {
     TBenchHost host;
-    TClientDataSet mainProducts("cdsArvProd", model::RecordSetDef("cdsArvProd").Fields);
+    TClientDataSet mainProducts("cdsArvProd", declarations::RecordSetDef("cdsArvProd").Fields);
     TNetConnection net;
     net.ServerName = FakeAppServer::kModule;
     net.Port = ProductServer().port();

@@ -11,11 +11,11 @@
 
 #include "CataloguePackets.h"
 #include "Packets.h"
-#include "RecordSetDefs.h"
+#include "declarations/RecordSetDefs.h"
 #include "ScreenBench.h"
-#include "TClientDataSet.h"
-#include "TDBGrid.h"
-#include "TfrmSugestaoProd.h"
+#include "dataaccess/TClientDataSet.h"
+#include "controls/TDBGrid.h"
+#include "Cli_vlp27000/TfrmSugestaoProd.h"
 
 namespace {
 

@@ -12,14 +12,14 @@
 #include <optional>
 
 #include "CataloguePackets.h"
-#include "FrameworkUtils.h"
+#include "framework/FrameworkUtils.h"
 #include "Packets.h"
-#include "RecordSetDefs.h"
+#include "declarations/RecordSetDefs.h"
 #include "ScreenBench.h"
-#include "TClientDataSet.h"
-#include "TDBGrid.h"
-#include "TSearchDialog.h"
-#include "TfrmSugestaoProd.h"
+#include "dataaccess/TClientDataSet.h"
+#include "controls/TDBGrid.h"
+#include "framework/TSearchDialog.h"
+#include "Cli_vlp27000/TfrmSugestaoProd.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ double g_anchorSeconds = 0;  // mean per read and load, set by the anchor, which
 
 // The catalogue with the search's fields only, as the server lists it.
 std::string ProductsPacket(int n) {
-    TClientDataSet products("cdsPesqProdPrinc", model::RecordSetDef("cdsPesqProdPrinc").Fields);
+    TClientDataSet products("cdsPesqProdPrinc", declarations::RecordSetDef("cdsPesqProdPrinc").Fields);
     products.SetData(CatalogueMainProducts(n, kGroup));
     return products.Data();
 }

@@ -6,17 +6,17 @@
 #include <map>
 #include <memory>
 
-#include "BusyAnimation.h"
-#include "Cli_vlp27000.h"
-#include "PackageInfo.h"
-#include "RecordSetDefs.h"
-#include "TApplication.h"
-#include "TClientDataSet.h"
-#include "TDBGrid.h"
-#include "TNetConnection.h"
-#include "TPageControl.h"
-#include "TTabSheet.h"
-#include "TfrmSugestaoProd.h"
+#include "framework/BusyAnimation.h"
+#include "Cli_vlp27000/Cli_vlp27000.h"
+#include "Pkg_vlp27000/PackageInfo.h"
+#include "declarations/RecordSetDefs.h"
+#include "framework/TApplication.h"
+#include "dataaccess/TClientDataSet.h"
+#include "controls/TDBGrid.h"
+#include "dataaccess/TNetConnection.h"
+#include "framework/TPageControl.h"
+#include "framework/TTabSheet.h"
+#include "Cli_vlp27000/TfrmSugestaoProd.h"
 
 FakeAppServer& LoopbackServer(const std::string& key,
                               const std::function<void(FakeAppServer&)>& script) {
@@ -93,7 +93,7 @@ void ReportRatio(benchmark::State& state, const char* counter, double totalSecon
 
 double TimeReadAndLoad(benchmark::State& state, FakeAppServer& server, const char* method,
                        const std::vector<TRemoteArg>& args, const char* recordSet, int rows) {
-    TClientDataSet loaded(recordSet, model::RecordSetDef(recordSet).Fields);
+    TClientDataSet loaded(recordSet, declarations::RecordSetDef(recordSet).Fields);
     TNetConnection net;
     net.ServerName = FakeAppServer::kModule;
     net.Port = server.port();

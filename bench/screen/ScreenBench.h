@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "Support.h"
-#include "TNetConnection.h"
+#include "support/Support.h"
+#include "dataaccess/TNetConnection.h"
 
 class TfrmSugestaoProd;
 

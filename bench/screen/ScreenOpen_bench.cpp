@@ -5,14 +5,14 @@
 
 #include <QApplication>
 
-#include "Cli_vlp27000.h"
+#include "Cli_vlp27000/Cli_vlp27000.h"
 #include "Packets.h"
-#include "RecordSetDefs.h"
+#include "declarations/RecordSetDefs.h"
 #include "ScreenBench.h"
-#include "TClientDataSet.h"
-#include "TDBGrid.h"
-#include "TNetConnection.h"
-#include "TfrmSugestaoProd.h"
+#include "dataaccess/TClientDataSet.h"
+#include "controls/TDBGrid.h"
+#include "dataaccess/TNetConnection.h"
+#include "Cli_vlp27000/TfrmSugestaoProd.h"
 
 namespace {
 
@@ -57,7 +57,7 @@ BENCHMARK(BM_AnchorGetGrupSegProdCall)
 
 void BM_AnchorSetData(benchmark::State& state) {
     const std::string packet = GroupsPacket(static_cast<int>(state.range(0)));
-    TClientDataSet groups("cdsGrupSegProd", model::RecordSetDef("cdsGrupSegProd").Fields);
+    TClientDataSet groups("cdsGrupSegProd", declarations::RecordSetDef("cdsGrupSegProd").Fields);
     for (auto _ : state) groups.SetData(packet);
 }
 BENCHMARK(BM_AnchorSetData)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();

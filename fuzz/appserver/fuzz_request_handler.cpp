@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "RequestHandler.h"
+#include "rpc/RequestHandler.h"
 #include "store/Store.h"
 
 namespace {

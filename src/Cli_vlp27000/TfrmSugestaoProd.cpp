@@ -1,4 +1,4 @@
-#include "TfrmSugestaoProd.h"
+#include "Cli_vlp27000/TfrmSugestaoProd.h"
 
 #include <QAction>
 #include <QFrame>
@@ -7,16 +7,17 @@
 #include <QSplitter>
 #include <QToolButton>
 
-#include "CheckImages.h"
-#include "Cli_vlp27000.h"
-#include "GridDefs.h"
-#include "MessageCatalogue.h"
-#include "RecordSetDefs.h"
-#include "ScreenLayout.h"
-#include "TDBGrid.h"
-#include "TDBText.h"
-#include "TPageControl.h"
-#include "TTabSheet.h"
+#include "declarations/CheckImages.h"
+#include "Cli_vlp27000/Cli_vlp27000.h"
+#include "declarations/GridDefs.h"
+#include "declarations/MessageCatalogue.h"
+#include "declarations/RecordSetDefs.h"
+#include "declarations/ScreenLayout.h"
+#include "controls/TDBGrid.h"
+#include "framework/TDBText.h"
+#include "framework/TPageControl.h"
+#include "framework/TTabSheet.h"
+#include "wire/RemoteModule.h"
 
 namespace {
 
@@ -29,19 +30,19 @@ std::unique_ptr<RpcTransport> MakeTransport() {
     return TransportFactory() ? TransportFactory()() : nullptr;
 }
 
-std::vector<TFieldDef> FieldsOf(const char* name) { return model::RecordSetDef(name).Fields; }
+std::vector<TFieldDef> FieldsOf(const char* name) { return declarations::RecordSetDef(name).Fields; }
 
 TDBGridOptions ToGridOptions(unsigned bits) {
-    static const std::pair<model::TGridOption, TDBGridOption> map[] = {
-        {model::goEditing, dgEditing},
-        {model::goTitles, dgTitles},
-        {model::goColumnResize, dgColumnResize},
-        {model::goColLines, dgColLines},
-        {model::goRowLines, dgRowLines},
-        {model::goTabs, dgTabs},
-        {model::goAlwaysShowSelection, dgAlwaysShowSelection},
-        {model::goConfirmDelete, dgConfirmDelete},
-        {model::goCancelOnExit, dgCancelOnExit},
+    static const std::pair<declarations::TGridOption, TDBGridOption> map[] = {
+        {declarations::goEditing, dgEditing},
+        {declarations::goTitles, dgTitles},
+        {declarations::goColumnResize, dgColumnResize},
+        {declarations::goColLines, dgColLines},
+        {declarations::goRowLines, dgRowLines},
+        {declarations::goTabs, dgTabs},
+        {declarations::goAlwaysShowSelection, dgAlwaysShowSelection},
+        {declarations::goConfirmDelete, dgConfirmDelete},
+        {declarations::goCancelOnExit, dgCancelOnExit},
     };
     TDBGridOptions options;
     for (const auto& [bit, option] : map)
@@ -49,10 +50,10 @@ TDBGridOptions ToGridOptions(unsigned bits) {
     return options;
 }
 
-void ApplyGridDef(TDBGrid& grid, const model::TGridDef& def) {
+void ApplyGridDef(TDBGrid& grid, const declarations::TGridDef& def) {
     grid.setObjectName(QString::fromStdString(def.Name));
     grid.Columns().Clear();
-    for (const model::TColumnDef& column : def.Columns)
+    for (const declarations::TColumnDef& column : def.Columns)
         grid.Columns().Add(column.FieldName, column.Width);
     if (def.Options) grid.Options = ToGridOptions(def.Options);
     if (def.Borderless) grid.setFrameShape(QFrame::NoFrame);
@@ -89,20 +90,22 @@ TfrmSugestaoProd::TfrmSugestaoProd(QWidget* parent)
       dtsProdRelac(&cdsProdRelac),
       dtsPesqProd(&cdsPesqProd),
       dtsPesqProdPrinc(&cdsPesqProdPrinc),
-      imgCheck(model::CheckImage()),
-      imgUnCheck(model::UnCheckImage()),
-      NetSugProd(MakeTransport()) {
+      imgCheck(declarations::CheckImage()),
+      imgUnCheck(declarations::UnCheckImage()),
+      NetSugProd(MakeTransport()),
+      m_mainProducts(MainProductFamily()),
+      m_relatedProducts(RelatedProductFamily()) {
     setObjectName("frmSugestaoProd");
-    SetCaption(model::layout::kCaption);
-    resize(model::layout::kWidth, model::layout::kHeight);
-    lblCodTela->setText(model::layout::kScreenCode);
+    SetCaption(declarations::layout::kCaption);
+    resize(declarations::layout::kWidth, declarations::layout::kHeight);
+    lblCodTela->setText(declarations::layout::kScreenCode);
     sbtImprimir->setEnabled(false);
     mnuImprimir->setEnabled(false);
 
-    msgPadrao.SetItems(model::ScreenMessages());
+    msgPadrao.SetItems(declarations::ScreenMessages());
 
-    pgcPadrao->resize(model::layout::kPageControlWidth, model::layout::kPageControlHeight);
-    tshPadrao->SetCaption(model::layout::kGroupPageCaption);
+    pgcPadrao->resize(declarations::layout::kPageControlWidth, declarations::layout::kPageControlHeight);
+    tshPadrao->SetCaption(declarations::layout::kGroupPageCaption);
     BuildProductPage();
     BindComponents();
 }
@@ -125,7 +128,7 @@ TfrmSugestaoProd::~TfrmSugestaoProd() {
 }
 
 QSize TfrmSugestaoProd::sizeHint() const {
-    return QSize(model::layout::kWidth, model::layout::kHeight);
+    return QSize(declarations::layout::kWidth, declarations::layout::kHeight);
 }
 
 void TfrmSugestaoProd::SetTransportFactory(TTransportFactory factory) {
@@ -133,7 +136,7 @@ void TfrmSugestaoProd::SetTransportFactory(TTransportFactory factory) {
 }
 
 void TfrmSugestaoProd::BuildProductPage() {
-    tshProduto = new TTabSheet(pgcPadrao, model::layout::kProductPageCaption);
+    tshProduto = new TTabSheet(pgcPadrao, declarations::layout::kProductPageCaption);
     tshProduto->setObjectName("tshProduto");
     panProduto = new QFrame(tshProduto);
     panProduto->setObjectName("panProduto");
@@ -145,7 +148,7 @@ void TfrmSugestaoProd::BuildProductPage() {
 
     splProduto = new QSplitter(Qt::Horizontal, panProduto);
     splProduto->setObjectName("splProduto");
-    splProduto->setHandleWidth(model::layout::kSplitterWidth);
+    splProduto->setHandleWidth(declarations::layout::kSplitterWidth);
     splProduto->setChildrenCollapsible(false);
     auto* panelLayout = new QHBoxLayout(panProduto);
     panelLayout->setContentsMargins(panProduto->frameWidth(), panProduto->frameWidth(),
@@ -158,9 +161,9 @@ void TfrmSugestaoProd::BuildProductPage() {
     splProduto->addWidget(dbgProdRelac);
     splProduto->setStretchFactor(0, 0);
     splProduto->setStretchFactor(1, 1);
-    const int rest = model::layout::kPageControlWidth - model::layout::kMainGridWidth -
-                     model::layout::kSplitterWidth;
-    splProduto->setSizes({model::layout::kMainGridWidth, rest});
+    const int rest = declarations::layout::kPageControlWidth - declarations::layout::kMainGridWidth -
+                     declarations::layout::kSplitterWidth;
+    splProduto->setSizes({declarations::layout::kMainGridWidth, rest});
 }
 
 void TfrmSugestaoProd::BindComponents() {
@@ -168,13 +171,13 @@ void TfrmSugestaoProd::BindComponents() {
     dbgPadrao->SetDataSource(&dtsPadrao);
     dbgProduto->SetDataSource(&dtsArvProd);
     dbgProdRelac->SetDataSource(&dtsProdRelac);
-    ApplyGridDef(*dbgPadrao, model::GridDef("dbgPadrao"));
-    ApplyGridDef(*dbgProduto, model::GridDef("dbgProduto"));
-    ApplyGridDef(*dbgProdRelac, model::GridDef("dbgProdRelac"));
+    ApplyGridDef(*dbgPadrao, declarations::GridDef("dbgPadrao"));
+    ApplyGridDef(*dbgProduto, declarations::GridDef("dbgProduto"));
+    ApplyGridDef(*dbgProdRelac, declarations::GridDef("dbgProdRelac"));
     dbtNome->SetDataSource(&dtsPadrao);
-    dbtNome->SetDataField(model::layout::kNavigatorField);
+    dbtNome->SetDataField(declarations::layout::kNavigatorField);
 
-    NetSugProd.ServerName = "VLP27000.rdmSugestaoProd";
+    NetSugProd.ServerName = wire::kModuleName;
     NetSugProd.ThrowException = false;
     NetSugProd.BeforeConnect = [this](TNetConnection& sender) { NetSugProdBeforeConnect(sender); };
     BindHandlers();
@@ -197,64 +200,6 @@ void TfrmSugestaoProd::BindHandlers() {
     dbgPadrao->OnExit = grid(&TfrmSugestaoProd::dbgPadraoExit);
     dbgPadrao->OnEnter = grid(&TfrmSugestaoProd::dbgPadraoEnter);
     pgcPadrao->OnChange = grid(&TfrmSugestaoProd::pgcPadraoChange);
-    auto source = [this](void (TfrmSugestaoProd::*handler)(TDataSource*)) {
-        return [this, handler](TDataSource& sender) { (this->*handler)(&sender); };
-    };
-
-    // The twin product families, bound alike.
-    using F = TfrmSugestaoProd;
-    struct Family {
-        TClientDataSet& cds;
-        TDataSource& dts;
-        TDBGrid* grid;
-        void (F::*stateChange)(TDataSource*);
-        void (F::*afterInsert)(TClientDataSet&);
-        void (F::*beforePost)(TClientDataSet&);
-        void (F::*afterPost)(TClientDataSet&);
-        void (F::*afterCancel)(TClientDataSet&);
-        void (F::*afterDelete)(TClientDataSet&);
-        void (F::*colExit)(QObject*);
-        void (F::*colEnter)(QObject*);
-        void (F::*editButton)(QObject*);
-        void (F::*exit)(QObject*);
-        void (F::*enter)(QObject*);
-        void (F::*dblClick)(QObject*);
-        void (F::*keyDown)(QObject*, int&, int);
-        void (F::*drawCell)(QObject*, const QRect&, int, TColumn&, int);
-    };
-    const Family families[] = {
-        {cdsArvProd, dtsArvProd, dbgProduto, &F::dtsArvProdStateChange, &F::cdsArvProdAfterInsert,
-         &F::cdsArvProdBeforePost, &F::cdsArvProdAfterPost, &F::cdsArvProdAfterCancel,
-         &F::cdsArvProdAfterDelete, &F::dbgProdutoColExit, &F::dbgProdutoColEnter,
-         &F::dbgProdutoEditButtonClick, &F::dbgProdutoExit, &F::dbgProdutoEnter,
-         &F::dbgProdutoDblClick, &F::dbgProdutoKeyDown, &F::dbgProdutoDrawColumnCell},
-        {cdsProdRelac, dtsProdRelac, dbgProdRelac, &F::dtsProdRelacStateChange,
-         &F::cdsProdRelacAfterInsert, &F::cdsProdRelacBeforePost, &F::cdsProdRelacAfterPost,
-         &F::cdsProdRelacAfterCancel, &F::cdsProdRelacAfterDelete, &F::dbgProdRelacColExit,
-         &F::dbgProdRelacColEnter, &F::dbgProdRelacEditButtonClick, &F::dbgProdRelacExit,
-         &F::dbgProdRelacEnter, &F::dbgProdRelacDblClick, &F::dbgProdRelacKeyDown,
-         &F::dbgProdRelacDrawColumnCell},
-    };
-    for (const Family& f : families) {
-        f.dts.OnStateChange = source(f.stateChange);
-        f.cds.AfterInsert = cds(f.afterInsert);
-        f.cds.BeforePost = cds(f.beforePost);
-        f.cds.AfterPost = cds(f.afterPost);
-        f.cds.AfterCancel = cds(f.afterCancel);
-        f.cds.AfterDelete = cds(f.afterDelete);
-        f.grid->OnColExit = grid(f.colExit);
-        f.grid->OnColEnter = grid(f.colEnter);
-        f.grid->OnEditButtonClick = grid(f.editButton);
-        f.grid->OnExit = grid(f.exit);
-        f.grid->OnEnter = grid(f.enter);
-        f.grid->OnDblClick = grid(f.dblClick);
-        f.grid->OnKeyDown = [this, h = f.keyDown](QObject* sender, int& key, TShiftState shift) {
-            (this->*h)(sender, key, shift);
-        };
-        f.grid->OnDrawColumnCell = [this, h = f.drawCell](QObject* sender, const QRect& rect,
-                                                          int dataCol, TColumn& column,
-                                                          TGridDrawState state) {
-            (this->*h)(sender, rect, dataCol, column, state);
-        };
-    }
+    for (const TProductFamily* family : {&m_mainProducts, &m_relatedProducts})
+        BindProductFamily(*family);
 }

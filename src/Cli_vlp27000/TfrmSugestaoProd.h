@@ -9,11 +9,13 @@
 #include <functional>
 #include <memory>
 
-#include "TClientDataSet.h"
-#include "TDBGrid.h"
-#include "TDataSource.h"
-#include "TNetConnection.h"
-#include "TfrmPadraoGrid.h"
+#include "Cli_vlp27000/TProductFamily.h"
+#include "calls/Fetch.h"
+#include "controls/TDBGrid.h"
+#include "dataaccess/TClientDataSet.h"
+#include "dataaccess/TDataSource.h"
+#include "dataaccess/TNetConnection.h"
+#include "framework/TfrmPadraoGrid.h"
 
 class QFrame;
 class QRect;
@@ -56,7 +58,7 @@ class TfrmSugestaoProd : public TfrmPadraoGrid {
     // Host and port from the host configuration, every time the connection opens.
     void NetSugProdBeforeConnect(TNetConnection& sender);
 
-    // Page "Grupo": the checks of a group row (groups.cpp). Each Vd_ check does nothing unless
+    // Page "Grupo": the checks of a group row (Groups.cpp). Each Vd_ check does nothing unless
     // page "Grupo" is shown and the groups are being edited; a refusal puts the cursor on its
     // field and aborts with EAbort after the message. boObrigatorio: an empty value is refused.
     void dbgPadraoKeyPress(QObject* sender, char32_t& key) override;  // digits only in the code
@@ -74,52 +76,21 @@ class TfrmSugestaoProd : public TfrmPadraoGrid {
     // Inherited handling, relayout, the code column's ellipsis while inserting, the buttons.
     void dtsPadraoStateChange(TDataSource* sender) override;
 
-    // Pages and the lists read for them (lifecycle.cpp).
+    // Pages and the lists read for them (Lifecycle.cpp).
     void pgcPadraoChange(QObject* sender);
     void cdsArvProdAfterScroll(TClientDataSet& dataSet);     // reads the related products
     void cdsGrupSegProdAfterScroll(TClientDataSet& dataSet); // the same, on page "Produto" only
     void dbgPadraoEnter(QObject* sender);
 
-    // Page "Produto": main products (products.cpp). Only a row being inserted takes a typed
-    // code, checked with the server (Vd_ProdPrinc) as the code column is left and before the
-    // post; every post or delete is saved at once with the pending operation code stInsert.
-    void dtsArvProdStateChange(TDataSource* sender);
-    void Vd_ProdPrinc(bool boObrigatorio);
-    void dbgProdutoColExit(QObject* sender);
-    void cdsArvProdBeforePost(TClientDataSet& dataSet);
-    void cdsArvProdAfterInsert(TClientDataSet& dataSet);
-    void dbgProdutoEditButtonClick(QObject* sender);
-    void cdsArvProdAfterPost(TClientDataSet& dataSet);
-    void cdsArvProdAfterDelete(TClientDataSet& dataSet);
-    void cdsArvProdAfterCancel(TClientDataSet& dataSet);
-    void dbgProdutoExit(QObject* sender);
-    void dbgProdutoEnter(QObject* sender);
-    // Related products of the current main product, the same way (Vd_Produto).
-    void dtsProdRelacStateChange(TDataSource* sender);
-    void Vd_Produto(bool boObrigatorio);
-    void dbgProdRelacColExit(QObject* sender);
-    void cdsProdRelacBeforePost(TClientDataSet& dataSet);
-    void cdsProdRelacAfterInsert(TClientDataSet& dataSet);
-    void dbgProdRelacEditButtonClick(QObject* sender);
-    void cdsProdRelacAfterPost(TClientDataSet& dataSet);
-    void cdsProdRelacAfterDelete(TClientDataSet& dataSet);
-    void cdsProdRelacAfterCancel(TClientDataSet& dataSet);
-    void dbgProdRelacExit(QObject* sender);
-    void dbgProdRelacEnter(QObject* sender);
-    // The flag columns of both grids, drawn as check boxes and switched by space or double
-    // click; never typed into (flags.cpp).
-    void dbgProdutoColEnter(QObject* sender);
-    void dbgProdutoDrawColumnCell(QObject* sender, const QRect& rect, int dataCol,
-                                  TColumn& column, int state);
-    void dbgProdutoKeyDown(QObject* sender, int& key, int shift);
-    void dbgProdutoDblClick(QObject* sender);
-    void dbgProdRelacColEnter(QObject* sender);
-    void dbgProdRelacDrawColumnCell(QObject* sender, const QRect& rect, int dataCol,
-                                    TColumn& column, int state);
-    void dbgProdRelacKeyDown(QObject* sender, int& key, int shift);
-    void dbgProdRelacDblClick(QObject* sender);
+    // Page "Produto": the twin product families, main products and the products related to the
+    // current main product, one set of handlers for both (Products.cpp, Flags.cpp) bound to each
+    // family's events (ProductFamilies.cpp). Only a row being inserted takes a typed code,
+    // checked with the server (Vd_Produto) as the code column is left and before the post; every
+    // post or delete is saved at once with the pending operation code stInsert. The flag columns
+    // are drawn as check boxes and switched by space or double click, never typed into.
+    void Vd_Produto(const TProductFamily& family, bool boObrigatorio);
 
-    // The seven commands, routed by the page shown and the focused grid (commands.cpp).
+    // The seven commands, routed by the page shown and the focused grid (Commands.cpp).
     void sbtIncluirClick(QObject* sender) override;
     void sbtAlterarClick(QObject* sender) override;
     void sbtExcluirClick(QObject* sender) override;
@@ -145,55 +116,55 @@ class TfrmSugestaoProd : public TfrmPadraoGrid {
     template <class Steps>
     void GroupCheck(const char* fieldName, Steps steps);
     [[noreturn]] void Refuse(const char* messageKey);
-    // A look-up without busy animation, loaded into target.
-    void LookUp(const char* method, std::vector<TRemoteArg> args, TClientDataSet& target);
     void SaveGroups();
-    // A list read under the busy animation (kind 6, "verificando"); keyField re-positions.
-    void ReadList(const char* method, std::vector<TRemoteArg> args, TClientDataSet& target,
-                  const char* keyField = "", std::function<void()> afterLoad = {});
+    // The three lists, read under the busy animation (kind 6, "verificando"); keyField
+    // re-positions. A product list's changes whose save failed are sent again or dropped first.
+    void ReadGroups(const char* keyField = "");
+    void ReadMainProducts(const char* keyField = "");
+    void ReadRelatedProducts(const char* keyField = "", std::function<void()> afterLoad = {});
+    calls::TFetchOptions ListRead(const char* keyField, std::function<void()> afterLoad = {});
     std::string GroupCode() const;        // CDGRUSUGESPROD of the current group
     std::string MainProductCode() const;  // CDPRODUTO of the current main product
 
-    // The twin product families differ only in these names (products.cpp, flags.cpp).
-    struct TProductFamily {
-        TClientDataSet& cds;
-        TDBGrid* grid;
-        const char* code;   // the tree code the user types
-        const char* name;   // the product's name, always filled by the program
-        const char* flagQ;  // "Quantidade"
-        const char* flagT;  // "Totalizador"
-        const char* save;   // the server method that saves the family's change log
-    };
-    void LookUpProduct(const char* method, std::vector<TRemoteArg> args, TClientDataSet& target);
-    TProductFamily MainProducts();
-    TProductFamily RelatedProducts();
+    // The twin product families, built once and bound to their events (ProductFamilies.cpp).
+    TProductFamily MainProductFamily();
+    TProductFamily RelatedProductFamily();
+    void BindProductFamily(const TProductFamily& family);
+    // On page "Produto", every focus but the main-product grid counts as the related products'.
+    const TProductFamily& FocusedProducts();
+    // The steps of the families' handlers (Products.cpp, Flags.cpp).
+    static calls::TFetchOptions ProductLookUp();  // busy animation (kind 6), no caption
     void ProductColumnLocks(const TProductFamily& family);
-    template <class Steps>
-    void ProductCheck(const TProductFamily& family, Steps steps);
-    void ProductColExit(const TProductFamily& family, void (TfrmSugestaoProd::*check)(bool));
     void RefuseProduct(const TProductFamily& family, const char* messageKey);
-    bool SaveProducts(const TProductFamily& family, std::vector<TRemoteArg> leading);
+    void FillFromProduct(const TProductFamily& family, const TClientDataSet& product);
+    void ProductColExit(const TProductFamily& family);
+    void SearchProduct(const TProductFamily& family);
+    bool SaveProducts(const TProductFamily& family, TRemoteArg operation);
     void MarkUnsaved(const TProductFamily& family, const std::string& reason);  // "": unmarked
     void ResendProducts(const TProductFamily& family);
     void SaveProductPost(const TProductFamily& family);
     void SaveProductDelete(const TProductFamily& family);
+    void CancelProducts(const TProductFamily& family);
     void NewProductRow(const TProductFamily& family);
     void FlagsEditable(const TProductFamily& family);
-    void DrawFlag(const TProductFamily& family, TDBGrid& grid, const QRect& rect,
-                  TColumn& column);
+    void DrawFlag(const TProductFamily& family, const QRect& rect, TColumn& column);
     void FlagKey(const TProductFamily& family, int key, int shift);
     void FlagDoubleClick(const TProductFamily& family);
 
-    // Work the server does not have yet, for the close question (unsaved.cpp): a changed row
+    // Work the server does not have yet, for the close question (Unsaved.cpp): a changed row
     // being edited in any record set, or product changes whose save failed. Saving posts (the
     // checks run, each post is saved) and sends the failed changes again; dropping cancels all.
     std::vector<TClientDataSet*> EditedDataSets();
     bool HasUnsavedWork() override;
     void SaveUnsavedWork() override;
     void DropUnsavedWork() override;
-    // Before a read replaces target: its changes whose save failed are sent again or dropped,
-    // as the user answers "Reenvia".
-    void KeepOrDropBeforeRead(TClientDataSet& target);
+    // Before a read replaces the family's list: its changes whose save failed are sent again or
+    // dropped, as the user answers "Reenvia".
+    void KeepOrDropBeforeRead(const TProductFamily& family);
     // A page turn whose read failed does not happen: back to page "Grupo".
     void TurnBackToGroups();
+
+    // Declared after every member they refer to, so built after them.
+    const TProductFamily m_mainProducts;
+    const TProductFamily m_relatedProducts;
 };

@@ -1,8 +1,8 @@
-#include "PackageInfo.h"
+#include "Pkg_vlp27000/PackageInfo.h"
 
 #include <iterator>
 
-#include "Cli_vlp27000.h"
+#include "Cli_vlp27000/Cli_vlp27000.h"
 
 namespace {
 

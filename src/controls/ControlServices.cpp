@@ -1,4 +1,4 @@
-#include "ControlServices.h"
+#include "controls/ControlServices.h"
 
 #include <cstdio>
 #include <exception>

@@ -6,7 +6,7 @@
 #include <exception>
 #include <utility>
 
-#include "ControlServices.h"
+#include "controls/ControlServices.h"
 
 template <class Fn>
 bool SafeCall(Fn&& fn) noexcept {

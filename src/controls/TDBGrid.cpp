@@ -1,4 +1,4 @@
-#include "TDBGrid.h"
+#include "controls/TDBGrid.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "SafeCall.h"
-#include "TClientDataSet.h"
-#include "TDBGridDelegate.h"
-#include "TDBGridModel.h"
-#include "TDBGridPrivate.h"
-#include "TDataSource.h"
+#include "controls/SafeCall.h"
+#include "dataaccess/TClientDataSet.h"
+#include "controls/TDBGridDelegate.h"
+#include "controls/TDBGridModel.h"
+#include "controls/TDBGridPrivate.h"
+#include "dataaccess/TDataSource.h"
 
 TDBGrid::TDBGrid(QWidget* parent)
     : QTableView(parent),
@@ -180,7 +180,7 @@ void TDBGrid::SetPendingChangesHint(const std::string& hint) {
 const std::string& TDBGrid::PendingChangesHint() const { return m_model->PendingHint(); }
 
 long TDBGrid::Perform(unsigned message, long /*wParam*/, long /*lParam*/) {
-    if (message == 45070) RecalcLayoutAndRepaint();
+    if (message == kRecalcLayoutMessage) RecalcLayoutAndRepaint();
     return 0;
 }
 

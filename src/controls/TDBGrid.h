@@ -24,8 +24,8 @@
 #include <set>
 #include <span>
 
-#include "TDBGridCanvas.h"
-#include "TDBGridColumn.h"
+#include "controls/TDBGridCanvas.h"
+#include "controls/TDBGridColumn.h"
 
 class QLineEdit;
 class TClientDataSet;
@@ -98,8 +98,9 @@ class TDBGrid : public QTableView {
     // too, raising OnColEnter only: every way the cursor arrives in a column announces it.
     void SetSelectedIndex(int columnIndex);
 
-    // Recomputes column widths and titles from Columns() and repaints; the toolkit's 45070
-    // message (Perform(45070, 0, 0)) does the same. Other messages are ignored.
+    // Recomputes column widths and titles from Columns() and repaints; the toolkit's message
+    // Perform(kRecalcLayoutMessage, 0, 0) does the same. Other messages are ignored.
+    static constexpr unsigned kRecalcLayoutMessage = 45070;
     void RecalcLayoutAndRepaint();
     long Perform(unsigned message, long wParam, long lParam);
 

@@ -1,4 +1,4 @@
-#include "TDBGridCanvas.h"
+#include "controls/TDBGridCanvas.h"
 
 #include <QPainter>
 

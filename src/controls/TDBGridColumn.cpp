@@ -1,4 +1,4 @@
-#include "TDBGridColumn.h"
+#include "controls/TDBGridColumn.h"
 
 TColumn& TDBGridColumns::Add(std::string fieldName, int width, std::string title) {
     TColumn& column = m_items.emplace_back();

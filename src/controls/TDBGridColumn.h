@@ -2,7 +2,7 @@
 // Columns of a TDBGrid. A column shows one field of the grid's record set, found by FieldName when
 // the grid lays out (a column naming no field of the record set shows blanks and is read-only).
 // Change Title, Width or Visible, then call the grid's RecalcLayoutAndRepaint; ButtonStyle and
-// ReadOnly take effect at once, an open cell included. Intentionally copyable.
+// ReadOnly take effect at once, an open cell included.
 
 #include <functional>
 #include <string>
@@ -12,7 +12,6 @@ class TField;
 class TDBGridColumns;
 
 // A column setting that tells its grid when it changes; reads and assigns as the plain value.
-// Intentionally copyable.
 template <class T>
 class TColumnSetting {
   public:

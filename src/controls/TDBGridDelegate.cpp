@@ -1,13 +1,13 @@
-#include "TDBGridDelegate.h"
+#include "controls/TDBGridDelegate.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QStyleOptionButton>
 
-#include "TDBGrid.h"
-#include "TDBGridModel.h"
-#include "TField.h"
+#include "controls/TDBGrid.h"
+#include "controls/TDBGridModel.h"
+#include "dataaccess/TField.h"
 
 TDBGridDelegate::TDBGridDelegate(TDBGrid& grid) : QStyledItemDelegate(&grid), m_grid(grid) {}
 

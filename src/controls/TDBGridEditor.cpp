@@ -3,14 +3,14 @@
 
 #include <QLineEdit>
 
-#include "EDatabaseError.h"
-#include "SafeCall.h"
-#include "TClientDataSet.h"
-#include "TDBGrid.h"
-#include "TDBGridEntryFilter.h"
-#include "TDBGridModel.h"
-#include "TDBGridPrivate.h"
-#include "TField.h"
+#include "dataaccess/EDatabaseError.h"
+#include "controls/SafeCall.h"
+#include "dataaccess/TClientDataSet.h"
+#include "controls/TDBGrid.h"
+#include "controls/TDBGridEntryFilter.h"
+#include "controls/TDBGridModel.h"
+#include "controls/TDBGridPrivate.h"
+#include "dataaccess/TField.h"
 
 bool TDBGrid::CanEditCell(const QModelIndex& index) const {
     if (!index.isValid() || !Options.count(dgEditing)) return false;

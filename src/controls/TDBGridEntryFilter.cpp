@@ -1,4 +1,4 @@
-#include "TDBGridEntryFilter.h"
+#include "controls/TDBGridEntryFilter.h"
 
 #include <QLineEdit>
 #include <algorithm>

@@ -4,11 +4,11 @@
 #include <QApplication>
 #include <QMdiSubWindow>
 
-#include "SafeCall.h"
-#include "TClientDataSet.h"
-#include "TDBGrid.h"
-#include "TDBGridModel.h"
-#include "TDBGridPrivate.h"
+#include "controls/SafeCall.h"
+#include "dataaccess/TClientDataSet.h"
+#include "controls/TDBGrid.h"
+#include "controls/TDBGridModel.h"
+#include "controls/TDBGridPrivate.h"
 
 bool TDBGrid::focusNextPrevChild(bool next) {
     // With dgTabs, Tab walks the cells; past the last cell it leaves the grid as usual. A grid

@@ -1,12 +1,12 @@
-#include "TDBGridKeys.h"
+#include "controls/TDBGridKeys.h"
 
 #include <QApplication>
 
-#include "ControlServices.h"
-#include "SafeCall.h"
-#include "TClientDataSet.h"
-#include "TDBGridModel.h"
-#include "TDBGridPrivate.h"
+#include "controls/ControlServices.h"
+#include "controls/SafeCall.h"
+#include "dataaccess/TClientDataSet.h"
+#include "controls/TDBGridModel.h"
+#include "controls/TDBGridPrivate.h"
 
 int TDBGridVirtualKey(const QKeyEvent& event) {
     int key = event.key();

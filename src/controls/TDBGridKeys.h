@@ -3,7 +3,7 @@
 
 #include <QKeyEvent>
 
-#include "TDBGrid.h"
+#include "controls/TDBGrid.h"
 
 // Virtual key code of a key event; keys without one keep their Qt key code.
 int TDBGridVirtualKey(const QKeyEvent& event);

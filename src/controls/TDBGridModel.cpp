@@ -1,8 +1,8 @@
-#include "TDBGridModel.h"
+#include "controls/TDBGridModel.h"
 
-#include "TClientDataSet.h"
-#include "TDBGridColumn.h"
-#include "TDataSource.h"
+#include "dataaccess/TClientDataSet.h"
+#include "controls/TDBGridColumn.h"
+#include "dataaccess/TDataSource.h"
 
 TDBGridModel::TDBGridModel(TDBGridColumns& columns, QObject* parent)
     : QAbstractTableModel(parent), m_columns(columns) {}

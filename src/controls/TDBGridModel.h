@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "TDataSetObserver.h"
+#include "dataaccess/TDataSetObserver.h"
 
 class TDataSource;
 class TClientDataSet;

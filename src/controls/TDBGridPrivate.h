@@ -4,8 +4,8 @@
 #include <QLineEdit>
 #include <QPointer>
 
-#include "TDBGrid.h"
-#include "TDBGridSelection.h"
+#include "controls/TDBGrid.h"
+#include "controls/TDBGridSelection.h"
 
 struct TDBGrid::Private {
     TDBGridSelection* selection = nullptr;

@@ -1,4 +1,4 @@
-#include "TDBGridSelection.h"
+#include "controls/TDBGridSelection.h"
 
 void TDBGridSelection::setCurrentIndex(const QModelIndex& index, SelectionFlags /*command*/) {
     QModelIndex target = index;

@@ -1,4 +1,4 @@
-#include "DataSetChangeLog.h"
+#include "dataaccess/DataSetChangeLog.h"
 
 #include <algorithm>
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "RowStore.h"
+#include "dataaccess/RowStore.h"
 #include "wire/ChangeLog.h"
 
 class DataSetChangeLog {

@@ -1,4 +1,4 @@
-#include "DataSetLoader.h"
+#include "dataaccess/DataSetLoader.h"
 
 DataSetLoader::DataSetLoader(const std::string& dataSetName,
                              const std::vector<wire::FieldDef>& fields)

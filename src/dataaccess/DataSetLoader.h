@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "RowStore.h"
+#include "dataaccess/RowStore.h"
 #include "wire/PacketSink.h"
 
 class DataSetLoader : public wire::PacketSink {

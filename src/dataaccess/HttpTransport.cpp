@@ -1,4 +1,4 @@
-#include "HttpTransport.h"
+#include "dataaccess/HttpTransport.h"
 
 #include <poll.h>
 
@@ -11,9 +11,9 @@
 #include <boost/beast/ssl/ssl_stream.hpp>
 #include <optional>
 
-#include "RpcMessages.h"
-#include "TCredentials.h"
-#include "TlsClient.h"
+#include "dataaccess/RpcMessages.h"
+#include "dataaccess/TCredentials.h"
+#include "dataaccess/TlsClient.h"
 #include "wire/Limits.h"
 
 namespace asio = boost::asio;

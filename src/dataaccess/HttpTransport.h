@@ -12,7 +12,7 @@
 #include <memory>
 #include <string>
 
-#include "RpcTransport.h"
+#include "dataaccess/RpcTransport.h"
 
 class EHttpStatusError : public ETransportError {
   public:

@@ -1,4 +1,4 @@
-#include "RowArena.h"
+#include "dataaccess/RowArena.h"
 
 char* RowArena::allocate(std::size_t bytes) {
     bytes = (bytes + 7) & ~std::size_t{7};

@@ -1,4 +1,4 @@
-#include "RowStore.h"
+#include "dataaccess/RowStore.h"
 
 #include <cstring>
 

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "RowArena.h"
+#include "dataaccess/RowArena.h"
 #include "wire/FieldDef.h"
 
 class RowStore {

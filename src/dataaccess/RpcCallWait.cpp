@@ -1,4 +1,4 @@
-#include "RpcCallWait.h"
+#include "dataaccess/RpcCallWait.h"
 
 namespace {
 // Most answers on a local network come within this: the call then returns without pumping, and

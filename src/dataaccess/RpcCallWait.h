@@ -9,9 +9,9 @@
 #include <exception>
 #include <functional>
 
-#include "RpcTransport.h"
-#include "RpcWaiter.h"
-#include "RpcWorker.h"
+#include "dataaccess/RpcTransport.h"
+#include "dataaccess/RpcWaiter.h"
+#include "dataaccess/RpcWorker.h"
 
 class RpcCallWait : private RpcWaiter {
   public:

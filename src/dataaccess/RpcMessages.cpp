@@ -1,4 +1,4 @@
-#include "RpcMessages.h"
+#include "dataaccess/RpcMessages.h"
 
 namespace rpcmsg {
 

@@ -1,4 +1,4 @@
-#include "RpcModuleCheck.h"
+#include "dataaccess/RpcModuleCheck.h"
 
 #include <rapidjson/document.h>
 

@@ -1,6 +1,6 @@
-#include "RpcTransport.h"
+#include "dataaccess/RpcTransport.h"
 
-#include "HttpTransport.h"
+#include "dataaccess/HttpTransport.h"
 
 std::unique_ptr<RpcTransport> MakeHttpTransport(RpcTimeouts timeouts) {
     return std::make_unique<HttpTransport>(timeouts);

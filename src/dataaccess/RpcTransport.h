@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "EDatabaseError.h"
-#include "RpcWaiter.h"
+#include "dataaccess/EDatabaseError.h"
+#include "dataaccess/RpcWaiter.h"
 
 class ETransportError : public EDatabaseError {
   public:
@@ -17,8 +17,7 @@ class ETransportError : public EDatabaseError {
 };
 
 // How a transport secures its connection: TLS with the server's certificate always verified,
-// against the authorities of caFile (PEM) or, when it is empty, the system's. Intentionally
-// copyable.
+// against the authorities of caFile (PEM) or, when it is empty, the system's.
 struct RpcTls {
     bool enabled = false;
     std::string caFile;

@@ -1,4 +1,4 @@
-#include "RpcWorker.h"
+#include "dataaccess/RpcWorker.h"
 
 #include <chrono>
 

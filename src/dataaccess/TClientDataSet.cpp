@@ -1,8 +1,8 @@
-#include "TClientDataSet.h"
+#include "dataaccess/TClientDataSet.h"
 
 #include <unordered_set>
 
-#include "TClientDataSetImpl.h"
+#include "dataaccess/TClientDataSetImpl.h"
 #include "wire/Limits.h"
 
 namespace {

@@ -29,10 +29,10 @@
 #include <string_view>
 #include <vector>
 
-#include "EDatabaseError.h"
-#include "TDataSetState.h"
-#include "TField.h"
-#include "TFieldDef.h"
+#include "dataaccess/EDatabaseError.h"
+#include "dataaccess/TDataSetState.h"
+#include "dataaccess/TField.h"
+#include "dataaccess/TFieldDef.h"
 
 class TDataSetObserver;
 class TClientDataSet;

@@ -1,7 +1,7 @@
 // Packets, change log and Locate.
-#include "DataSetLoader.h"
-#include "TClientDataSet.h"
-#include "TClientDataSetImpl.h"
+#include "dataaccess/DataSetLoader.h"
+#include "dataaccess/TClientDataSet.h"
+#include "dataaccess/TClientDataSetImpl.h"
 #include "wire/PacketReader.h"
 #include "wire/PacketWriter.h"
 

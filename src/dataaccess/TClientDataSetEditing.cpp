@@ -1,6 +1,6 @@
 // Editing: Insert, Append, Edit, Post, Cancel, Delete and field writes.
-#include "TClientDataSet.h"
-#include "TClientDataSetImpl.h"
+#include "dataaccess/TClientDataSet.h"
+#include "dataaccess/TClientDataSetImpl.h"
 
 void TClientDataSet::Impl::beginInsert(bool append) {
     checkActive();

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "DataSetChangeLog.h"
-#include "RowStore.h"
-#include "TClientDataSet.h"
-#include "TDataSetObserver.h"
+#include "dataaccess/DataSetChangeLog.h"
+#include "dataaccess/RowStore.h"
+#include "dataaccess/TClientDataSet.h"
+#include "dataaccess/TDataSetObserver.h"
 #include "wire/FieldDef.h"
 
 struct TClientDataSet::Impl {

@@ -1,4 +1,4 @@
-#include "TCredentials.h"
+#include "dataaccess/TCredentials.h"
 
 #include <openssl/crypto.h>
 #include <openssl/evp.h>

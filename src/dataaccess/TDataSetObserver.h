@@ -3,7 +3,7 @@
 // positions in the record set's current order (an inserting row included). All are raised
 // after the change, on the record set's thread.
 
-#include "TDataSetState.h"
+#include "dataaccess/TDataSetState.h"
 
 class TField;
 

@@ -1,8 +1,8 @@
-#include "TDataSource.h"
+#include "dataaccess/TDataSource.h"
 
 #include <algorithm>
 
-#include "TClientDataSet.h"
+#include "dataaccess/TClientDataSet.h"
 
 template <class Call>
 void TDataSource::Forward(Call call) {

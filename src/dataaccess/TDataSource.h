@@ -1,15 +1,17 @@
 #pragma once
 // Ties a record set to the controls that show it. State mirrors the record set's state;
 // OnStateChange runs on every change, and assigning DataSet reports inactive first, then the
-// record set's state, also when the record set assigned is the one already attached. Forwards the record set's change notifications to its own observers,
-// which are told DataSetReset when the record set is replaced or destroyed (the source then
-// detaches by itself) and DataSetDestroying when the source itself goes away.
+// record set's state, also when the record set assigned is the one already attached. Forwards
+// the record set's change notifications to its own observers, which are told DataSetReset when
+// the record set is replaced or destroyed (the source then detaches by itself) and
+// DataSetDestroying when the source itself goes away. Not thread-safe: a source, its record set
+// and its observers live on one thread (the UI thread in the host).
 
 #include <functional>
 #include <vector>
 
-#include "TDataSetObserver.h"
-#include "TDataSetState.h"
+#include "dataaccess/TDataSetObserver.h"
+#include "dataaccess/TDataSetState.h"
 
 class TClientDataSet;
 class TDataSource;

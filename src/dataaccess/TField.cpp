@@ -1,6 +1,6 @@
-#include "TField.h"
+#include "dataaccess/TField.h"
 
-#include "TClientDataSet.h"
+#include "dataaccess/TClientDataSet.h"
 
 TField::TField(TClientDataSet& dataSet, int index, TFieldDef def)
     : m_dataSet(dataSet), m_index(index), m_def(std::move(def)) {}

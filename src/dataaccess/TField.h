@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "TFieldDef.h"
+#include "dataaccess/TFieldDef.h"
 
 class TClientDataSet;
 

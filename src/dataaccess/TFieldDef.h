@@ -1,5 +1,5 @@
 #pragma once
-// Design-time description of one field of a record set. Intentionally copyable.
+// Design-time description of one field of a record set.
 
 #include <string>
 

@@ -1,15 +1,15 @@
-#include "TNetConnection.h"
+#include "dataaccess/TNetConnection.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <mutex>
 
-#include "HttpTransport.h"
-#include "RpcCallWait.h"
-#include "RpcMessages.h"
-#include "RpcModuleCheck.h"
-#include "RpcWorker.h"
+#include "dataaccess/HttpTransport.h"
+#include "dataaccess/RpcCallWait.h"
+#include "dataaccess/RpcMessages.h"
+#include "dataaccess/RpcModuleCheck.h"
+#include "dataaccess/RpcWorker.h"
 #include "wire/Limits.h"
 #include "wire/Rpc.h"
 

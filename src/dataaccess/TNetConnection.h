@@ -16,6 +16,10 @@
 // calling thread with the server's reason; credentials it gives send the same call again on a new
 // connection, as often as the user keeps trying. Without a hook, or when the user cancels, the
 // refusal is the call's answer like any other server error.
+//
+// One thread owns a connection (in the host, the UI thread): properties, Connected and Call are
+// used from it alone, and the hooks and events run on it. Only the I/O of a waiting call runs on
+// the helper thread, which never touches the connection's state.
 
 #include <functional>
 #include <memory>
@@ -23,14 +27,15 @@
 #include <string_view>
 #include <vector>
 
-#include "RpcTransport.h"
-#include "TCredentials.h"
-#include "TSignInRequest.h"
+#include "dataaccess/RpcTransport.h"
+#include "dataaccess/TCredentials.h"
+#include "dataaccess/TSignInRequest.h"
+#include "wire/DefaultAddress.h"
 
 class TNetConnection;
 
 // One positional argument of a call. InOut refers to the caller's variable, which must outlive
-// the call. Intentionally copyable.
+// the call.
 class TRemoteArg {
   public:
     static TRemoteArg Text(std::string value);
@@ -49,7 +54,7 @@ class TRemoteArg {
 };
 
 // The answer of one call: success with a payload packet (JSON text, empty when none), or the
-// server's error. Intentionally copyable.
+// server's error.
 struct TServerAnswer {
     bool Ok = true;
     int ErrorCode = 0;
@@ -74,7 +79,7 @@ class TNetConnection {
     TNetConnection& operator=(const TNetConnection&) = delete;
 
     std::string ServerName;
-    std::string Host = "127.0.0.1";
+    std::string Host{wire::kDefaultHost};
     int Port = 0;
     bool ThrowException = true;
     // TLS for the connections opened from now on; CaFile names a PEM file of the authorities to

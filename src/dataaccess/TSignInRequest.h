@@ -1,13 +1,13 @@
 #pragma once
 // What a connection asks when the server refuses who calls (TNetConnection::SetSignInHook): the
 // server, its reason in its own words, and the name tried last. The hook answers with the
-// credentials to try next, or nullopt when the user gave up. Intentionally copyable.
+// credentials to try next, or nullopt when the user gave up.
 
 #include <functional>
 #include <optional>
 #include <string>
 
-#include "TCredentials.h"
+#include "dataaccess/TCredentials.h"
 
 struct TSignInRequest {
     std::string Server;    // "host:port"

@@ -1,4 +1,4 @@
-#include "TlsClient.h"
+#include "dataaccess/TlsClient.h"
 
 #include <openssl/err.h>
 #include <openssl/ssl.h>
@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "RpcMessages.h"
+#include "dataaccess/RpcMessages.h"
 
 namespace ssl = boost::asio::ssl;
 using boost::system::error_code;

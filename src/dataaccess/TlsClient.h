@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "RpcTransport.h"
+#include "dataaccess/RpcTransport.h"
 
 typedef struct ssl_st SSL;
 

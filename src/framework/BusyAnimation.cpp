@@ -1,4 +1,4 @@
-#include "BusyAnimation.h"
+#include "framework/BusyAnimation.h"
 
 #include <QApplication>
 #include <QBasicTimer>
@@ -6,9 +6,9 @@
 #include <QPointer>
 #include <QTimerEvent>
 
-#include "TApplication.h"
-#include "TBusyOverlay.h"
-#include "TNetConnection.h"
+#include "framework/TApplication.h"
+#include "framework/TBusyOverlay.h"
+#include "dataaccess/TNetConnection.h"
 
 namespace {
 

@@ -11,7 +11,8 @@
 
 class QWidget;
 
-enum TAviKind { aviConnecting = 0, aviSaving = 1, aviReading = 6 };
+// The kinds the screens use; aviNone runs a call without showing anything.
+enum TAviKind { aviNone = -1, aviConnecting = 0, aviSaving = 1, aviReading = 6 };
 
 // parent: the window to cover (usually Application().MainForm()); nullptr covers the main form,
 // or shows a small top-level window when there is none.

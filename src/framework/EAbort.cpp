@@ -1,4 +1,4 @@
-#include "EAbort.h"
+#include "framework/EAbort.h"
 
 EAbort::EAbort() : std::runtime_error("Operação cancelada.") {}
 EAbort::EAbort(const std::string& shown) : std::runtime_error(shown) {}

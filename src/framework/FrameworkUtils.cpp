@@ -1,8 +1,8 @@
-#include "FrameworkUtils.h"
+#include "framework/FrameworkUtils.h"
 
 #include <algorithm>
 
-#include "TDBGrid.h"
+#include "controls/TDBGrid.h"
 
 namespace {
 // Characters, not bytes: texts are UTF-8.

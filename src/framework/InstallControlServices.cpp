@@ -1,9 +1,9 @@
 // The framework answers for the controls below it: errors in the standard error report, the
 // delete confirmation as the standard "Excl" question. Installed when the library loads.
 
-#include "ControlServices.h"
-#include "StdDialogs.h"
-#include "TMessages.h"
+#include "controls/ControlServices.h"
+#include "framework/StdDialogs.h"
+#include "framework/TMessages.h"
 
 namespace {
 [[maybe_unused]] const bool installed = [] {

@@ -14,7 +14,7 @@ enum TMsgDlgType {
 
 enum TMsgDlgBtn { mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore };
 
-// A set of buttons: MessageDlg(text, mtConfirmation, {mbYes, mbNo}, 0). Intentionally copyable.
+// A set of buttons: MessageDlg(text, mtConfirmation, {mbYes, mbNo}, 0).
 class TMsgDlgButtons {
   public:
     TMsgDlgButtons() = default;

@@ -1,11 +1,11 @@
-#include "SignIn.h"
+#include "framework/SignIn.h"
 
 #include <QApplication>
 #include <QThread>
 
-#include "BusyAnimation.h"
-#include "TDialogs.h"
-#include "TNetConnection.h"
+#include "framework/BusyAnimation.h"
+#include "framework/TDialogs.h"
+#include "dataaccess/TNetConnection.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "TSignInRequest.h"
+#include "dataaccess/TSignInRequest.h"
 
 void InstallSignIn();
 

@@ -1,12 +1,12 @@
-#include "StdDialogs.h"
+#include "framework/StdDialogs.h"
 
 #include <typeinfo>
 
-#include "EAbort.h"
-#include "TClientDataSet.h"
-#include "TDataSource.h"
-#include "TDialogs.h"
-#include "TNetConnection.h"
+#include "framework/EAbort.h"
+#include "dataaccess/TClientDataSet.h"
+#include "dataaccess/TDataSource.h"
+#include "framework/TDialogs.h"
+#include "dataaccess/TNetConnection.h"
 
 int MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext) {
     return Dialogs().MessageDlg(text, type, buttons, helpContext);

@@ -4,7 +4,7 @@
 #include <exception>
 #include <string>
 
-#include "MsgDlg.h"
+#include "framework/MsgDlg.h"
 
 class TClientDataSet;
 class TDataSource;

@@ -1,4 +1,4 @@
-#include "TApplication.h"
+#include "framework/TApplication.h"
 
 #include <QApplication>
 #include <QMainWindow>
@@ -7,8 +7,8 @@
 #include <QPointer>
 #include <QStyle>
 
-#include "TNetConnection.h"
-#include "TfrmPadraoGrid.h"
+#include "dataaccess/TNetConnection.h"
+#include "framework/TfrmPadraoGrid.h"
 
 TApplication& TApplication::Instance() {
     static TApplication application;

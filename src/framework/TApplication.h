@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "THostConfig.h"
+#include "framework/THostConfig.h"
 
 class QMainWindow;
 class QMdiArea;

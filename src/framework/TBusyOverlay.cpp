@@ -1,4 +1,4 @@
-#include "TBusyOverlay.h"
+#include "framework/TBusyOverlay.h"
 
 #include <QDateTime>
 #include <QPainter>

@@ -1,7 +1,7 @@
-#include "TDBText.h"
+#include "framework/TDBText.h"
 
-#include "TClientDataSet.h"
-#include "TDataSource.h"
+#include "dataaccess/TClientDataSet.h"
+#include "dataaccess/TDataSource.h"
 
 TDBText::TDBText(QWidget* parent) : QLabel(parent) {}
 

@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <string>
 
-#include "TDataSetObserver.h"
+#include "dataaccess/TDataSetObserver.h"
 
 class TDataSource;
 

@@ -1,6 +1,6 @@
-#include "TDialogs.h"
+#include "framework/TDialogs.h"
 
-#include "TQtDialogs.h"
+#include "framework/TQtDialogs.h"
 
 TDialogs::~TDialogs() = default;
 

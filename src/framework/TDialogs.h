@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "MsgDlg.h"
-#include "TSignInRequest.h"
+#include "framework/MsgDlg.h"
+#include "dataaccess/TSignInRequest.h"
 
 class TClientDataSet;
 class TDataSource;

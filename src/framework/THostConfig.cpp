@@ -1,6 +1,6 @@
-#include "THostConfig.h"
+#include "framework/THostConfig.h"
 
-#include "TApplication.h"
+#include "framework/TApplication.h"
 
 std::string WebURL() { return Application().Config().WebURL; }
 

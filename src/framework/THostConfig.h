@@ -1,13 +1,16 @@
 #pragma once
 // The host client's configuration as screens see it. The host fills it at start (from its INI
-// file); tests assign it directly through Application().SetConfig. Intentionally copyable.
+// file); tests assign it directly through Application().SetConfig.
 
 #include <map>
 #include <string>
 
+#include "wire/DefaultAddress.h"
+
 struct THostConfig {
-    std::string WebURL = "127.0.0.1";
-    int WebPort = 8427;
+    // The application server; by default, where it listens by default.
+    std::string WebURL{wire::kDefaultHost};
+    int WebPort = wire::kDefaultPort;
     // TLS to the application server, verified against the authorities of CaFile (a PEM file) or,
     // without it, the system's.
     bool Tls = false;

@@ -1,4 +1,4 @@
-#include "TLocateDialog.h"
+#include "framework/TLocateDialog.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -6,10 +6,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "SafeCall.h"
-#include "StdDialogs.h"
-#include "TClientDataSet.h"
-#include "TMessages.h"
+#include "controls/SafeCall.h"
+#include "framework/StdDialogs.h"
+#include "dataaccess/TClientDataSet.h"
+#include "framework/TMessages.h"
 
 TLocateDialog::TLocateDialog(TClientDataSet& dataSet, QWidget* parent)
     : QDialog(parent), m_dataSet(dataSet) {

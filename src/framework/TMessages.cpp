@@ -1,6 +1,6 @@
-#include "TMessages.h"
+#include "framework/TMessages.h"
 
-#include "StdDialogs.h"
+#include "framework/StdDialogs.h"
 
 TMessages::TMessages(const std::vector<std::string>& entries) { SetItems(entries); }
 

@@ -9,7 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "MsgDlg.h"
+#include "framework/MsgDlg.h"
 
 class TMessages {
   public:

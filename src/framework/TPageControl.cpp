@@ -1,4 +1,4 @@
-#include "TPageControl.h"
+#include "framework/TPageControl.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -6,8 +6,8 @@
 #include <QTabBar>
 #include <QWheelEvent>
 
-#include "SafeCall.h"
-#include "TTabSheet.h"
+#include "controls/SafeCall.h"
+#include "framework/TTabSheet.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
-#include "TQtDialogs.h"
+#include "framework/TQtDialogs.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 
-#include "TLocateDialog.h"
-#include "TSearchDialog.h"
-#include "TSignInDialog.h"
+#include "framework/TLocateDialog.h"
+#include "framework/TSearchDialog.h"
+#include "framework/TSignInDialog.h"
 
 namespace {
 

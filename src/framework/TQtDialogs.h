@@ -3,7 +3,7 @@
 // TLocateDialog for Procura, TSignInDialog for SignIn. Parented to the active window so they stay
 // on top of it.
 
-#include "TDialogs.h"
+#include "framework/TDialogs.h"
 
 class TQtDialogs : public TDialogs {
   public:

@@ -1,4 +1,4 @@
-#include "TSearchDialog.h"
+#include "framework/TSearchDialog.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -9,12 +9,12 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "SafeCall.h"
-#include "StdDialogs.h"
-#include "TClientDataSet.h"
-#include "TDataSource.h"
-#include "TSearchHighlight.h"
-#include "TSearchModel.h"
+#include "controls/SafeCall.h"
+#include "framework/StdDialogs.h"
+#include "dataaccess/TClientDataSet.h"
+#include "dataaccess/TDataSource.h"
+#include "framework/TSearchHighlight.h"
+#include "framework/TSearchModel.h"
 
 TSearchDialog::TSearchDialog(TDataSource& source, const std::string& text, QWidget* parent)
     : QDialog(parent), m_dataSet(*source.DataSet()) {

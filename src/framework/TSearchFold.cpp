@@ -1,4 +1,4 @@
-#include "TSearchFold.h"
+#include "framework/TSearchFold.h"
 
 namespace SearchFold {
 

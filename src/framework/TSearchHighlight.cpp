@@ -1,10 +1,10 @@
-#include "TSearchHighlight.h"
+#include "framework/TSearchHighlight.h"
 
 #include <QApplication>
 #include <QPainter>
 
-#include "TSearchFold.h"
-#include "TSearchQuery.h"
+#include "framework/TSearchFold.h"
+#include "framework/TSearchQuery.h"
 
 TSearchHighlight::TSearchHighlight(QObject* parent) : QStyledItemDelegate(parent) {}
 

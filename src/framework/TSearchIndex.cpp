@@ -1,11 +1,11 @@
-#include "TSearchIndex.h"
+#include "framework/TSearchIndex.h"
 
 #include <algorithm>
 #include <numeric>
 #include <stdexcept>
 
-#include "TClientDataSet.h"
-#include "TSearchFold.h"
+#include "dataaccess/TClientDataSet.h"
+#include "framework/TSearchFold.h"
 
 TSearchIndex::TSearchIndex(const TClientDataSet& dataSet, const std::vector<int>& fields) {
     int rows = dataSet.Active() ? dataSet.RecordCount() : 0;

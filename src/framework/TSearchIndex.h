@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "TSearchQuery.h"
+#include "framework/TSearchQuery.h"
 
 class TClientDataSet;
 

@@ -1,8 +1,8 @@
-#include "TSearchModel.h"
+#include "framework/TSearchModel.h"
 
 #include <algorithm>
 
-#include "TClientDataSet.h"
+#include "dataaccess/TClientDataSet.h"
 
 TSearchModel::TSearchModel(const TClientDataSet& dataSet, QObject* parent)
     : QAbstractTableModel(parent), m_dataSet(dataSet) {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "TSearchIndex.h"
+#include "framework/TSearchIndex.h"
 
 class TClientDataSet;
 

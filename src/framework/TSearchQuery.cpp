@@ -1,9 +1,9 @@
-#include "TSearchQuery.h"
+#include "framework/TSearchQuery.h"
 
 #include <algorithm>
 #include <string>
 
-#include "TSearchFold.h"
+#include "framework/TSearchFold.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "TSearchWord.h"
+#include "framework/TSearchWord.h"
 
 class TSearchQuery {
   public:

@@ -1,4 +1,4 @@
-#include "TSearchWord.h"
+#include "framework/TSearchWord.h"
 
 #include <algorithm>
 #include <cstring>

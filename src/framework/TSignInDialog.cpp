@@ -1,4 +1,4 @@
-#include "TSignInDialog.h"
+#include "framework/TSignInDialog.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

@@ -7,7 +7,7 @@
 #include <QDialog>
 #include <optional>
 
-#include "TCredentials.h"
+#include "dataaccess/TCredentials.h"
 
 class QLabel;
 class QLineEdit;

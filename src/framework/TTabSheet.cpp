@@ -1,6 +1,6 @@
-#include "TTabSheet.h"
+#include "framework/TTabSheet.h"
 
-#include "TPageControl.h"
+#include "framework/TPageControl.h"
 
 TTabSheet::TTabSheet(TPageControl* pageControl, const std::string& caption)
     : QWidget(pageControl), m_pageControl(pageControl) {

@@ -1,4 +1,4 @@
-#include "TfrmPadraoGrid.h"
+#include "framework/TfrmPadraoGrid.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,14 +13,14 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "SafeCall.h"
-#include "StdDialogs.h"
-#include "TClientDataSet.h"
-#include "TDBGrid.h"
-#include "TDBText.h"
-#include "TNetConnection.h"
-#include "TPageControl.h"
-#include "TTabSheet.h"
+#include "controls/SafeCall.h"
+#include "framework/StdDialogs.h"
+#include "dataaccess/TClientDataSet.h"
+#include "controls/TDBGrid.h"
+#include "framework/TDBText.h"
+#include "dataaccess/TNetConnection.h"
+#include "framework/TPageControl.h"
+#include "framework/TTabSheet.h"
 
 TfrmPadraoGrid::TfrmPadraoGrid(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmPadraoGrid"));

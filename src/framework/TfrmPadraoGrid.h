@@ -24,8 +24,8 @@
 #include <QWidget>
 #include <string>
 
-#include "TDataSource.h"
-#include "TMessages.h"
+#include "dataaccess/TDataSource.h"
+#include "framework/TMessages.h"
 
 class QAction;
 class QLabel;

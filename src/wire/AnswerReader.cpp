@@ -1,8 +1,8 @@
 // Client side of the envelope: reads the server's answer to one of our requests.
 #include <charconv>
 
-#include "EnvelopeSax.h"
-#include "Rpc.h"
+#include "wire/EnvelopeSax.h"
+#include "wire/Rpc.h"
 
 namespace wire {
 namespace {

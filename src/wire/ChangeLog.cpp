@@ -1,8 +1,8 @@
-#include "ChangeLog.h"
+#include "wire/ChangeLog.h"
 
-#include "FieldListReader.h"
-#include "JsonOut.h"
-#include "JsonSax.h"
+#include "wire/FieldListReader.h"
+#include "wire/JsonOut.h"
+#include "wire/JsonSax.h"
 
 namespace wire {
 namespace {

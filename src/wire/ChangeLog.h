@@ -1,7 +1,7 @@
 #pragma once
 // A change log (delta): the field list and an ordered list of changes, each an inserted row
 // (its values), a modified row (original and new values) or a deleted row (original values).
-// Replayed in order by whoever applies it. Intentionally copyable.
+// Replayed in order by whoever applies it.
 
 #include <memory>
 #include <span>
@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "FieldDef.h"
-#include "Status.h"
+#include "wire/FieldDef.h"
+#include "wire/Status.h"
 
 namespace wire {
 

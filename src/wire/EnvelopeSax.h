@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "JsonSax.h"
+#include "wire/JsonSax.h"
 
 namespace wire::detail {
 

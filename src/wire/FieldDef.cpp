@@ -1,4 +1,4 @@
-#include "FieldDef.h"
+#include "wire/FieldDef.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,5 +1,5 @@
 #pragma once
-// One field of a packet: its name and its size in characters. Intentionally copyable.
+// One field of a packet: its name and its size in characters.
 
 #include <optional>
 #include <string>

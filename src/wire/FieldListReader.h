@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "FieldDef.h"
-#include "Limits.h"
+#include "wire/FieldDef.h"
+#include "wire/Limits.h"
 
 namespace wire::detail {
 

@@ -3,7 +3,7 @@
 // returns null when memory runs out and then writes through it; this one throws std::bad_alloc
 // instead, leaving the old block owned by its stack, so the caller can refuse one request and
 // the process goes on. A reader's stack may be capped: a string outgrowing the cap ends the parse
-// with JsonTextTooLong soon after passing it, before the rest is copied. Intentionally copyable.
+// with JsonTextTooLong soon after passing it, before the rest is copied.
 
 #include <atomic>
 #include <cstddef>

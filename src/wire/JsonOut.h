@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "FieldDef.h"
-#include "JsonAllocator.h"
+#include "wire/FieldDef.h"
+#include "wire/JsonAllocator.h"
 
 namespace wire::detail {
 

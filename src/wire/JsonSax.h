@@ -10,10 +10,10 @@
 #include <string>
 #include <string_view>
 
-#include "FieldDef.h"
-#include "JsonAllocator.h"
-#include "Limits.h"
-#include "Status.h"
+#include "wire/FieldDef.h"
+#include "wire/JsonAllocator.h"
+#include "wire/Limits.h"
+#include "wire/Status.h"
 
 namespace wire::detail {
 

@@ -1,6 +1,6 @@
 // Server side: the method a request names, read without the rest of the body.
-#include "JsonSax.h"
-#include "Rpc.h"
+#include "wire/JsonSax.h"
+#include "wire/Rpc.h"
 
 namespace wire {
 namespace {

@@ -1,8 +1,8 @@
-#include "Packet.h"
+#include "wire/Packet.h"
 
-#include "JsonOut.h"
-#include "PacketReader.h"
-#include "PacketWriter.h"
+#include "wire/JsonOut.h"
+#include "wire/PacketReader.h"
+#include "wire/PacketWriter.h"
 
 namespace wire {
 

@@ -1,12 +1,12 @@
 #pragma once
 // A whole data packet in memory, for small packets, servers and tests. Large packets should
-// stream through PacketSink instead. Intentionally copyable.
+// stream through PacketSink instead.
 
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "PacketSink.h"
+#include "wire/PacketSink.h"
 
 namespace wire {
 

@@ -1,7 +1,7 @@
-#include "PacketReader.h"
+#include "wire/PacketReader.h"
 
-#include "FieldListReader.h"
-#include "JsonSax.h"
+#include "wire/FieldListReader.h"
+#include "wire/JsonSax.h"
 
 namespace wire {
 namespace {

@@ -7,8 +7,8 @@
 
 #include <string_view>
 
-#include "PacketSink.h"
-#include "Status.h"
+#include "wire/PacketSink.h"
+#include "wire/Status.h"
 
 namespace wire {
 

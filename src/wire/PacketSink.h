@@ -4,8 +4,8 @@
 #include <span>
 #include <vector>
 
-#include "FieldDef.h"
-#include "Status.h"
+#include "wire/FieldDef.h"
+#include "wire/Status.h"
 
 namespace wire {
 

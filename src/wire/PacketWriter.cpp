@@ -1,6 +1,6 @@
-#include "PacketWriter.h"
+#include "wire/PacketWriter.h"
 
-#include "JsonOut.h"
+#include "wire/JsonOut.h"
 
 namespace wire {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "PacketSink.h"
+#include "wire/PacketSink.h"
 
 namespace wire {
 

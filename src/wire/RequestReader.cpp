@@ -1,7 +1,7 @@
 // Server side of the envelope: reads a JSON-RPC request into a Request.
-#include "EnvelopeSax.h"
-#include "JsonOut.h"
-#include "Rpc.h"
+#include "wire/EnvelopeSax.h"
+#include "wire/JsonOut.h"
+#include "wire/Rpc.h"
 
 namespace wire {
 namespace {

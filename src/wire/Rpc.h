@@ -14,13 +14,13 @@
 #include <string_view>
 #include <vector>
 
-#include "Status.h"
+#include "wire/Status.h"
 
 namespace wire {
 
 enum class ArgKind { Text, TextInOut, Packet };
 
-// Text and TextInOut carry the text; Packet carries the packet's JSON text. Intentionally copyable.
+// Text and TextInOut carry the text; Packet carries the packet's JSON text.
 struct Argument {
     ArgKind kind = ArgKind::Text;
     std::string value;

@@ -1,6 +1,6 @@
 // The three envelopes we write: a request (client side), a result and an error (server side).
-#include "JsonOut.h"
-#include "Rpc.h"
+#include "wire/JsonOut.h"
+#include "wire/Rpc.h"
 
 namespace wire {
 namespace {

@@ -1,6 +1,7 @@
 #pragma once
-// Errors as values for everything below the screen: a code from the JSON-RPC error space and the
-// text a user may see. Intentionally copyable.
+// Errors as values for the wire format and the application server: a code from the JSON-RPC error
+// space and the text a user may see. The client's record sets and connection turn a failure into
+// an exception (EDatabaseError) at their surface, as the screen expects of them.
 
 #include <string>
 #include <utility>

@@ -3,10 +3,10 @@
 
 #include "ScreenButtons.h"
 #include "ScreenFixture.h"
-#include "TDBGrid.h"
-#include "TDBText.h"
-#include "TPageControl.h"
-#include "TTabSheet.h"
+#include "controls/TDBGrid.h"
+#include "framework/TDBText.h"
+#include "framework/TPageControl.h"
+#include "framework/TTabSheet.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // The screen opened against the real application server on loopback, over a fresh database
 // seeded with the demo catalogue: what it reads is what the server holds.
 #include "ScreenE2E.h"
-#include "TDBGrid.h"
-#include "TPageControl.h"
-#include "TTabSheet.h"
+#include "controls/TDBGrid.h"
+#include "framework/TPageControl.h"
+#include "framework/TTabSheet.h"
 
 namespace {
 

@@ -4,13 +4,13 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "CheckImages.h"
-#include "FrameworkUtils.h"
+#include "declarations/CheckImages.h"
+#include "framework/FrameworkUtils.h"
 #include "ScreenFixture.h"
-#include "TDBGrid.h"
-#include "TDBGridModel.h"
-#include "TPageControl.h"
-#include "TTabSheet.h"
+#include "controls/TDBGrid.h"
+#include "controls/TDBGridModel.h"
+#include "framework/TPageControl.h"
+#include "framework/TTabSheet.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ class Flags : public ScreenTest {
     // background (read where the picture does not reach).
     static bool Drawn(const QImage& shot, const QRect& cell, const QImage& picture) {
         const QRgb background = shot.pixel(cell.left() + 2, cell.top() + 2);
-        const QRgb olive = model::CheckTransparentColor().rgb();
+        const QRgb olive = declarations::CheckTransparentColor().rgb();
         const int rows = std::min(picture.height(), cell.height());
         for (int y = 0; y < rows; ++y)
             for (int x = 0; x < picture.width(); ++x) {

@@ -3,7 +3,7 @@
 // refuses because another user got there first. After every step the grid holds what the server
 // holds.
 #include "ScreenE2E.h"
-#include "TDBGrid.h"
+#include "controls/TDBGrid.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 
 #include "ScreenButtons.h"
 #include "ScreenFixture.h"
-#include "TDBGrid.h"
-#include "TPageControl.h"
-#include "TTabSheet.h"
+#include "controls/TDBGrid.h"
+#include "framework/TPageControl.h"
+#include "framework/TTabSheet.h"
 
 namespace {
 

@@ -24,9 +24,9 @@
 #include <sstream>
 
 #include "ScreenE2E.h"
-#include "TDBGrid.h"
-#include "TPageControl.h"
-#include "TTabSheet.h"
+#include "controls/TDBGrid.h"
+#include "framework/TPageControl.h"
+#include "framework/TTabSheet.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 #include <QToolButton>
 
 #include "ScreenFixture.h"
-#include "TDBText.h"
-#include "TPageControl.h"
-#include "TTabSheet.h"
+#include "framework/TDBText.h"
+#include "framework/TPageControl.h"
+#include "framework/TTabSheet.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 #include <initializer_list>
 #include <utility>
 
-#include "FakeAppServer.h"
-#include "RecordSetDefs.h"
+#include "support/FakeAppServer.h"
+#include "declarations/RecordSetDefs.h"
 
 OtherUserE2E::OtherUserE2E(int port)
-    : m_groups("cdsGrupSegProd", model::RecordSetDef("cdsGrupSegProd").Fields) {
+    : m_groups("cdsGrupSegProd", declarations::RecordSetDef("cdsGrupSegProd").Fields) {
     m_net.ServerName = FakeAppServer::kModule;
     m_net.Port = port;
     m_net.ThrowException = false;  // refusals come back as answers
@@ -70,7 +70,7 @@ TServerAnswer OtherUserE2E::Read(const char* method, const std::vector<std::stri
 
 std::string OtherUserE2E::Rows(const char* method, const std::vector<std::string>& args,
                                const char* recordSet) {
-    TClientDataSet fresh(recordSet, model::RecordSetDef(recordSet).Fields);
+    TClientDataSet fresh(recordSet, declarations::RecordSetDef(recordSet).Fields);
     TServerAnswer answer = Read(method, args, fresh);
     if (!answer.Ok) return "error: " + answer.ErrorMessage;
     return SortedRows(fresh);
@@ -79,7 +79,7 @@ std::string OtherUserE2E::Rows(const char* method, const std::vector<std::string
 std::vector<std::string> OtherUserE2E::Values(const char* method,
                                               const std::vector<std::string>& args,
                                               const char* recordSet, const char* field) {
-    TClientDataSet fresh(recordSet, model::RecordSetDef(recordSet).Fields);
+    TClientDataSet fresh(recordSet, declarations::RecordSetDef(recordSet).Fields);
     std::vector<std::string> values;
     if (!Read(method, args, fresh).Ok) return values;
     const int index = fresh.FieldByName(field).Index();
@@ -119,7 +119,7 @@ void AppendRow(TClientDataSet& rows,
 }  // namespace
 
 std::string OtherUserE2E::InsertMainProduct(const std::string& group, const std::string& product) {
-    TClientDataSet mains("cdsArvProd", model::RecordSetDef("cdsArvProd").Fields);
+    TClientDataSet mains("cdsArvProd", declarations::RecordSetDef("cdsArvProd").Fields);
     if (!Read("GetArvProd", {group}, mains).Ok) return "the main products could not be read";
     AppendRow(mains, {{"CDGRUSUGESPROD", group},
                       {"CDPRODUTO", product},
@@ -129,7 +129,7 @@ std::string OtherUserE2E::InsertMainProduct(const std::string& group, const std:
 }
 
 std::string OtherUserE2E::DeleteMainProduct(const std::string& group, const std::string& product) {
-    TClientDataSet mains("cdsArvProd", model::RecordSetDef("cdsArvProd").Fields);
+    TClientDataSet mains("cdsArvProd", declarations::RecordSetDef("cdsArvProd").Fields);
     if (!Read("GetArvProd", {group}, mains).Ok) return "the main products could not be read";
     if (!mains.Locate("CDPRODUTO", product)) return "no main product " + product;
     mains.Delete();
@@ -138,7 +138,7 @@ std::string OtherUserE2E::DeleteMainProduct(const std::string& group, const std:
 
 std::string OtherUserE2E::RelateProduct(const std::string& group, const std::string& main,
                                         const std::string& related) {
-    TClientDataSet rows("cdsProdRelac", model::RecordSetDef("cdsProdRelac").Fields);
+    TClientDataSet rows("cdsProdRelac", declarations::RecordSetDef("cdsProdRelac").Fields);
     if (!Read("GetProdRelac", {group, main}, rows).Ok)
         return "the related products could not be read";
     AppendRow(rows, {{"CDGRUSUGESPROD", group},

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "TClientDataSet.h"
-#include "TNetConnection.h"
+#include "dataaccess/TClientDataSet.h"
+#include "dataaccess/TNetConnection.h"
 
 class OtherUserE2E {
   public:

@@ -2,12 +2,12 @@
 // every turn to "Produto", related products on every move, groups again only when empty.
 #include <QTest>
 
-#include "BusyAnimation.h"
+#include "framework/BusyAnimation.h"
 #include "ScreenButtons.h"
 #include "ScreenFixture.h"
-#include "TDBGrid.h"
-#include "TPageControl.h"
-#include "TTabSheet.h"
+#include "controls/TDBGrid.h"
+#include "framework/TPageControl.h"
+#include "framework/TTabSheet.h"
 
 namespace {
 

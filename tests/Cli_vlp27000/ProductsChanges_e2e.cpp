@@ -3,7 +3,7 @@
 // a main product deleted with its related products. The screen's lists are compared with a fresh
 // read through another connection after every step.
 #include "ScreenE2E.h"
-#include "TDBGrid.h"
+#include "controls/TDBGrid.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "ScreenE2E.h"
-#include "TDBGrid.h"
+#include "controls/TDBGrid.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "ScreenE2E.h"
-#include "TDBGrid.h"
+#include "controls/TDBGrid.h"
 
 namespace {
 

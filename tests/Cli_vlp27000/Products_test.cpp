@@ -4,12 +4,12 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "Cli_vlp27000.h"
-#include "FrameworkUtils.h"
+#include "Cli_vlp27000/Cli_vlp27000.h"
+#include "framework/FrameworkUtils.h"
 #include "ScreenFixture.h"
-#include "TDBGrid.h"
-#include "TPageControl.h"
-#include "TTabSheet.h"
+#include "controls/TDBGrid.h"
+#include "framework/TPageControl.h"
+#include "framework/TTabSheet.h"
 
 namespace {
 

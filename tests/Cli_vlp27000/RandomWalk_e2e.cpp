@@ -5,35 +5,22 @@
 // is gone without a save or an answer that drops it. At the end the screen is closed and the
 // server holds the last acknowledged state plus what the close saved.
 // VLP_WALK_SEEDS (3) and VLP_WALK_STEPS (300) size the walk; VLP_WALK_SEED replays one seed.
-#include <QClipboard>
-#include <QKeySequence>
-#include <QTabBar>
+#include <QApplication>
 #include <QTest>
-#include <algorithm>
 #include <chrono>
 #include <cstdlib>
-#include <deque>
 #include <iostream>
-#include <optional>
-#include <set>
 
-#include "FrameworkUtils.h"
+#include "RandomWalk.h"
 #include "ScreenButtons.h"
-#include "ScreenE2E.h"
-#include "ScreenProbes.h"
-#include "TDBGrid.h"
-#include "TPageControl.h"
-#include "TTabSheet.h"
-#include "UserActions.h"
+#include "controls/TDBGrid.h"
+#include "framework/TPageControl.h"
+#include "framework/TTabSheet.h"
 
 namespace {
 
 // Faults of the screen as it stands. Each check runs and counts what it meets, and fails the walk
 // once `checked` is switched on, when the fault is mended.
-struct KnownFault {
-    bool checked;
-    const char* what;
-};
 // Mended.
 constexpr KnownFault kFlagTakesText{true, "a flag cell took typed text"};
 constexpr KnownFault kLettersInGroupCode{true, "a group code holds more than digits"};
@@ -65,103 +52,7 @@ std::vector<unsigned> Seeds() {
     return seeds;
 }
 
-std::string AnswerName(int answer) {
-    return answer == mrYes ? "Sim" : answer == mrNo ? "Não" : answer == mrCancel ? "Cancelar" : "?";
-}
-
-// The scripted dialogs answering from a queue of their own, which the walk keeps short (two at
-// most) and the close replaces; each message's answer is written beside it in Log.
-class WalkDialogs : public TScriptedDialogs {
-  public:
-    int MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons,
-                   int /*help*/) override {
-        Log.push_back("MessageDlg " + std::to_string(type) + ": " + text);
-        int answer = Take(m_answers, DefaultAnswer);
-        // Without a Cancel button, Esc answers No: only answers a person can give.
-        if (answer == mrCancel && !buttons.Contains(mbCancel)) answer = mrNo;
-        Log.back() += " = " + AnswerName(answer);
-        return answer;
-    }
-    bool Pesquisar(TDataSource& source, const std::string& text, bool multiSelect,
-                   bool showFilter) override {
-        QueueSearchPick(Take(m_picks, -1));
-        return TScriptedDialogs::Pesquisar(source, text, multiSelect, showFilter);
-    }
-    // Queues an Answer or Pick action; false when two already wait.
-    bool Ready(const UserAction& a) {
-        std::deque<int>& waiting = a.kind == UserAction::Answer ? m_answers : m_picks;
-        if (waiting.size() >= 2) return false;
-        waiting.push_back(a.answer);
-        return true;
-    }
-    void AnswerNext(int answer) { m_answers.assign(1, answer); }  // whatever waited goes
-    // Whether a dialog shown since `from` starts with `line`.
-    bool Shown(std::size_t from, const std::string& line) const {
-        return std::any_of(Log.begin() + static_cast<long>(from), Log.end(),
-                           [&](const std::string& l) { return l.starts_with(line); });
-    }
-    // Whether the user dropped changes by an answer given since `from`.
-    bool Dropped(std::size_t from) const {
-        for (const char* answer : {"MessageDlg 3: Cancela as alterações? = Sim",
-                                   "MessageDlg 3: Confirma exclusão? = Sim", "Envia de novo? = Não",
-                                   "Grava as alterações? = Não"})
-            if (std::any_of(Log.begin() + static_cast<long>(from), Log.end(),
-                            [&](const std::string& l) { return l.ends_with(answer); }))
-                return true;
-        return false;
-    }
-
-  private:
-    static int Take(std::deque<int>& queue, int otherwise) {
-        if (queue.empty()) return otherwise;
-        const int first = queue.front();
-        queue.pop_front();
-        return first;
-    }
-    std::deque<int> m_answers, m_picks;
-};
-
-// The screen as a step found it.
-struct StepStart {
-    std::vector<Pending> pending;  // in the order of ScreenLists
-    std::string main;              // the current main product
-    std::size_t logFrom;           // the first dialog of the step
-    bool commandsStale;            // a known fault had left the commands wrong
-    bool editedUnfocused;          // a grid without the focus was being edited
-};
-
-class RandomWalk : public ScreenE2E {
-  protected:
-    using Snapshot = std::map<std::string, std::string>;
-
-    void Walk(unsigned seed, int steps);
-    StepStart Start(TfrmSugestaoProd& f) const;
-    std::string Perform(TfrmSugestaoProd& f, const UserAction& a);
-    void Check(TfrmSugestaoProd& f, const UserAction& a, const StepStart& start);
-    void CheckFocusedGrid(TfrmSugestaoProd& f, const StepStart& start);
-    void CheckSaves(TfrmSugestaoProd& f, const UserAction& a, const StepStart& start);
-    void CheckNothingLost(TfrmSugestaoProd& f, const UserAction& a, const StepStart& start);
-    void CloseAndCheck(UserActions& actions);
-    void Report(unsigned seed, int step);
-
-    void Meet(const KnownFault& fault, const std::string& detail);
-    void Fail(const std::string& problem);
-    std::set<std::string> SavesSent() const;
-    bool Sent(const std::string& method) const;
-    std::string Fresh(TfrmSugestaoProd& f, const ScreenList& list);
-    static std::string Unexplained(const Snapshot& before, const Snapshot& after,
-                                   const std::set<std::string>& saves, const std::string& group);
-
-    std::optional<WalkDialogs> m_dialogs;
-    std::string m_problem;  // the first problem met; ends the walk
-    std::map<std::string, int> m_met;
-    Snapshot m_lastAck;  // the server after the last acknowledged save
-    std::deque<std::string> m_trail;
-    std::string m_did;              // the step's action as performed
-    std::set<std::string> m_stale;  // lists a known fault left unlike the server, till re-read
-    bool m_commandsStale = false;   // commands a known fault left wrong, till right again
-    int m_saveSteps = 0;
-};
+}  // namespace
 
 void RandomWalk::Meet(const KnownFault& fault, const std::string& detail) {
     ++m_met[fault.what];
@@ -170,111 +61,6 @@ void RandomWalk::Meet(const KnownFault& fault, const std::string& detail) {
 
 void RandomWalk::Fail(const std::string& problem) {
     if (m_problem.empty()) m_problem = problem;
-}
-
-std::set<std::string> RandomWalk::SavesSent() const {
-    std::set<std::string> saves;
-    for (const FakeCall& call : sent)
-        if (call.method.starts_with("Set")) saves.insert(call.method);
-    return saves;
-}
-
-bool RandomWalk::Sent(const std::string& method) const {
-    return std::any_of(sent.begin(), sent.end(),
-                       [&](const FakeCall& c) { return c.method == method; });
-}
-
-std::string RandomWalk::Fresh(TfrmSugestaoProd& f, const ScreenList& list) {
-    const std::string group = f.cdsGrupSegProd.FieldByName("CDGRUSUGESPROD").AsString();
-    if (list.r == &f.cdsGrupSegProd) return other->Groups();
-    if (list.r == &f.cdsArvProd) return other->Rows("GetArvProd", {group}, "cdsArvProd");
-    return other->Rows("GetProdRelac", {group, MainProduct(f)}, "cdsProdRelac");
-}
-
-StepStart RandomWalk::Start(TfrmSugestaoProd& f) const {
-    return {PendingAll(f), MainProduct(f), m_dialogs->Log.size(), m_commandsStale,
-            EditedUnfocused(f) != nullptr};
-}
-
-std::string RandomWalk::Perform(TfrmSugestaoProd& f, const UserAction& a) {
-    QWidget* focus = QApplication::focusWidget();
-    std::vector<TDBGrid*> grids{f.dbgPadrao};
-    if (f.pgcPadrao->ActivePage() == f.tshProduto) grids = {f.dbgProduto, f.dbgProdRelac};
-    auto at = [](double fraction, std::size_t count) {
-        return std::min(count - 1, static_cast<std::size_t>(fraction * count));
-    };
-    switch (a.kind) {
-        case UserAction::Key:
-            QTest::keyClick(focus, a.key, a.modifiers);
-            QApplication::processEvents();
-            return "key " + QKeySequence(a.key | a.modifiers).toString().toStdString();
-        case UserAction::Paste:
-            QGuiApplication::clipboard()->setText(QString::fromStdString(a.text));
-            QTest::keyClick(focus, Qt::Key_V, Qt::ControlModifier);
-            QApplication::processEvents();
-            return "paste \"" + a.text + "\"";
-        case UserAction::Type:
-            for (QChar c : QString::fromStdString(a.text)) {
-                QWidget* target = QApplication::focusWidget();
-                if (!target || !f.isAncestorOf(target)) break;
-                // QTest spells only ASCII keys; a letter like "ç" goes as its key and text.
-                const auto key = c.unicode() < 128 ? QTest::asciiToKey(c.toLatin1())
-                                                   : Qt::Key(c.toUpper().unicode());
-                QTest::sendKeyEvent(QTest::Click, target, key, QString(c), Qt::NoModifier);
-            }
-            QApplication::processEvents();
-            return "type \"" + a.text + "\"";
-        case UserAction::ClickCell:
-        case UserAction::DoubleClickCell: {
-            TDBGrid& grid = *grids[static_cast<std::size_t>(a.grid) % grids.size()];
-            const std::string name = grid.objectName().toStdString();
-            const int rows = grid.model()->rowCount();
-            if (rows == 0) {
-                QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, QPoint(8, 8));
-                QApplication::processEvents();
-                return "click " + name + " (no rows)";
-            }
-            const int row = static_cast<int>(at(a.row, static_cast<std::size_t>(rows)));
-            std::vector<std::string> columns;
-            for (const TColumn& column : grid.Columns())
-                if (column.Visible) columns.push_back(column.FieldName);
-            const std::string field =
-                IndiceCol(grid, a.field) >= 0 ? a.field : columns[at(a.column, columns.size())];
-            const std::string what = name + " row " + std::to_string(row) + " " + field;
-            if (a.kind == UserAction::ClickCell) {
-                ClickCell(grid, row, field.c_str());
-                return "click " + what;
-            }
-            const QModelIndex cell = grid.model()->index(row, IndiceCol(grid, field));
-            grid.scrollTo(cell);
-            QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, grid.visualRect(cell).center());
-            QApplication::processEvents();
-            return "double-click " + what;
-        }
-        case UserAction::ClickTab: {
-            QTabBar* tabs = f.pgcPadrao->tabBar();
-            const int tab = static_cast<int>(at(a.at, static_cast<std::size_t>(tabs->count())));
-            QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(tab).center());
-            QApplication::processEvents();
-            return "click tab " + tabs->tabText(tab).toStdString();
-        }
-        case UserAction::ClickButton: {
-            std::vector<QToolButton*> enabled;
-            for (QToolButton* b : {f.sbtIncluir, f.sbtAlterar, f.sbtExcluir, f.sbtConfirmar,
-                                   f.sbtCancelar, f.sbtProcurar, f.sbtVerificar})
-                if (b->isEnabled()) enabled.push_back(b);
-            if (enabled.empty()) return "no tool button enabled";
-            QToolButton* button = enabled[at(a.at, enabled.size())];
-            Click(button);
-            return "click " + button->objectName().toStdString();
-        }
-        case UserAction::Answer:
-        case UserAction::Pick:
-            if (!m_dialogs->Ready(a)) return "(two answers wait already)";
-            return a.kind == UserAction::Answer ? "ready to answer " + AnswerName(a.answer)
-                                                : "ready to pick row " + std::to_string(a.answer);
-    }
-    return "";
 }
 
 void RandomWalk::Check(TfrmSugestaoProd& f, const UserAction& a, const StepStart& start) {
@@ -533,5 +319,3 @@ TEST_P(RandomWalk, KeepsEveryAcknowledgedSaveAndDropsNothingUnasked) {
 }
 
 E2E_BACKENDS(RandomWalk);
-
-}  // namespace

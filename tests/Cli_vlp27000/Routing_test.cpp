@@ -5,11 +5,11 @@
 #include <map>
 #include <QToolButton>
 
-#include "Cli_vlp27000.h"
+#include "Cli_vlp27000/Cli_vlp27000.h"
 #include "ScreenFixture.h"
-#include "TDBGrid.h"
-#include "TPageControl.h"
-#include "TTabSheet.h"
+#include "controls/TDBGrid.h"
+#include "framework/TPageControl.h"
+#include "framework/TTabSheet.h"
 
 namespace {
 

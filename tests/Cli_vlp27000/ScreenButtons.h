@@ -5,7 +5,7 @@
 #include <QToolButton>
 #include <string>
 
-#include "TfrmSugestaoProd.h"
+#include "Cli_vlp27000/TfrmSugestaoProd.h"
 
 // Enabled commands as one string, in the order the routine sets them, e.g. "C X . . . . .".
 inline std::string Buttons(TfrmSugestaoProd& f) {

@@ -6,11 +6,11 @@
 #include <iostream>
 #include <utility>
 
-#include "FrameworkUtils.h"
-#include "RpcTransport.h"
-#include "TDBGrid.h"
-#include "TPageControl.h"
-#include "TTabSheet.h"
+#include "framework/FrameworkUtils.h"
+#include "dataaccess/RpcTransport.h"
+#include "controls/TDBGrid.h"
+#include "framework/TPageControl.h"
+#include "framework/TTabSheet.h"
 
 std::string BackendName(const ::testing::TestParamInfo<TBackend>& info) {
     return info.param == TBackend::Sqlite ? "Sqlite" : "Postgres";

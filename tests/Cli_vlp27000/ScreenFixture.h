@@ -7,15 +7,15 @@
 #include <QApplication>
 #include <QPointer>
 
-#include "BusyAnimation.h"
-#include "Cli_vlp27000.h"
-#include "PackageInfo.h"
+#include "framework/BusyAnimation.h"
+#include "Cli_vlp27000/Cli_vlp27000.h"
+#include "Pkg_vlp27000/PackageInfo.h"
 #include "Packets.h"
-#include "Support.h"
-#include "TApplication.h"
-#include "TDBGrid.h"
-#include "TScriptedDialogs.h"
-#include "TfrmSugestaoProd.h"
+#include "support/Support.h"
+#include "framework/TApplication.h"
+#include "controls/TDBGrid.h"
+#include "support/TScriptedDialogs.h"
+#include "Cli_vlp27000/TfrmSugestaoProd.h"
 
 class ScreenTest : public ::testing::Test {
   protected:

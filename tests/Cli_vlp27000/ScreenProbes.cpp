@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <algorithm>
 
-#include "TDBGrid.h"
-#include "TTabSheet.h"
+#include "controls/TDBGrid.h"
+#include "framework/TTabSheet.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "TfrmSugestaoProd.h"
+#include "Cli_vlp27000/TfrmSugestaoProd.h"
 
 // One editable list: its grid, record set, data source, page, and the calls that save and read it.
 struct ScreenList {

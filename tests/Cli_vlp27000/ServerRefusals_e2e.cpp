@@ -3,7 +3,7 @@
 // message and drops the refused change, so its grid holds what it held before; verify then
 // brings it level with the server.
 #include "ScreenE2E.h"
-#include "TDBGrid.h"
+#include "controls/TDBGrid.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <iterator>
 #include <utility>
 
-#include "MsgDlg.h"
+#include "framework/MsgDlg.h"
 
 namespace {
 

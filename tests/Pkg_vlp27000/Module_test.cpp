@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "PackageInfo.h"  // types only: the entries themselves are reached through dlsym
+#include "Pkg_vlp27000/PackageInfo.h"  // types only: the entries themselves are reached through dlsym
 
 namespace {
 

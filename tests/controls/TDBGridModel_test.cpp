@@ -1,15 +1,15 @@
 // The grid's model adapter: Qt's model checker over every kind of record-set change, and the
 // translation of notifications into model signals.
-#include "TDBGridModel.h"
+#include "controls/TDBGridModel.h"
 
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
 
-#include "TestDataSets.h"
-#include "TDBGridColumn.h"
-#include "TDataSource.h"
+#include "support/TestDataSets.h"
+#include "controls/TDBGridColumn.h"
+#include "dataaccess/TDataSource.h"
 
 namespace {
 

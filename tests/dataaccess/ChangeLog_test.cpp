@@ -1,7 +1,7 @@
 // The change log of a record set: folding, Delta, MergeChangeLog and CancelUpdates.
 #include <gtest/gtest.h>
 
-#include "TClientDataSet.h"
+#include "dataaccess/TClientDataSet.h"
 #include "wire/ChangeLog.h"
 #include "wire/Packet.h"
 

@@ -1,7 +1,7 @@
 // The HTTP transport on its own against the loopback fake: connection reuse, statuses, large
 // bodies, and the state it is left in after a failure.
 
-#include "HttpTransport.h"
+#include "dataaccess/HttpTransport.h"
 
 #include <gtest/gtest.h>
 

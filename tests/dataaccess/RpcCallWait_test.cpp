@@ -2,7 +2,7 @@
 // that end quickly stay on the calling thread and never pump; late ones move to the helper thread
 // and pump; failures of the I/O and of the pump reach the caller, the I/O's first.
 
-#include "RpcCallWait.h"
+#include "dataaccess/RpcCallWait.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Loading and writing data packets.
 #include <gtest/gtest.h>
 
-#include "TClientDataSet.h"
-#include "TDataSetObserver.h"
+#include "dataaccess/TClientDataSet.h"
+#include "dataaccess/TDataSetObserver.h"
 #include "wire/Packet.h"
 
 namespace {

@@ -1,9 +1,9 @@
 // States, editing, navigation, fields and the order of events and notifications.
-#include "TClientDataSet.h"
+#include "dataaccess/TClientDataSet.h"
 
 #include <gtest/gtest.h>
 
-#include "TDataSetObserver.h"
+#include "dataaccess/TDataSetObserver.h"
 #include "wire/Packet.h"
 
 namespace {

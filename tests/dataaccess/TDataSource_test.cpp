@@ -1,11 +1,11 @@
 // Data sources: state mirroring, re-assignment, forwarding and detaching.
-#include "TDataSource.h"
+#include "dataaccess/TDataSource.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
-#include "TClientDataSet.h"
+#include "dataaccess/TClientDataSet.h"
 #include "wire/Packet.h"
 
 namespace {

@@ -7,9 +7,9 @@
 
 #include <deque>
 
-#include "HttpTransport.h"
+#include "dataaccess/HttpTransport.h"
 #include "LoopbackAppServer.h"
-#include "TNetConnection.h"
+#include "dataaccess/TNetConnection.h"
 
 using appserver::testing::LoopbackAppServer;
 using appserver::testing::LoopbackOptions;

@@ -5,7 +5,7 @@
 
 #include <stdexcept>
 
-#include "TNetConnection.h"
+#include "dataaccess/TNetConnection.h"
 #include "support/FakeAppServer.h"
 
 using namespace std::chrono_literals;

@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include "HttpTransport.h"
+#include "dataaccess/HttpTransport.h"
 #include "LoopbackAppServer.h"
-#include "TNetConnection.h"
-#include "TestCertificate.h"
+#include "dataaccess/TNetConnection.h"
+#include "support/TestCertificate.h"
 
 using namespace std::chrono_literals;
 using appserver::testing::LoopbackAppServer;

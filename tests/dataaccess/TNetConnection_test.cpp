@@ -6,7 +6,7 @@
 #include <atomic>
 #include <thread>
 
-#include "TNetConnection.h"
+#include "dataaccess/TNetConnection.h"
 #include "support/FakeAppServer.h"
 
 using namespace std::chrono_literals;

@@ -1,5 +1,5 @@
 // The busy animation: one at a time, the last call wins, and it keeps moving while a call blocks.
-#include "BusyAnimation.h"
+#include "framework/BusyAnimation.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 #include <QTimer>
 #include <thread>
 
-#include "TApplication.h"
-#include "TBusyOverlay.h"
+#include "framework/TApplication.h"
+#include "framework/TBusyOverlay.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include <QMainWindow>
 #include <QTimer>
 
-#include "BusyAnimation.h"
-#include "FakeAppServer.h"
-#include "TApplication.h"
-#include "TBusyOverlay.h"
-#include "TNetConnection.h"
+#include "framework/BusyAnimation.h"
+#include "support/FakeAppServer.h"
+#include "framework/TApplication.h"
+#include "framework/TBusyOverlay.h"
+#include "dataaccess/TNetConnection.h"
 
 namespace {
 

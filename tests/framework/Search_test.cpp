@@ -12,15 +12,15 @@
 #include <QTimer>
 #include <functional>
 
-#include "StdDialogs.h"
-#include "TDataSource.h"
-#include "TLocateDialog.h"
-#include "TScriptedDialogs.h"
-#include "TSearchDialog.h"
-#include "TSearchHighlight.h"
-#include "TSearchIndex.h"
-#include "TSearchModel.h"
-#include "TestDataSets.h"
+#include "framework/StdDialogs.h"
+#include "dataaccess/TDataSource.h"
+#include "framework/TLocateDialog.h"
+#include "support/TScriptedDialogs.h"
+#include "framework/TSearchDialog.h"
+#include "framework/TSearchHighlight.h"
+#include "framework/TSearchIndex.h"
+#include "framework/TSearchModel.h"
+#include "support/TestDataSets.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
 // Catalogues, error reporting through the dialog seam, and the small helpers screens use.
 #include <gtest/gtest.h>
 
-#include "EAbort.h"
-#include "FrameworkUtils.h"
-#include "StdDialogs.h"
-#include "TApplication.h"
-#include "TDBGrid.h"
-#include "TMessages.h"
-#include "TNetConnection.h"
-#include "TScriptedDialogs.h"
+#include "framework/EAbort.h"
+#include "framework/FrameworkUtils.h"
+#include "framework/StdDialogs.h"
+#include "framework/TApplication.h"
+#include "controls/TDBGrid.h"
+#include "framework/TMessages.h"
+#include "dataaccess/TNetConnection.h"
+#include "support/TScriptedDialogs.h"
 
 namespace {
 

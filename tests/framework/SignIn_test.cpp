@@ -13,13 +13,13 @@
 #include <deque>
 #include <functional>
 
-#include "BusyAnimation.h"
+#include "framework/BusyAnimation.h"
 #include "LoopbackAppServer.h"
-#include "SignIn.h"
-#include "TApplication.h"
-#include "TNetConnection.h"
-#include "TSignInDialog.h"
-#include "TestCertificate.h"
+#include "framework/SignIn.h"
+#include "framework/TApplication.h"
+#include "dataaccess/TNetConnection.h"
+#include "framework/TSignInDialog.h"
+#include "support/TestCertificate.h"
 
 namespace {
 

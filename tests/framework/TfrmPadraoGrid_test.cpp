@@ -1,5 +1,5 @@
 // The base grid form: creation through the application object, standard commands, closing.
-#include "TfrmPadraoGrid.h"
+#include "framework/TfrmPadraoGrid.h"
 
 #include <gtest/gtest.h>
 
@@ -13,16 +13,16 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "BusyAnimation.h"
-#include "EAbort.h"
-#include "FakeAppServer.h"
-#include "TestDataSets.h"
-#include "TApplication.h"
-#include "TDBGrid.h"
-#include "TNetConnection.h"
-#include "TPageControl.h"
-#include "TScriptedDialogs.h"
-#include "TTabSheet.h"
+#include "framework/BusyAnimation.h"
+#include "framework/EAbort.h"
+#include "support/FakeAppServer.h"
+#include "support/TestDataSets.h"
+#include "framework/TApplication.h"
+#include "controls/TDBGrid.h"
+#include "dataaccess/TNetConnection.h"
+#include "framework/TPageControl.h"
+#include "support/TScriptedDialogs.h"
+#include "framework/TTabSheet.h"
 
 namespace {
 

@@ -14,11 +14,11 @@
 #include <QTest>
 #include <QTimer>
 
-#include "EAbort.h"
+#include "framework/EAbort.h"
 #include "HostConfigFile.h"
 #include "MainWindow.h"
 #include "ModuleLoader.h"
-#include "TScriptedDialogs.h"
+#include "support/TScriptedDialogs.h"
 
 namespace {
 

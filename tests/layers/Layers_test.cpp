@@ -1,7 +1,8 @@
-// Dependencies point one way: screen module -> screen -> calls -> model -> framework -> controls
-// -> dataaccess -> wire; the host sits on the framework and never on the screen; the application
-// server sits on wire alone. This test reads every #include "..." of src/, host/ and appserver/
-// and fails on one that points up.
+// Dependencies point one way: screen module -> screen -> calls -> declarations -> framework ->
+// controls -> dataaccess -> wire; the host sits on the framework and never on the screen; the
+// application server sits on wire alone. This test reads every #include "..." of src/, host/ and
+// appserver/ and fails on one that points up, or on one in src/ or appserver/ that does not name
+// its folder ("dataaccess/TClientDataSet.h"), so a reader sees the layer in the include itself.
 
 #include <gtest/gtest.h>
 
@@ -22,7 +23,7 @@ namespace {
 const std::map<std::string, std::set<std::string>>& AllowedIncludes() {
     static const std::map<std::string, std::set<std::string>> allowed = [] {
         const std::vector<std::string> chain = {"src/wire",      "src/dataaccess", "src/controls",
-                                                "src/framework", "src/model",      "src/server",
+                                                "src/framework", "src/declarations", "src/calls",
                                                 "src/Cli_vlp27000", "src/Pkg_vlp27000"};
         std::map<std::string, std::set<std::string>> rules;
         for (size_t i = 0; i < chain.size(); ++i)
@@ -78,6 +79,8 @@ class IncludeChecker {
             std::smatch match;
             while (std::getline(in, line)) {
                 if (!std::regex_search(line, match, include)) continue;
+                if (NeedsFolder(file) && match[1].str().find('/') == std::string::npos)
+                    violations.push_back({file.generic_string(), match[1].str(), from, "?"});
                 for (const fs::path& target : Resolve(file, match[1].str())) {
                     std::string to = FolderOf(target);
                     if (!to.empty() && !AllowedIncludes().at(from).count(to))
@@ -89,6 +92,11 @@ class IncludeChecker {
     }
 
   private:
+    static bool NeedsFolder(const fs::path& file) {
+        std::string path = file.generic_string();
+        return path.rfind("src/", 0) == 0 || path.rfind("appserver/", 0) == 0;
+    }
+
     // The project headers an include may name: beside the file, under one of the include roots
     // ("wire/Rpc.h", "store/Store.h"), or, for a bare name, any folder holding that file.
     std::vector<fs::path> Resolve(const fs::path& file, const std::string& name) const {
@@ -108,7 +116,8 @@ class IncludeChecker {
 std::string Describe(const std::vector<Violation>& violations) {
     std::string out;
     for (const Violation& v : violations)
-        out += v.file + " includes \"" + v.include + "\": " + v.from + " may not use " + v.to + "\n";
+        out += v.file + " includes \"" + v.include + "\": " +
+               (v.to == "?" ? "name the folder" : v.from + " may not use " + v.to) + "\n";
     return out;
 }
 
@@ -127,19 +136,23 @@ TEST(Layers, TheCheckerRefusesUpwardIncludesAndAcceptsDownwardOnes) {
         const char* include;
         bool refused;
     } cases[] = {
-        {"src/framework/StdDialogs.h", "src/controls/TDBGrid.cpp", "StdDialogs.h", true},
-        {"src/controls/TDBGrid.h", "src/framework/TfrmPadraoGrid.h", "TDBGrid.h", false},
+        {"src/framework/StdDialogs.h", "src/controls/TDBGrid.cpp", "framework/StdDialogs.h", true},
+        {"src/controls/TDBGrid.h", "src/framework/TfrmPadraoGrid.h", "controls/TDBGrid.h", false},
+        {"src/controls/TDBGrid.h", "src/framework/TfrmPadraoGrid.h", "TDBGrid.h", true},
+        {"src/controls/TDBGrid.h", "src/controls/TDBGrid.cpp", "TDBGrid.h", true},
         {"src/wire/Rpc.h", "src/dataaccess/TNetConnection.cpp", "wire/Rpc.h", false},
-        {"src/dataaccess/TField.h", "src/wire/Packet.cpp", "TField.h", true},
+        {"src/dataaccess/TField.h", "src/wire/Packet.cpp", "dataaccess/TField.h", true},
         {"src/Cli_vlp27000/TfrmSugestaoProd.h", "host/MainWindow.cpp", "TfrmSugestaoProd.h", true},
-        {"src/model/GridDefs.h", "host/main.cpp", "GridDefs.h", true},
-        {"src/framework/TApplication.h", "host/main.cpp", "TApplication.h", false},
-        {"src/dataaccess/TClientDataSet.h", "appserver/store/SqlStore.cpp", "TClientDataSet.h",
-         true},
+        {"src/declarations/GridDefs.h", "host/main.cpp", "declarations/GridDefs.h", true},
+        {"src/framework/TApplication.h", "host/main.cpp", "framework/TApplication.h", false},
+        {"src/dataaccess/TClientDataSet.h", "appserver/store/SqlStore.cpp",
+         "dataaccess/TClientDataSet.h", true},
         {"appserver/store/Store.h", "appserver/rpc/Server.cpp", "store/Store.h", false},
+        {"appserver/store/Store.h", "appserver/store/SqlStore.cpp", "Store.h", true},
         {"appserver/rpc/Server.h", "appserver/store/SqlStore.cpp", "rpc/Server.h", true},
-        {"src/server/Fetch.h", "src/model/GridDefs.cpp", "Fetch.h", true},
-        {"src/model/GridDefs.h", "src/Pkg_vlp27000/Pkg.cpp", "GridDefs.h", false},
+        {"src/calls/Fetch.h", "src/declarations/GridDefs.cpp", "calls/Fetch.h", true},
+        {"src/declarations/GridDefs.h", "src/Pkg_vlp27000/Pkg.cpp", "declarations/GridDefs.h",
+         false},
     };
     for (const Case& c : cases) {
         fs::path root = fs::temp_directory_path() / ("vlp-layers-" + std::to_string(::getpid()));

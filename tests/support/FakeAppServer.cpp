@@ -1,12 +1,12 @@
-#include "FakeAppServer.h"
+#include "support/FakeAppServer.h"
 
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
 #include <boost/asio/ip/tcp.hpp>
 
-#include "FakeHttpServer.h"
-#include "FakeTransport.h"
+#include "support/FakeHttpServer.h"
+#include "support/FakeTransport.h"
 
 FakeAppServer::FakeAppServer(std::string module)
     : m_module(std::move(module)), m_describedModule(m_module) {}

@@ -18,9 +18,9 @@
 #include <string_view>
 #include <vector>
 
-#include "FakeCall.h"
-#include "FakeMethod.h"
-#include "RpcTransport.h"
+#include "support/FakeCall.h"
+#include "support/FakeMethod.h"
+#include "dataaccess/RpcTransport.h"
 
 class FakeHttpServer;
 

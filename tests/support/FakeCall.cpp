@@ -1,4 +1,4 @@
-#include "FakeCall.h"
+#include "support/FakeCall.h"
 
 std::string FakeCall::toString() const {
     std::string text = method + "(";

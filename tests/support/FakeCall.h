@@ -1,6 +1,6 @@
 #pragma once
 // One call the fake app server received: the method and its positional arguments with their
-// kinds. Intentionally copyable.
+// kinds.
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "FakeHttpServer.h"
+#include "support/FakeHttpServer.h"
 
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
@@ -11,7 +11,7 @@
 #include <optional>
 #include <thread>
 
-#include "FakeAppServer.h"
+#include "support/FakeAppServer.h"
 #include "wire/Limits.h"
 
 namespace asio = boost::asio;

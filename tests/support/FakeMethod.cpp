@@ -1,4 +1,4 @@
-#include "FakeMethod.h"
+#include "support/FakeMethod.h"
 
 FakeMethod& FakeMethod::answerPacket(std::string json) {
     std::lock_guard lock(*m_lock);

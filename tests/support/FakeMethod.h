@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "FakeCall.h"
+#include "support/FakeCall.h"
 
 struct FakeReply {
     std::string payload;                          // packet JSON; empty answers a null payload

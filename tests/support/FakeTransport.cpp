@@ -1,10 +1,10 @@
-#include "FakeTransport.h"
+#include "support/FakeTransport.h"
 
 #include <thread>
 
-#include "FakeAppServer.h"
-#include "HttpTransport.h"
-#include "RpcMessages.h"
+#include "support/FakeAppServer.h"
+#include "dataaccess/HttpTransport.h"
+#include "dataaccess/RpcMessages.h"
 
 void FakeTransport::open(const std::string& host, int port) {
     m_open = false;

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "RpcTransport.h"
+#include "dataaccess/RpcTransport.h"
 
 class FakeAppServer;
 

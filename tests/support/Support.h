@@ -2,6 +2,6 @@
 // Shared test fakes: the scriptable application server, usable as a transport or over loopback
 // HTTP (see FakeAppServer.h).
 
-#include "FakeAppServer.h"
-#include "FakeCall.h"
-#include "FakeMethod.h"
+#include "support/FakeAppServer.h"
+#include "support/FakeCall.h"
+#include "support/FakeMethod.h"

@@ -1,7 +1,7 @@
-#include "TScriptedDialogs.h"
+#include "support/TScriptedDialogs.h"
 
-#include "TClientDataSet.h"
-#include "TDataSource.h"
+#include "dataaccess/TClientDataSet.h"
+#include "dataaccess/TDataSource.h"
 
 TScriptedDialogs::TScriptedDialogs() : m_previous(&Dialogs()) { SetDialogs(this); }
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "TDialogs.h"
+#include "framework/TDialogs.h"
 
 class TScriptedDialogs : public TDialogs {
   public:

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "TClientDataSet.h"
+#include "dataaccess/TClientDataSet.h"
 #include "wire/Packet.h"
 
 inline std::unique_ptr<TClientDataSet> MakeProducts(

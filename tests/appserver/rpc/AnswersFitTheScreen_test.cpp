@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "RdmSugestaoProd.h"
-#include "RecordSetDefs.h"
-#include "RequestHandler.h"
+#include "rpc/RdmSugestaoProd.h"
+#include "declarations/RecordSetDefs.h"
+#include "rpc/RequestHandler.h"
 #include "store/Store.h"
 #include "wire/ChangeLog.h"
 #include "wire/Packet.h"
@@ -24,7 +24,7 @@ using wire::Argument;
 // Compares a packet with a record-set definition as it streams; what does not fit, as text.
 class DefinitionCheck : public wire::PacketSink {
   public:
-    explicit DefinitionCheck(const model::TRecordSetDef& def) : m_def(def) {}
+    explicit DefinitionCheck(const declarations::TRecordSetDef& def) : m_def(def) {}
 
     wire::Status onFields(const std::vector<wire::FieldDef>& fields) override {
         for (const TFieldDef& f : m_def.Fields) {
@@ -55,7 +55,7 @@ class DefinitionCheck : public wire::PacketSink {
     int rows = 0;
 
   private:
-    const model::TRecordSetDef& m_def;
+    const declarations::TRecordSetDef& m_def;
     std::vector<int> m_at;  // definition field -> packet field, -1 when missing
 };
 
@@ -89,7 +89,7 @@ class AnswersFitTheScreen : public ::testing::Test {
     static Argument unchangedFirstRow(const wire::Packet& answer, std::string_view recordSet) {
         wire::ChangeLog log;
         std::vector<wire::Value> row;
-        for (const TFieldDef& f : model::RecordSetDef(recordSet).Fields) {
+        for (const TFieldDef& f : declarations::RecordSetDef(recordSet).Fields) {
             log.fields.push_back({f.Name, f.Size});
             int at = wire::fieldIndex(answer.fields, f.Name);
             row.push_back(at >= 0 ? answer.rows[0][at] : std::nullopt);
@@ -145,7 +145,7 @@ TEST_F(AnswersFitTheScreen, EveryMethodAnswersWhatItsRecordSetLoads) {
             EXPECT_EQ(answer->payload, "");
             continue;
         }
-        DefinitionCheck check(model::RecordSetDef(c.recordSet));
+        DefinitionCheck check(declarations::RecordSetDef(c.recordSet));
         wire::Status read = wire::readPacket(answer->payload, check);
         ASSERT_TRUE(read) << read.message();
         EXPECT_GT(check.rows, 0);

@@ -1,6 +1,6 @@
 // A request whose body cannot be stored for want of memory ends in an error code the connection
 // answers with 503, at whichever step the allocation fails; a body that fits is read whole.
-#include "GuardedBody.h"
+#include "rpc/GuardedBody.h"
 
 #include <gtest/gtest.h>
 

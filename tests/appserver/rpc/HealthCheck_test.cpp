@@ -1,10 +1,10 @@
 // GET /health on byte strings: the store's answer decides 200 or 503, other verbs get 405, and
 // no answer is meant for the call log.
-#include "HealthCheck.h"
+#include "rpc/HealthCheck.h"
 
 #include <gtest/gtest.h>
 
-#include "FakeStore.h"
+#include "support/FakeStore.h"
 
 namespace appserver {
 namespace {

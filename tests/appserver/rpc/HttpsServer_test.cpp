@@ -10,10 +10,10 @@
 #include <functional>
 #include <thread>
 
-#include "FakeStore.h"
+#include "support/FakeStore.h"
 #include "HttpTestClient.h"
-#include "Server.h"
-#include "TestCertificate.h"
+#include "rpc/Server.h"
+#include "support/TestCertificate.h"
 #include "auth/PasswordHash.h"
 
 namespace appserver {

@@ -10,9 +10,9 @@
 #include <thread>
 #include <vector>
 
-#include "CallLog.h"
-#include "FakeStore.h"
-#include "Server.h"
+#include "rpc/CallLog.h"
+#include "support/FakeStore.h"
+#include "rpc/Server.h"
 
 namespace appserver::testing {
 

@@ -1,11 +1,11 @@
 // The request handler on byte strings: envelope errors, each method's argument checking,
 // in/out write-back and the operation code, against a recording fake store.
-#include "RequestHandler.h"
+#include "rpc/RequestHandler.h"
 
 #include <gtest/gtest.h>
 
-#include "FakeStore.h"
-#include "RdmSugestaoProd.h"
+#include "support/FakeStore.h"
+#include "rpc/RdmSugestaoProd.h"
 #include "wire/ChangeLog.h"
 #include "wire/JsonAllocator.h"
 #include "wire/Rpc.h"

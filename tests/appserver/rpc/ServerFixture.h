@@ -10,10 +10,10 @@
 #include <string>
 #include <thread>
 
-#include "CallLog.h"
-#include "FakeStore.h"
+#include "rpc/CallLog.h"
+#include "support/FakeStore.h"
 #include "HttpTestClient.h"
-#include "Server.h"
+#include "rpc/Server.h"
 
 namespace appserver::testing {
 

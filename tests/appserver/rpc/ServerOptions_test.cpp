@@ -1,8 +1,9 @@
 // The command line: defaults, both option forms, and clear refusals of bad values.
-#include "ServerOptions.h"
+#include "rpc/ServerOptions.h"
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <vector>
 
 namespace appserver {
@@ -110,6 +111,26 @@ TEST(ServerOptions, HelpListsEveryOptionAndUrlsHidePasswords) {
     EXPECT_EQ(redactedUrl("sqlite:x.db"), "sqlite:x.db");
     EXPECT_EQ(redactedUrl("postgresql://db/vlp?user=bob&password=s3cret"),
               "postgresql://db/vlp?user=bob&password=***");
+}
+
+// The help is generated from the option table: it stays within a wide terminal, each default whole
+// on one line, and the meanings in one column.
+TEST(ServerOptions, HelpKeepsItsColumnsAndEachDefaultWhole) {
+    std::istringstream help(optionsHelp());
+    int defaults = 0;
+    for (std::string line; std::getline(help, line);) {
+        std::size_t characters = 0;
+        for (unsigned char c : line) characters += (c & 0xC0) != 0x80;
+        EXPECT_LE(characters, 98u) << line;
+        if (auto open = line.find("(padrão:"); open != std::string::npos) {
+            ++defaults;
+            EXPECT_NE(line.find(')', open), std::string::npos) << line;
+        }
+        if (line.starts_with("   ")) {
+            EXPECT_EQ(line.find_first_not_of(' '), 27u) << line;
+        }
+    }
+    EXPECT_EQ(defaults, 12);
 }
 
 }  // namespace

@@ -9,11 +9,11 @@
 #include <map>
 #include <mutex>
 
-#include "Authenticator.h"
-#include "BasicCredentials.h"
-#include "FakeStore.h"
-#include "SignInQueue.h"
-#include "SignInThrottle.h"
+#include "rpc/Authenticator.h"
+#include "rpc/BasicCredentials.h"
+#include "support/FakeStore.h"
+#include "rpc/SignInQueue.h"
+#include "rpc/SignInThrottle.h"
 
 namespace appserver {
 namespace {

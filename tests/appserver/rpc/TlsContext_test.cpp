@@ -1,10 +1,10 @@
 // The server's TLS context as OpenSSL reads it: what it offers, whatever the cipher string says.
-#include "TlsContext.h"
+#include "rpc/TlsContext.h"
 
 #include <gtest/gtest.h>
 #include <openssl/ssl.h>
 
-#include "TestCertificate.h"
+#include "support/TestCertificate.h"
 
 namespace appserver {
 namespace {

@@ -1,40 +1,15 @@
 #include "StoreFixture.h"
 
-#include <libpq-fe.h>
 #include <sqlite3.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 
 #include "store/PgConnection.h"
 #include "store/SqliteConnection.h"
 
 namespace storetest {
-
-namespace {
-
-std::atomic<int> g_schemas{0};
-
-std::string pgExec(const std::string& url, const std::string& sql) {
-    PGconn* conn = PQconnectdb(url.c_str());
-    std::string error;
-    if (PQstatus(conn) != CONNECTION_OK) {
-        error = PQerrorMessage(conn);
-    } else {
-        PGresult* result = PQexec(conn, sql.c_str());
-        auto status = PQresultStatus(result);
-        if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
-            error = PQresultErrorMessage(result);
-        PQclear(result);
-    }
-    PQfinish(conn);
-    return error;
-}
-
-}  // namespace
 
 std::string backendName(const testing::TestParamInfo<Backend>& info) {
     return info.param == Backend::Sqlite ? "Sqlite" : "Postgres";
@@ -47,15 +22,10 @@ void StoreTest::SetUp() {
         m_dir = dir;
         url = "sqlite:" + m_dir + "/test.db";
     } else {
-        const char* base = std::getenv("VLP_TEST_PG");
-        if (!base || !*base) GTEST_SKIP() << "VLP_TEST_PG is not set";
-        m_schema = "vlp_t" + std::to_string(getpid()) + "_" + std::to_string(++g_schemas);
-        ASSERT_EQ(pgExec(base, "DROP SCHEMA IF EXISTS " + m_schema + " CASCADE; CREATE SCHEMA " +
-                                   m_schema),
-                  "");
-        std::string b(base);
-        url = b + (b.find('?') == std::string::npos ? "?" : "&") + "options=-csearch_path%3D" +
-              m_schema;
+        if (PostgresSchema::base().empty()) GTEST_SKIP() << "VLP_TEST_PG is not set";
+        m_schema.emplace("vlp_t");
+        ASSERT_EQ(m_schema->error(), "");
+        url = m_schema->url();
     }
     auto made = appserver::makeStoreFactory(url);
     ASSERT_TRUE(made) << made.status().message();
@@ -68,8 +38,7 @@ void StoreTest::TearDown() {
     store.reset();
     factory.reset();
     if (!m_dir.empty()) std::filesystem::remove_all(m_dir);
-    if (!m_schema.empty())
-        pgExec(std::getenv("VLP_TEST_PG"), "DROP SCHEMA IF EXISTS " + m_schema + " CASCADE");
+    m_schema.reset();
 }
 
 std::unique_ptr<appserver::Store> StoreTest::openAnother() {
@@ -79,7 +48,7 @@ std::unique_ptr<appserver::Store> StoreTest::openAnother() {
 }
 
 std::string StoreTest::rawSql(const std::string& sql) {
-    if (GetParam() == Backend::Postgres) return pgExec(url, sql);
+    if (GetParam() == Backend::Postgres) return postgresExec(url, sql);
     sqlite3* db = nullptr;
     sqlite3_open((m_dir + "/test.db").c_str(), &db);
     sqlite3_busy_timeout(db, 5000);

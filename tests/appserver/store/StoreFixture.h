@@ -6,11 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "store/SqlConnection.h"
 #include "store/Store.h"
+#include "support/PostgresSchema.h"
 #include "wire/ChangeLog.h"
 #include "wire/Packet.h"
 
@@ -48,7 +50,7 @@ class StoreTest : public testing::TestWithParam<Backend> {
 
   private:
     std::string m_dir;
-    std::string m_schema;
+    std::optional<PostgresSchema> m_schema;
 };
 
 // Rows as "a|b|-" lines (null shown as "-"), for one assertion per answer.

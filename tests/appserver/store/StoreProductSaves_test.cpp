@@ -5,7 +5,7 @@
 #include <functional>
 #include <string_view>
 
-#include "RequestHandler.h"
+#include "rpc/RequestHandler.h"
 #include "StoreFixture.h"
 #include "wire/Packet.h"
 #include "wire/Rpc.h"

@@ -1,0 +1,170 @@
+// Each typed call sends its method as the remote module's description says and as the server has
+// always read it: the name, the arguments in order and of their kinds, the change log last.
+// A call built by hand that disagrees with the description is refused before anything is sent.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+#include <stdexcept>
+
+#include "CallsFixture.h"
+#include "calls/Reads.h"
+#include "calls/Saves.h"
+
+namespace {
+
+using calls::TMergeOrder;
+
+// The kind a parameter takes on the wire; an operation code is sent as the caller chose.
+bool SentAs(wire::ParamKind param, wire::ArgKind sent) {
+    switch (param) {
+        case wire::ParamKind::Text:
+            return sent == wire::ArgKind::Text;
+        case wire::ParamKind::TextInOut:
+            return sent == wire::ArgKind::TextInOut;
+        case wire::ParamKind::TextOrInOut:
+            return sent == wire::ArgKind::Text || sent == wire::ArgKind::TextInOut;
+        case wire::ParamKind::Packet:
+            return sent == wire::ArgKind::Packet;
+    }
+    return false;
+}
+
+struct TypedCall {
+    const wire::Method& method;
+    std::function<void()> call;
+    std::string sent;  // the call as it goes on the wire, up to the change log
+};
+
+class TypedCalls : public ServerCalls {
+  protected:
+    // A record set shaped as the method's answer, to load it.
+    TClientDataSet& TargetFor(const wire::Method& method) {
+        target = std::make_unique<TClientDataSet>("alvo", FieldsOf(method.answer));
+        return *target;
+    }
+
+    std::string code = "1.01.001.0001";  // a tree code, sent in/out
+    std::string operation = "I";
+    std::unique_ptr<TClientDataSet> target;
+};
+
+TEST_F(TypedCalls, EverySendsItsMethodWithTheArgumentsTheDescriptionGives) {
+    namespace m = wire::method;
+    const TypedCall table[] = {
+        {m::GetGrupSegProd, [this] { calls::GetGrupSegProd(net, TargetFor(m::GetGrupSegProd)); },
+         "GetGrupSegProd()"},
+        {m::GetVerifGrupo,
+         [this] { calls::GetVerifGrupo(net, "0000000001", TargetFor(m::GetVerifGrupo)); },
+         "GetVerifGrupo(\"0000000001\")"},
+        {m::GetNmGrupo, [this] { calls::GetNmGrupo(net, "Lanches", TargetFor(m::GetNmGrupo)); },
+         "GetNmGrupo(\"Lanches\")"},
+        {m::GetVerifOrd, [this] { calls::GetVerifOrd(net, "7", TargetFor(m::GetVerifOrd)); },
+         "GetVerifOrd(\"7\")"},
+        {m::GetPesqProdPrinc,
+         [this] { calls::GetPesqProdPrinc(net, TargetFor(m::GetPesqProdPrinc)); },
+         "GetPesqProdPrinc()"},
+        {m::GetVerifProduto,
+         [this] { calls::GetVerifProduto(net, code, TargetFor(m::GetVerifProduto)); },
+         "GetVerifProduto(inout \"1.01.001.0001\")"},
+        {m::GetArvProd, [this] { calls::GetArvProd(net, "0000000001", TargetFor(m::GetArvProd)); },
+         "GetArvProd(\"0000000001\")"},
+        {m::GetVdProdPrinc,
+         [this] { calls::GetVdProdPrinc(net, "0000000001", code, TargetFor(m::GetVdProdPrinc)); },
+         "GetVdProdPrinc(\"0000000001\", inout \"1.01.001.0001\")"},
+        {m::GetProdRelac,
+         [this] { calls::GetProdRelac(net, "0000000001", "P1", TargetFor(m::GetProdRelac)); },
+         "GetProdRelac(\"0000000001\", \"P1\")"},
+        {m::GetPesqProd,
+         [this] { calls::GetPesqProd(net, "P1", "0000000001", TargetFor(m::GetPesqProd)); },
+         "GetPesqProd(\"P1\", \"0000000001\")"},
+        {m::GetVdProduto,
+         [this] { calls::GetVdProduto(net, "0000000001", "P1", code, TargetFor(m::GetVdProduto)); },
+         "GetVdProduto(\"0000000001\", \"P1\", inout \"1.01.001.0001\")"},
+        {m::SetGrupSegProd,
+         [this] { calls::SetGrupSegProd(net, groups, "", TMergeOrder::MergeThenHide); },
+         "SetGrupSegProd("},
+        {m::SetArvProd,
+         [this] {
+             calls::SetArvProd(net, TRemoteArg::InOut(operation), groups, "",
+                               TMergeOrder::HideThenMerge);
+         },
+         "SetArvProd(inout \"I\", "},
+        {m::SetProdRelac,
+         [this] {
+             calls::SetProdRelac(net, TRemoteArg::Text("D"), groups, "",
+                                 TMergeOrder::HideThenMerge);
+         },
+         "SetProdRelac(\"D\", "},
+    };
+
+    std::set<std::string_view> covered;
+    for (const TypedCall& row : table) {
+        SCOPED_TRACE(row.method.name);
+        covered.insert(row.method.name);
+        if (row.method.IsWrite()) {
+            LoadAndInsertOne();
+        } else {
+            fake.clearCalls();
+            fake.on(std::string(row.method.name))
+                .answerPacket(PacketJson(wire::fieldDefs(row.method.answer), {}));
+        }
+        row.call();
+
+        const std::vector<FakeCall> sent = fake.calls();
+        ASSERT_EQ(sent.size(), 1u);
+        EXPECT_EQ(sent[0].toString().substr(0, row.sent.size()), row.sent);
+        ASSERT_EQ(sent[0].args.size(), row.method.params.size());
+        for (size_t i = 0; i < sent[0].args.size(); ++i)
+            EXPECT_TRUE(SentAs(row.method.params[i].kind, sent[0].args[i].kind)) << i;
+    }
+    EXPECT_EQ(covered.size(), wire::kMethods.size());
+}
+
+TEST_F(TypedCalls, ATreeCodeComesBackAsTheServerLeftIt) {
+    fake.on("GetVerifProduto").answerPacket(ProductsPacket({})).answerOut({"1.01.001.0002"});
+    calls::GetVerifProduto(net, code, TargetFor(wire::method::GetVerifProduto));
+    EXPECT_EQ(code, "1.01.001.0002");
+}
+
+// Arguments the description does not take: wrong number, wrong kind, a change log not last.
+TEST_F(TypedCalls, ArgumentsOtherThanTheDescriptionsAreRefusedBeforeAnythingIsSent) {
+    LoadAndInsertOne();
+    TClientDataSet& products = TargetFor(wire::method::GetArvProd);
+    const std::function<void()> refused[] = {
+        [&] { calls::Fetch(net, wire::method::GetArvProd, {}, products, Reading()); },
+        [&] {
+            calls::Fetch(net, wire::method::GetArvProd, {TRemoteArg::InOut(code)}, products,
+                         Reading());
+        },
+        [&] {
+            calls::Fetch(net, wire::method::GetVerifProduto, {TRemoteArg::Text(code)}, products,
+                         Reading());
+        },
+        [&] {
+            calls::Apply(net, wire::method::SetArvProd, {}, groups, "Atualiza",
+                         TMergeOrder::HideThenMerge);
+        },
+        [&] {
+            calls::Apply(net, wire::method::SetArvProd, {TRemoteArg::Packet("{}")}, groups,
+                         "Atualiza", TMergeOrder::HideThenMerge);
+        },
+        [&] {
+            calls::Apply(net, wire::method::SetGrupSegProd, {TRemoteArg::Text("I")}, groups,
+                         "Atualizando", TMergeOrder::MergeThenHide);
+        },
+        [&] {
+            calls::Apply(net, wire::method::GetArvProd, {TRemoteArg::Text("0000000001")}, groups,
+                         "Atualiza", TMergeOrder::HideThenMerge);
+        },
+    };
+    for (size_t i = 0; i < std::size(refused); ++i) {
+        EXPECT_THROW(refused[i](), std::invalid_argument) << i;
+        EXPECT_FALSE(AviShowing()) << i;
+    }
+    EXPECT_EQ(fake.callLog(), "");
+    EXPECT_EQ(groups.ChangeCount(), 1);
+}
+
+}  // namespace

@@ -1,0 +1,131 @@
+#include "AppServerProcess.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <thread>
+
+namespace {
+
+// inFd: the child's standard input; -1 for /dev/null.
+pid_t spawn(std::vector<std::string> args, int& errFd, bool captureStdout = false, int inFd = -1) {
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0) return -1;
+    args.insert(args.begin(), VLP_APPSERVER_BIN);
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(fds[1], 2);
+        int null = ::open("/dev/null", O_RDWR);
+        ::dup2(inFd >= 0 ? inFd : null, 0);
+        ::dup2(captureStdout ? fds[1] : null, 1);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    ::close(fds[1]);
+    errFd = fds[0];
+    return pid;
+}
+
+// Appends what the pipe has within the time; false at end of file.
+bool drain(int fd, std::string& out, int timeoutMs) {
+    pollfd p{fd, POLLIN, 0};
+    if (::poll(&p, 1, timeoutMs) <= 0) return true;
+    char buf[4096];
+    ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n <= 0) return false;
+    out.append(buf, static_cast<std::size_t>(n));
+    return true;
+}
+
+int exitCode(int status) {
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+    return -1;
+}
+
+}  // namespace
+
+AppServerProcess::~AppServerProcess() {
+    if (m_pid > 0) stop(SIGTERM, std::chrono::seconds(5));
+    if (m_err >= 0) ::close(m_err);
+}
+
+bool AppServerProcess::start(std::vector<std::string> args) {
+    args.push_back("--listen");
+    args.push_back("127.0.0.1:0");
+    m_output.clear();
+    m_pid = spawn(std::move(args), m_err);
+    if (m_pid < 0) return false;
+    const std::string marker = "escutando em 127.0.0.1:";
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (!drain(m_err, m_output, 100)) break;
+        auto at = m_output.find(marker);
+        if (at != std::string::npos &&
+            m_output.find(' ', at + marker.size()) != std::string::npos) {
+            m_port = static_cast<unsigned short>(std::stoi(m_output.substr(at + marker.size())));
+            return true;
+        }
+    }
+    stop(SIGKILL);
+    return false;
+}
+
+int AppServerProcess::stop(int signal, std::chrono::milliseconds grace) {
+    if (m_pid <= 0) return -1;
+    ::kill(m_pid, signal);
+    int status = 0;
+    const auto deadline = std::chrono::steady_clock::now() + grace;
+    while (::waitpid(m_pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            ::kill(m_pid, SIGKILL);
+            ::waitpid(m_pid, &status, 0);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    m_pid = -1;
+    readAvailable();
+    return exitCode(status);
+}
+
+const std::string& AppServerProcess::output() {
+    readAvailable();
+    return m_output;
+}
+
+void AppServerProcess::readAvailable() {
+    while (m_err >= 0) {
+        pollfd p{m_err, POLLIN, 0};
+        if (::poll(&p, 1, 0) <= 0 || !drain(m_err, m_output, 0)) break;
+    }
+}
+
+int AppServerProcess::runToExit(std::vector<std::string> args, std::string* output,
+                                const std::string& input) {
+    // Written before the child starts: a small input waits in the pipe's buffer, and no SIGPIPE
+    // can come from a child that exits without reading it.
+    int in[2];
+    if (::pipe2(in, O_CLOEXEC) != 0) return -1;
+    bool written = input.empty() ||
+                   ::write(in[1], input.data(), input.size()) == static_cast<ssize_t>(input.size());
+    ::close(in[1]);
+    int err = -1;
+    pid_t pid = written ? spawn(std::move(args), err, true, in[0]) : -1;
+    ::close(in[0]);
+    if (pid < 0) return -1;
+    std::string text;
+    while (drain(err, text, 5000)) {
+    }
+    ::close(err);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    if (output) *output = text;
+    return exitCode(status);
+}
