@@ -43,9 +43,9 @@ CommandLine readCommandLine(std::span<const std::string_view> args, const FindOp
 // The same over a table whose rows are OptionSpecs with more (a help text, what to set); take
 // gets the row.
 template <class Table, class Take>
-    requires std::derived_from<std::ranges::range_value_t<const Table>, OptionSpec>
-CommandLine readCommandLine(std::span<const std::string_view> args, const Table& table,
-                            CommandLineRules rules, Take take) {
+requires std::derived_from<std::ranges::range_value_t<const Table>, OptionSpec> CommandLine
+readCommandLine(std::span<const std::string_view> args, const Table& table, CommandLineRules rules,
+                Take take) {
     using Row = std::ranges::range_value_t<const Table>;
     return readCommandLine(
         args,

@@ -79,7 +79,7 @@ class HttpConnection : public Connection,
     ServingContext& m_context;
     const ServerOptions& m_options;
     ConnectionRegistry::Slot m_slot;
-    BodyBudget::Lease m_body;  // the budget held by the request being read
+    BodyBudget::Lease m_body;   // the budget held by the request being read
     ConnectionSignIn m_signIn;  // who calls on this connection
     std::chrono::steady_clock::time_point m_bodyStart;
     std::uint64_t m_bodyBytes = 0;

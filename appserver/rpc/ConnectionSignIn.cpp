@@ -48,12 +48,10 @@ void ConnectionSignIn::check(std::string_view authorization, Done done) {
 
 // Off the loop, after whatever wait this name has earned from this address, the attempt counted
 // from now on.
-void ConnectionSignIn::verify(std::string authorization, BasicCredentials credentials,
-                              Done done) {
+void ConnectionSignIn::verify(std::string authorization, BasicCredentials credentials, Done done) {
     auto admission = m_context.signIns->admit(m_peer);
     if (!admission.ticket)
-        return done(End::Refused,
-                    refusal(503, ErrorCode::Internal, std::move(admission.refusal)));
+        return done(End::Refused, refusal(503, ErrorCode::Internal, std::move(admission.refusal)));
     m_ticket = std::move(*admission.ticket);
     Authenticator& auth = *m_context.auth;
     const bool failing = auth.throttle().counts(m_peer);
@@ -88,7 +86,8 @@ void ConnectionSignIn::onVerified(std::string authorization, Authenticator::Outc
     if (m_stopped) return done(End::Stopped, {});
     SignInThrottle& throttle = m_context.auth->throttle();
     if (outcome.verdict == Verdict::Unavailable) throttle.uncounted(m_peer, outcome.user);
-    if (outcome.verdict != Verdict::Accepted) return done(End::Refused, refusalOf(std::move(outcome)));
+    if (outcome.verdict != Verdict::Accepted)
+        return done(End::Refused, refusalOf(std::move(outcome)));
     throttle.succeeded(m_peer, outcome.user);
     m_acceptedAuthorization = std::move(authorization);
     m_acceptedHash = std::move(outcome.passwordHash);
@@ -101,8 +100,8 @@ void ConnectionSignIn::onVerified(std::string authorization, Authenticator::Outc
 // user or a changed password ends the session. One key read, on this loop's own store.
 void ConnectionSignIn::recheck(const Done& done) {
     Store* store = workerStore();
-    auto outcome = store ? m_context.auth->recheck(*store, m_user, m_acceptedHash)
-                         : unavailable(m_user);
+    auto outcome =
+        store ? m_context.auth->recheck(*store, m_user, m_acceptedHash) : unavailable(m_user);
     if (outcome.verdict == Verdict::Accepted) {
         m_checkedAt = std::chrono::steady_clock::now();
         return done(End::Admitted, {});

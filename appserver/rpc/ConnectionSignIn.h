@@ -56,10 +56,10 @@ class ConnectionSignIn {
 
     ServingContext& m_context;
     std::string m_peer;
-    boost::asio::steady_timer m_wait;             // the wait a failing address has earned
-    std::optional<SignInQueue::Ticket> m_ticket;  // this connection's check under way
-    std::string m_acceptedAuthorization;          // verified once, then held against the user
-    std::string m_acceptedHash;                   // the stored hash it matched
+    boost::asio::steady_timer m_wait;                   // the wait a failing address has earned
+    std::optional<SignInQueue::Ticket> m_ticket;        // this connection's check under way
+    std::string m_acceptedAuthorization;                // verified once, then held against the user
+    std::string m_acceptedHash;                         // the stored hash it matched
     std::chrono::steady_clock::time_point m_checkedAt;  // last held against the user's state
     std::string m_user{kLocalUser};
     bool m_stopped = false;

@@ -55,33 +55,27 @@ bool parseListen(std::string_view text, ServerOptions& o) {
     return true;
 }
 
-std::string needPositive(std::string_view name, std::string_view value, unsigned long long max,
-                         unsigned long long& out) {
-    auto v = parseCount(value);
-    if (!v || *v == 0 || *v > max)
-        return "valor inválido para " + std::string(name) + ": \"" + std::string(value) + "\"";
-    out = *v;
-    return {};
-}
-
-// Takes a positive count (k, m, g suffixes) up to max and hands it to set.
-template <class Set>
-std::string positive(std::string_view name, std::string_view value, unsigned long long max,
-                     Set set) {
-    unsigned long long n = 0;
-    auto e = needPositive(name, value, max, n);
-    if (e.empty()) set(n);
-    return e;
-}
-
-// One option: how it reads and what --help says of it.
+// One option: how it reads and what --help says of it. A count option takes a positive number up
+// to countMax (k, m, g suffixes) and hands it to setCount; any other hands its value to apply.
 struct ServerOption : OptionSpec {
     std::string_view meaning;
     // What --help gives as its default; null: none shown.
     std::string (*shownDefault)(const ServerOptions& defaults);
-    // Returns an error text, empty when the value was taken.
-    std::string (*apply)(std::string_view name, std::string_view value, ServerOptions& o);
+    unsigned long long countMax;
+    void (*setCount)(ServerOptions& o, unsigned long long n);
+    // An error text, empty when the value was taken.
+    std::string (*apply)(std::string_view value, ServerOptions& o) = nullptr;
 };
+
+std::string take(const ServerOption& option, std::string_view value, ServerOptions& o) {
+    if (option.apply) return option.apply(value, o);
+    auto n = parseCount(value);
+    if (!n || *n == 0 || *n > option.countMax)
+        return "valor inválido para " + std::string(option.name) + ": \"" + std::string(value) +
+               "\"";
+    option.setCount(o, *n);
+    return {};
+}
 
 std::string count(std::size_t n) { return std::to_string(n); }
 
@@ -127,7 +121,9 @@ const ServerOption kOptions[] = {
     {{"--db", "URL"},
      "banco: sqlite:CAMINHO ou postgresql://...",
      [](const ServerOptions& d) { return d.db; },
-     [](std::string_view, std::string_view v, ServerOptions& o) -> std::string {
+     0,
+     nullptr,
+     [](std::string_view v, ServerOptions& o) -> std::string {
          if (!v.starts_with("sqlite:") && !v.starts_with("postgresql://") &&
              !v.starts_with("postgres://"))
              return "banco inválido: \"" + std::string(v) +
@@ -138,57 +134,61 @@ const ServerOption kOptions[] = {
     {{"--listen", "HOST:PORTA"},
      "endereço de escuta; porta 0 = qualquer livre",
      [](const ServerOptions& d) { return d.host + ":" + count(d.port); },
-     [](std::string_view name, std::string_view v, ServerOptions& o) -> std::string {
+     0,
+     nullptr,
+     [](std::string_view v, ServerOptions& o) -> std::string {
          if (!parseListen(v, o))
-             return "endereço inválido para " + std::string(name) + ": \"" + std::string(v) +
-                    "\" (use HOST:PORTA)";
+             return "endereço inválido para --listen: \"" + std::string(v) + "\" (use HOST:PORTA)";
          return {};
      }},
     {{"--seed-demo", ""},
      "preenche um banco vazio com o catálogo de demonstração",
      nullptr,
-     [](std::string_view, std::string_view, ServerOptions& o) -> std::string {
+     0,
+     nullptr,
+     [](std::string_view, ServerOptions& o) -> std::string {
          o.seedDemo = true;
          return {};
      }},
     {{"--workers", "N"},
      "threads das chamadas de listas e gravações, cada uma com sua conexão ao banco",
      [](const ServerOptions&) { return std::string("duas por núcleo, no mínimo 4"); },
-     [](std::string_view name, std::string_view v, ServerOptions& o) {
-         return positive(name, v, 1024,
-                         [&o](unsigned long long n) { o.workers = static_cast<unsigned>(n); });
-     }},
+     1024,
+     [](ServerOptions& o, unsigned long long n) { o.workers = static_cast<unsigned>(n); }},
     {{"--io-threads", "N"},
      "threads das conexões e das consultas por chave, cada uma com sua conexão ao banco",
      [](const ServerOptions&) { return std::string("uma por núcleo"); },
-     [](std::string_view name, std::string_view v, ServerOptions& o) {
-         return positive(name, v, 256,
-                         [&o](unsigned long long n) { o.ioThreads = static_cast<unsigned>(n); });
-     }},
+     256,
+     [](ServerOptions& o, unsigned long long n) { o.ioThreads = static_cast<unsigned>(n); }},
     {{"--max-body", "BYTES"},
      "tamanho máximo do corpo de um pedido; aceita k, m, g",
      [](const ServerOptions& d) { return count(d.maxBodyBytes); },
-     [](std::string_view name, std::string_view v, ServerOptions& o) {
-         return positive(name, v, 4ull << 30, [&o](unsigned long long n) { o.maxBodyBytes = n; });
-     }},
+     4ull << 30,
+     [](ServerOptions& o, unsigned long long n) { o.maxBodyBytes = n; }},
     {{"--tls-cert", "ARQUIVO"},
      "certificado (cadeia PEM): o servidor passa a falar só HTTPS",
      nullptr,
-     [](std::string_view, std::string_view v, ServerOptions& o) -> std::string {
+     0,
+     nullptr,
+     [](std::string_view v, ServerOptions& o) -> std::string {
          o.tlsCertificate = std::string(v);
          return {};
      }},
     {{"--tls-key", "ARQUIVO"},
      "chave privada PEM do certificado",
      nullptr,
-     [](std::string_view, std::string_view v, ServerOptions& o) -> std::string {
+     0,
+     nullptr,
+     [](std::string_view v, ServerOptions& o) -> std::string {
          o.tlsKey = std::string(v);
          return {};
      }},
     {{"--insecure", ""},
      "permite escutar fora do loopback sem TLS (só para testes)",
      nullptr,
-     [](std::string_view, std::string_view, ServerOptions& o) -> std::string {
+     0,
+     nullptr,
+     [](std::string_view, ServerOptions& o) -> std::string {
          o.insecure = true;
          return {};
      }},
@@ -196,54 +196,40 @@ const ServerOption kOptions[] = {
      "soma dos corpos de pedido em memória ao mesmo tempo; além disso, 503 com Retry-After; "
      "aceita k, m, g",
      [](const ServerOptions& d) { return count(d.bodyBudgetBytes); },
-     [](std::string_view name, std::string_view v, ServerOptions& o) {
-         return positive(name, v, 1ull << 40,
-                         [&o](unsigned long long n) { o.bodyBudgetBytes = n; });
-     }},
+     1ull << 40,
+     [](ServerOptions& o, unsigned long long n) { o.bodyBudgetBytes = n; }},
     {{"--max-header", "BYTES"},
      "tamanho máximo dos cabeçalhos HTTP",
      [](const ServerOptions& d) { return count(d.maxHeaderBytes); },
-     [](std::string_view name, std::string_view v, ServerOptions& o) {
-         return positive(name, v, 16ull << 20,
-                         [&o](unsigned long long n) { o.maxHeaderBytes = n; });
-     }},
+     16ull << 20,
+     [](ServerOptions& o, unsigned long long n) { o.maxHeaderBytes = n; }},
     {{"--max-connections", "N"},
      "conexões abertas ao mesmo tempo; além disso, novas são fechadas na hora",
      [](const ServerOptions& d) { return count(d.maxConnections); },
-     [](std::string_view name, std::string_view v, ServerOptions& o) {
-         return positive(name, v, 1'000'000,
-                         [&o](unsigned long long n) { o.maxConnections = n; });
-     }},
+     1'000'000,
+     [](ServerOptions& o, unsigned long long n) { o.maxConnections = n; }},
     {{"--max-connections-per-address", "N"},
      "conexões abertas ao mesmo tempo vindas de um mesmo endereço; além disso, novas são "
      "fechadas na hora",
      [](const ServerOptions& d) { return count(d.maxConnectionsPerAddress); },
-     [](std::string_view name, std::string_view v, ServerOptions& o) {
-         return positive(name, v, 1'000'000,
-                         [&o](unsigned long long n) { o.maxConnectionsPerAddress = n; });
-     }},
+     1'000'000,
+     [](ServerOptions& o, unsigned long long n) { o.maxConnectionsPerAddress = n; }},
     {{"--idle-timeout", "SEGUNDOS"},
      "fecha a conexão que não completa um pedido nesse tempo",
      [](const ServerOptions& d) { return count(d.idleTimeout.count() / 1000); },
-     [](std::string_view name, std::string_view v, ServerOptions& o) {
-         return positive(name, v, 24ull * 3600,
-                         [&o](unsigned long long n) { o.idleTimeout = std::chrono::seconds(n); });
-     }},
+     24ull * 3600,
+     [](ServerOptions& o, unsigned long long n) { o.idleTimeout = std::chrono::seconds(n); }},
     {{"--header-timeout", "SEGUNDOS"},
      "fecha a conexão cujo pedido começou e não completou os cabeçalhos nesse tempo",
      [](const ServerOptions& d) { return count(d.headerTimeout.count() / 1000); },
-     [](std::string_view name, std::string_view v, ServerOptions& o) {
-         return positive(name, v, 3600,
-                         [&o](unsigned long long n) { o.headerTimeout = std::chrono::seconds(n); });
-     }},
+     3600,
+     [](ServerOptions& o, unsigned long long n) { o.headerTimeout = std::chrono::seconds(n); }},
     {{"--min-body-rate", "BYTES"},
      "bytes por segundo que um corpo deve manter em média, após uma tolerância igual a "
      "--header-timeout; aceita k, m",
      [](const ServerOptions& d) { return count(d.minBodyBytesPerSecond); },
-     [](std::string_view name, std::string_view v, ServerOptions& o) {
-         return positive(name, v, 1ull << 30,
-                         [&o](unsigned long long n) { o.minBodyBytesPerSecond = n; });
-     }},
+     1ull << 30,
+     [](ServerOptions& o, unsigned long long n) { o.minBodyBytesPerSecond = n; }},
 };
 
 }  // namespace
@@ -252,7 +238,7 @@ ParsedOptions parseOptions(std::span<const std::string_view> args) {
     ParsedOptions result;
     CommandLine line = readCommandLine(args, kOptions, {},
                                        [&result](const ServerOption& option, std::string_view v) {
-                                           return option.apply(option.name, v, result.options);
+                                           return take(option, v, result.options);
                                        });
     result.help = line.help;
     result.error = std::move(line.error);
