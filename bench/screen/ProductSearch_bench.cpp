@@ -1,6 +1,6 @@
 // The search of a new main product over a catalogue of 100,000 products: from Ctrl+Enter in the
-// code cell of a new row (dbgProdutoEditButtonClick) until the search dialog shows its rows
-// (the real dialog, its list painted), with the screen in the host's MDI area against a
+// code cell of a new row (SearchProduct of the main products) until the search dialog shows its
+// rows (the real dialog, its list painted), with the screen in the host's MDI area against a
 // scriptable app server over loopback HTTP; the dialog is then closed unchosen, outside the
 // time. Anchor in the same run: the bare GetPesqProdPrinc call and loading its packet into a
 // record set. The target is within 2x of the anchor and under 1 s.

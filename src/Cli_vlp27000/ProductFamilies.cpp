@@ -14,48 +14,58 @@ bool Editing(const TClientDataSet& dataSet) {
 }  // namespace
 
 TProductFamily TfrmSugestaoProd::MainProductFamily() {
-    return {cdsArvProd,
-            dtsArvProd,
-            dbgProduto,
-            "CDARVPROD",
-            "NMPRODUTO",
-            "IDQUANTPRODPRINC",
-            "IDTOTALPRODPRINC",
-            false,
-            {{{"CDPRODUTO", "CDPRODUTO"}, {"CDARVPROD", "CDARVPROD"}, {"NMPRODUTO", "NMPRODUTO"}}},
+    return {
+        .cds = cdsArvProd,
+        .dts = dtsArvProd,
+        .grid = dbgProduto,
+        .code = "CDARVPROD",
+        .name = "NMPRODUTO",
+        .flagQ = "IDQUANTPRODPRINC",
+        .flagT = "IDTOTALPRODPRINC",
+        .underMainProduct = false,
+        .fromProduct = {{{"CDPRODUTO", "CDPRODUTO"},
+                         {"CDARVPROD", "CDARVPROD"},
+                         {"NMPRODUTO", "NMPRODUTO"}}},
+        .holds =
             [this](std::string& code) {
                 calls::GetVdProdPrinc(NetSugProd, GroupCode(), code, cdsVdProdPrinc,
                                       ProductLookUp());
                 return !cdsVdProdPrinc.IsEmpty();
             },
+        .readSearch =
             [this] { calls::GetPesqProdPrinc(NetSugProd, cdsPesqProdPrinc, ProductLookUp()); },
-            dtsPesqProdPrinc,
-            &calls::SetArvProd};
+        .searchList = dtsPesqProdPrinc,
+        .save = &calls::SetArvProd,
+    };
 }
 
 TProductFamily TfrmSugestaoProd::RelatedProductFamily() {
-    return {cdsProdRelac,
-            dtsProdRelac,
-            dbgProdRelac,
-            "CDARVPRODRELAC",
-            "NMPRODUTORELAC",
-            "IDQUANTPROD",
-            "IDTOTALPROD",
-            true,
-            {{{"CDARVPRODRELAC", "CDARVPROD"},
-              {"CDPRODUTORELAC", "CDPRODUTO"},
-              {"NMPRODUTORELAC", "NMPRODUTO"}}},
+    return {
+        .cds = cdsProdRelac,
+        .dts = dtsProdRelac,
+        .grid = dbgProdRelac,
+        .code = "CDARVPRODRELAC",
+        .name = "NMPRODUTORELAC",
+        .flagQ = "IDQUANTPROD",
+        .flagT = "IDTOTALPROD",
+        .underMainProduct = true,
+        .fromProduct = {{{"CDARVPRODRELAC", "CDARVPROD"},
+                         {"CDPRODUTORELAC", "CDPRODUTO"},
+                         {"NMPRODUTORELAC", "NMPRODUTO"}}},
+        .holds =
             [this](std::string& code) {
                 calls::GetVdProduto(NetSugProd, GroupCode(), MainProductCode(), code, cdsVdProduto,
                                     ProductLookUp());
                 return !cdsVdProduto.IsEmpty();
             },
+        .readSearch =
             [this] {
                 calls::GetPesqProd(NetSugProd, MainProductCode(), GroupCode(), cdsPesqProd,
                                    ProductLookUp());
             },
-            dtsPesqProd,
-            &calls::SetProdRelac};
+        .searchList = dtsPesqProd,
+        .save = &calls::SetProdRelac,
+    };
 }
 
 const TProductFamily& TfrmSugestaoProd::FocusedProducts() {
