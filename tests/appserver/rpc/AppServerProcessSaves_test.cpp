@@ -10,16 +10,8 @@
 #include "wire/Packet.h"
 #include "wire/Rpc.h"
 
-namespace appserver {
+namespace appserver::testing {
 namespace {
-
-using testing::AppServerProcessTest;
-using testing::HttpTestClient;
-using testing::callOutcome;
-using testing::groupCode;
-using testing::groupExists;
-using testing::groupInsert;
-using testing::parseCsv;
 
 TEST_F(AppServerProcessTest, TwoServersOnOnePostgresDatabaseBehaveAsOne) {
     if (PostgresSchema::base().empty()) GTEST_SKIP() << "VLP_TEST_PG is not set";
@@ -178,4 +170,4 @@ TEST_F(AppServerProcessTest, SavesReachTheDatabaseOrAreRefusedWholeOnPostgres) {
 }
 
 }  // namespace
-}  // namespace appserver
+}  // namespace appserver::testing

@@ -8,16 +8,8 @@
 #include "auth/PasswordHash.h"
 #include "support/AppServerProcess.h"
 
-namespace appserver {
+namespace appserver::testing {
 namespace {
-
-using testing::AppServerProcessTest;
-using testing::HttpTestClient;
-using testing::callOutcome;
-using testing::groupCode;
-using testing::groupInsert;
-using testing::parseCsv;
-using testing::sqliteValue;
 
 // The first user is added with the password piped in (no terminal), and the history of a save
 // comes out as CSV that a strict reader takes back, commas and quotes of the group name included.
@@ -79,4 +71,4 @@ TEST_F(AppServerProcessTest, UserAddReadsStandardInputAndHistoryPrintsCsv) {
 }
 
 }  // namespace
-}  // namespace appserver
+}  // namespace appserver::testing

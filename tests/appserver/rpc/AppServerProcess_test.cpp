@@ -11,16 +11,8 @@
 #include "AppServerProcessFixture.h"
 #include "support/AppServerProcess.h"
 
-namespace appserver {
+namespace appserver::testing {
 namespace {
-
-using testing::AppServerProcessTest;
-using testing::HttpTestClient;
-using testing::callOutcome;
-using testing::groupCode;
-using testing::groupExists;
-using testing::groupInsert;
-using testing::sqliteValue;
 
 TEST_F(AppServerProcessTest, BadCommandLineExitsWithTwoAndHelpListsOptions) {
     std::string out;
@@ -150,4 +142,4 @@ TEST_F(AppServerProcessTest, KillDuringSavesLosesNoAcknowledgedSave) {
 }
 
 }  // namespace
-}  // namespace appserver
+}  // namespace appserver::testing

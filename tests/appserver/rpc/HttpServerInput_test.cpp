@@ -8,16 +8,12 @@
 #include "auth/PasswordHash.h"
 #include "wire/Rpc.h"
 
-namespace appserver {
+namespace appserver::testing {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::HttpTestClient;
 
-const std::string& kGroups = testing::kGroupsCall;
-
-// One fixture for the server's HTTP suite, whichever file its tests are in.
-using HttpServerTest = testing::ServerFixture;
+const std::string& kGroups = kGroupsCall;
 
 TEST_F(HttpServerTest, KeepAliveConnectionServesSuccessiveCallsAndLogsEach) {
     startServerLogging();
@@ -263,4 +259,4 @@ TEST_F(HttpServerTest, HugeHeaderLineIsCutOffAndTruncatedBodyRunsNothing) {
 }
 
 }  // namespace
-}  // namespace appserver
+}  // namespace appserver::testing

@@ -7,16 +7,12 @@
 #include "ServerFixture.h"
 #include "wire/Rpc.h"
 
-namespace appserver {
+namespace appserver::testing {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::HttpTestClient;
 
-const std::string& kGroups = testing::kGroupsCall;
-
-// One fixture for the server's HTTP suite, whichever file its tests are in.
-using HttpServerTest = testing::ServerFixture;
+const std::string& kGroups = kGroupsCall;
 
 // Every connection shares one I/O loop here: a call that waits on the store must leave the others
 // served while it runs.
@@ -216,4 +212,4 @@ TEST_F(HttpServerTest, StopLetsTheCallUnderWayFinishAndAcceptsNoMore) {
 }
 
 }  // namespace
-}  // namespace appserver
+}  // namespace appserver::testing

@@ -47,4 +47,7 @@ class ServerFixture : public ::testing::Test {
     int logPipe[2] = {-1, -1};
 };
 
+// The suite of the server's HTTP behaviour, whichever file its tests are in.
+using HttpServerTest = ServerFixture;
+
 }  // namespace appserver::testing
