@@ -5,7 +5,6 @@
 #include <charconv>
 #include <limits>
 #include <optional>
-#include <ranges>
 #include <vector>
 
 #include "admin/CommandArgs.h"
@@ -91,7 +90,10 @@ std::string helpEntry(std::string_view label, std::string_view meaning,
                       const std::string& shownDefault = {}) {
     constexpr std::size_t kIndent = 2, kColumn = 27, kLine = 98;
     std::vector<std::string> words;
-    for (auto part : std::views::split(meaning, ' ')) words.emplace_back(part.begin(), part.end());
+    for (std::size_t start = 0, end = 0; start < meaning.size(); start = end + 1) {
+        end = std::min(meaning.find(' ', start), meaning.size());
+        words.emplace_back(meaning.substr(start, end - start));
+    }
     if (!shownDefault.empty()) words.push_back("(padrão: " + shownDefault + ")");
 
     std::string entry = std::string(kIndent, ' ') + std::string(label);
