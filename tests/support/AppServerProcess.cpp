@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <thread>
 
 namespace {
@@ -53,23 +54,29 @@ int exitCode(int status) {
 
 AppServerProcess::~AppServerProcess() {
     if (m_pid > 0) stop(SIGTERM, std::chrono::seconds(5));
-    if (m_err >= 0) ::close(m_err);
 }
 
 bool AppServerProcess::start(std::vector<std::string> args) {
     args.push_back("--listen");
     args.push_back("127.0.0.1:0");
-    m_output.clear();
-    m_pid = spawn(std::move(args), m_err);
+    int err = -1;
+    m_pid = spawn(std::move(args), err);
     if (m_pid < 0) return false;
+    m_reader = std::thread([this, err] { readUntilEnd(err); });
     const std::string marker = "escutando em 127.0.0.1:";
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (!drain(m_err, m_output, 100)) break;
-        auto at = m_output.find(marker);
-        if (at != std::string::npos &&
-            m_output.find(' ', at + marker.size()) != std::string::npos) {
-            m_port = static_cast<unsigned short>(std::stoi(m_output.substr(at + marker.size())));
+    // Where the port starts once the whole line is in; npos until then.
+    auto portAt = [&] {
+        const auto at = m_output.find(marker);
+        return at != std::string::npos && m_output.find(' ', at + marker.size()) != std::string::npos
+                   ? at + marker.size()
+                   : std::string::npos;
+    };
+    {
+        std::unique_lock lock(m_mutex);
+        m_grew.wait_for(lock, std::chrono::seconds(20),
+                        [&] { return m_ended || portAt() != std::string::npos; });
+        if (const auto at = portAt(); at != std::string::npos) {
+            m_port = static_cast<unsigned short>(std::stoi(m_output.substr(at)));
             return true;
         }
     }
@@ -91,20 +98,30 @@ int AppServerProcess::stop(int signal, std::chrono::milliseconds grace) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     m_pid = -1;
-    readAvailable();
+    if (m_reader.joinable()) m_reader.join();  // the pipe ends with the server
     return exitCode(status);
 }
 
-const std::string& AppServerProcess::output() {
-    readAvailable();
+std::string AppServerProcess::output() {
+    std::lock_guard lock(m_mutex);
     return m_output;
 }
 
-void AppServerProcess::readAvailable() {
-    while (m_err >= 0) {
-        pollfd p{m_err, POLLIN, 0};
-        if (::poll(&p, 1, 0) <= 0 || !drain(m_err, m_output, 0)) break;
+void AppServerProcess::readUntilEnd(int fd) {
+    char buf[4096];
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        std::lock_guard lock(m_mutex);
+        if (n <= 0) {
+            m_ended = true;
+            m_grew.notify_all();
+            break;
+        }
+        m_output.append(buf, static_cast<std::size_t>(n));
+        m_grew.notify_all();
     }
+    ::close(fd);
 }
 
 int AppServerProcess::runToExit(std::vector<std::string> args, std::string* output,

@@ -1,13 +1,18 @@
 #pragma once
 // The real vlp-appserver program as a child process, for the tests of the program itself and of
 // the screen against it. start() puts it on an ephemeral loopback port and learns the port from
-// its "escutando em" line; everything it writes to standard error is kept. A server still running
-// on destruction is stopped with SIGTERM, and killed if it has not stopped within a few seconds.
+// its "escutando em" line; everything it writes to standard error is kept, read as it comes by a
+// thread of its own so that a server logging every call never blocks on a full pipe. A server
+// still running on destruction is stopped with SIGTERM, and killed if it has not stopped within a
+// few seconds. Not thread-safe, but for output(), which may be called from any thread.
 
 #include <sys/types.h>
 
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 class AppServerProcess {
@@ -25,7 +30,7 @@ class AppServerProcess {
     // 128 + signal when it was killed.
     int stop(int signal, std::chrono::milliseconds grace = std::chrono::minutes(1));
     // Everything the server wrote to standard error so far.
-    const std::string& output();
+    std::string output();
 
     // Runs the program to completion with these arguments and input as its standard input (not a
     // terminal); its exit code. output receives standard output and standard error together.
@@ -33,10 +38,13 @@ class AppServerProcess {
                          const std::string& input = {});
 
   private:
-    void readAvailable();
+    void readUntilEnd(int fd);
 
     pid_t m_pid = -1;
-    int m_err = -1;
     unsigned short m_port = 0;
-    std::string m_output;
+    std::thread m_reader;
+    std::mutex m_mutex;
+    std::condition_variable m_grew;
+    std::string m_output;  // under m_mutex
+    bool m_ended = false;  // under m_mutex: the server closed its standard error
 };
