@@ -16,8 +16,8 @@ TEST_F(TDBGridTest, EachCellIsPaintedWithItsOwnRowsValuesAndNothingMoves) {
     ds->FieldByName("NMPRODUTO").SetAsString("Editado");
     std::map<int, std::string> seen;  // painted row -> the name the handler read
     grid->OnDrawColumnCell = [&](QObject*, const QRect& rect, int, TColumn& column, int) {
-        if (column.FieldName == "NMPRODUTO") seen[grid->rowAt(rect.center().y())] =
-            column.Field()->AsString();
+        if (column.FieldName == "NMPRODUTO")
+            seen[grid->rowAt(rect.center().y())] = column.Field()->AsString();
     };
     grid->grab();
     EXPECT_EQ(seen[0], "Editado");  // the current row shows its pending edit
@@ -77,7 +77,9 @@ TEST_F(TDBGridTest, RecalcLayoutDuringAnEditKeepsTheEditorAndTheCursor) {
     ds->MoveTo(2);
     grid->SetSelectedIndex(1);
     grid->OnColEnter = [&](QObject*) { grid->Perform(TDBGrid::kRecalcLayoutMessage, 0, 0); };
-    source.OnStateChange = [&](TDataSource&) { grid->Perform(TDBGrid::kRecalcLayoutMessage, 0, 0); };
+    source.OnStateChange = [&](TDataSource&) {
+        grid->Perform(TDBGrid::kRecalcLayoutMessage, 0, 0);
+    };
     Type("Ab");
     grid->Perform(TDBGrid::kRecalcLayoutMessage, 0, 0);
     ASSERT_NE(OpenEditor(), nullptr);

@@ -148,7 +148,9 @@ TEST_F(TDBGridTest, MovingOffAnUntouchedNewRowDropsItInsteadOfPostingIt) {
 // A save that reads the list again on the post reorders the rows under the click that posted.
 TEST_F(TDBGridTest, ClickingAnotherRowToPostANewOneLandsOnTheRowClicked) {
     ds->AfterPost = [](TClientDataSet& d) {
-        d.SetData(MakeProducts({{"1.03", "3", "Mate"}, {"1.02", "2", "Chá"}, {"1.00", "0", "Novo"},
+        d.SetData(MakeProducts({{"1.03", "3", "Mate"},
+                                {"1.02", "2", "Chá"},
+                                {"1.00", "0", "Novo"},
                                 {"1.01", "1", "Café"}})
                       ->Data());
         d.Locate("NMPRODUTO", "Novo");

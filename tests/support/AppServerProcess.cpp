@@ -67,7 +67,8 @@ bool AppServerProcess::start(std::vector<std::string> args) {
     // Where the port starts once the whole line is in; npos until then.
     auto portAt = [&] {
         const auto at = m_output.find(marker);
-        return at != std::string::npos && m_output.find(' ', at + marker.size()) != std::string::npos
+        return at != std::string::npos &&
+                       m_output.find(' ', at + marker.size()) != std::string::npos
                    ? at + marker.size()
                    : std::string::npos;
     };

@@ -43,13 +43,14 @@ PostgresSchema::PostgresSchema(std::string_view prefix)
         m_error = "VLP_TEST_PG is not set";
         return;
     }
-    m_error = postgresExec(m_base, kQuiet + "DROP SCHEMA IF EXISTS " + m_name +
-                                       " CASCADE; CREATE SCHEMA " + m_name);
+    m_error = postgresExec(
+        m_base, kQuiet + "DROP SCHEMA IF EXISTS " + m_name + " CASCADE; CREATE SCHEMA " + m_name);
     if (!m_error.empty()) m_error = "no schema could be made in " + m_base + ": " + m_error;
 }
 
 PostgresSchema::~PostgresSchema() {
-    if (!m_base.empty()) postgresExec(m_base, kQuiet + "DROP SCHEMA IF EXISTS " + m_name + " CASCADE");
+    if (!m_base.empty())
+        postgresExec(m_base, kQuiet + "DROP SCHEMA IF EXISTS " + m_name + " CASCADE");
 }
 
 std::string PostgresSchema::url() const {

@@ -25,8 +25,7 @@ class AppServerProcessTest : public ::testing::Test {
 };
 
 // A SetGrupSegProd call inserting one group.
-std::string groupInsert(const std::string& code, const std::string& name,
-                        const std::string& order);
+std::string groupInsert(const std::string& code, const std::string& name, const std::string& order);
 // The ten-digit group code of n.
 std::string groupCode(int n);
 // "ok", "CODE: message" or why there was no answer; headers go with the request as they are.

@@ -10,10 +10,10 @@
 #include <string>
 #include <thread>
 
-#include "rpc/CallLog.h"
-#include "support/FakeStore.h"
 #include "HttpTestClient.h"
+#include "rpc/CallLog.h"
 #include "rpc/Server.h"
+#include "support/FakeStore.h"
 
 namespace appserver::testing {
 
