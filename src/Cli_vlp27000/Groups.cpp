@@ -8,6 +8,7 @@
 #include "framework/StdDialogs.h"
 #include "controls/TDBGrid.h"
 #include "framework/TPageControl.h"
+#include "wire/RemoteModule.h"
 #include "Cli_vlp27000/TfrmSugestaoProd.h"
 
 namespace {
@@ -75,7 +76,8 @@ void TfrmSugestaoProd::Vd_Grupo(bool boObrigatorio) {
             if (boObrigatorio) Refuse("Grup_Inf");
             return;
         }
-        code.SetAsString(Ajusta(code.AsString(), 10));
+        // Filled to the field's whole size: a code of digits takes leading zeros.
+        code.SetAsString(Ajusta(code.AsString(), wire::column::CDGRUSUGESPROD.size));
         if (cdsGrupSegProd.State() != TDataSetState::dsInsert) return;
         calls::GetVerifGrupo(NetSugProd, code.AsString(), cdsVerifGrup);
         if (!cdsVerifGrup.IsEmpty()) Refuse("Grup_JCad");
