@@ -1,12 +1,13 @@
 #include "AppServerProcess.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <functional>
+#include <string_view>
 #include <thread>
 
 namespace {
@@ -33,15 +34,13 @@ pid_t spawn(std::vector<std::string> args, int& errFd, bool captureStdout = fals
     return pid;
 }
 
-// Appends what the pipe has within the time; false at end of file.
-bool drain(int fd, std::string& out, int timeoutMs) {
-    pollfd p{fd, POLLIN, 0};
-    if (::poll(&p, 1, timeoutMs) <= 0) return true;
+// Reads the pipe to its end, handing each piece to take, and closes it.
+void readToEnd(int fd, const std::function<void(std::string_view)>& take) {
     char buf[4096];
-    ssize_t n = ::read(fd, buf, sizeof buf);
-    if (n <= 0) return false;
-    out.append(buf, static_cast<std::size_t>(n));
-    return true;
+    ssize_t n;
+    while ((n = ::read(fd, buf, sizeof buf)) > 0 || (n < 0 && errno == EINTR))
+        if (n > 0) take({buf, static_cast<std::size_t>(n)});
+    ::close(fd);
 }
 
 int exitCode(int status) {
@@ -109,20 +108,14 @@ std::string AppServerProcess::output() {
 }
 
 void AppServerProcess::readUntilEnd(int fd) {
-    char buf[4096];
-    for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR) continue;
+    readToEnd(fd, [this](std::string_view piece) {
         std::lock_guard lock(m_mutex);
-        if (n <= 0) {
-            m_ended = true;
-            m_grew.notify_all();
-            break;
-        }
-        m_output.append(buf, static_cast<std::size_t>(n));
+        m_output += piece;
         m_grew.notify_all();
-    }
-    ::close(fd);
+    });
+    std::lock_guard lock(m_mutex);
+    m_ended = true;
+    m_grew.notify_all();
 }
 
 int AppServerProcess::runToExit(std::vector<std::string> args, std::string* output,
@@ -139,9 +132,7 @@ int AppServerProcess::runToExit(std::vector<std::string> args, std::string* outp
     ::close(in[0]);
     if (pid < 0) return -1;
     std::string text;
-    while (drain(err, text, 5000)) {
-    }
-    ::close(err);
+    readToEnd(err, [&text](std::string_view piece) { text += piece; });
     int status = 0;
     ::waitpid(pid, &status, 0);
     if (output) *output = text;
