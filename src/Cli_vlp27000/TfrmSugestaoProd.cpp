@@ -200,6 +200,5 @@ void TfrmSugestaoProd::BindHandlers() {
     dbgPadrao->OnExit = grid(&TfrmSugestaoProd::dbgPadraoExit);
     dbgPadrao->OnEnter = grid(&TfrmSugestaoProd::dbgPadraoEnter);
     pgcPadrao->OnChange = grid(&TfrmSugestaoProd::pgcPadraoChange);
-    for (const TProductFamily* family : {&m_mainProducts, &m_relatedProducts})
-        BindProductFamily(*family);
+    for (const TProductFamily* family : ProductFamilies()) BindProductFamily(*family);
 }

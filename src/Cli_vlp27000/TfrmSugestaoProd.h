@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QPointer>
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -130,6 +131,9 @@ class TfrmSugestaoProd : public TfrmPadraoGrid {
     TProductFamily MainProductFamily();
     TProductFamily RelatedProductFamily();
     void BindProductFamily(const TProductFamily& family);
+    std::array<const TProductFamily*, 2> ProductFamilies() const {  // main products first
+        return {&m_mainProducts, &m_relatedProducts};
+    }
     // On page "Produto", every focus but the main-product grid counts as the related products'.
     const TProductFamily& FocusedProducts();
     // The steps of the families' handlers (Products.cpp, Flags.cpp).

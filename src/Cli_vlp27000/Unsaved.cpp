@@ -34,7 +34,7 @@ void TfrmSugestaoProd::SaveUnsavedWork() {
         else if (Editing(*r))
             r->Post();
     }
-    for (const TProductFamily* f : {&m_mainProducts, &m_relatedProducts})
+    for (const TProductFamily* f : ProductFamilies())
         if (f->cds.ChangeCount() > 0) ResendProducts(*f);
 }
 
@@ -43,7 +43,7 @@ void TfrmSugestaoProd::DropUnsavedWork() {
         if (Editing(*r)) r->Cancel();
         if (r->ChangeCount() > 0) r->CancelUpdates();
     }
-    for (const TProductFamily* f : {&m_mainProducts, &m_relatedProducts}) MarkUnsaved(*f, "");
+    for (const TProductFamily* f : ProductFamilies()) MarkUnsaved(*f, "");
     Cli_vlp27000::stInsert.clear();
 }
 
