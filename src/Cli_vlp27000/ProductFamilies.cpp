@@ -72,6 +72,8 @@ const TProductFamily& TfrmSugestaoProd::FocusedProducts() {
     return ActiveControl() == dbgProduto ? m_mainProducts : m_relatedProducts;
 }
 
+// Each binding is the family's handler of that name: cdsArvProdAfterPost and
+// cdsProdRelacAfterPost, dbgProdutoKeyDown and dbgProdRelacKeyDown, and so on.
 void TfrmSugestaoProd::BindProductFamily(const TProductFamily& f) {
     f.dts.OnStateChange = [this, &f](TDataSource&) { ProductColumnLocks(f); };
     f.cds.AfterInsert = [this, &f](TClientDataSet&) { NewProductRow(f); };

@@ -90,6 +90,8 @@ class TfrmSugestaoProd : public TfrmPadraoGrid {
     // post or delete is saved at once with the pending operation code stInsert. The flag columns
     // are drawn as check boxes and switched by space or double click, never typed into.
     void Vd_Produto(const TProductFamily& family, bool boObrigatorio);
+    void Vd_ProdPrinc(bool boObrigatorio) { Vd_Produto(m_mainProducts, boObrigatorio); }
+    void Vd_Produto(bool boObrigatorio) { Vd_Produto(m_relatedProducts, boObrigatorio); }
 
     // The seven commands, routed by the page shown and the focused grid (Commands.cpp).
     void sbtIncluirClick(QObject* sender) override;
