@@ -3,7 +3,7 @@
 #include "admin/AdminReplies.h"
 #include "admin/AdminStore.h"
 #include "admin/CommandArgs.h"
-#include "admin/CsvWriter.h"
+#include "csv/CsvWriter.h"
 #include "admin/HistoryTime.h"
 
 namespace appserver {

@@ -34,9 +34,10 @@ const std::map<std::string, std::set<std::string>>& AllowedIncludes() {
         rules["appserver/rpc"] = {"appserver/rpc", "appserver/admin", "appserver/auth",
                                   "appserver/store", "src/wire"};
         rules["appserver/admin"] = {"appserver/admin", "appserver/auth", "appserver/store",
-                                    "src/wire"};
+                                    "appserver/csv", "src/wire"};
         rules["appserver/auth"] = {"appserver/auth"};
         rules["appserver/store"] = {"appserver/store", "src/wire"};
+        rules["appserver/csv"] = {"appserver/csv", "src/wire"};
         return rules;
     }();
     return allowed;

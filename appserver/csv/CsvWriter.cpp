@@ -1,16 +1,16 @@
-#include "admin/CsvWriter.h"
+#include "csv/CsvWriter.h"
 
 #include <vector>
 
+#include "csv/FormulaGuard.h"
+
 namespace appserver {
 
-std::string csvField(std::string_view value) {
-    std::string text;
-    if (!value.empty() &&
-        std::string_view("=+-@\t\r").find(value.front()) != std::string_view::npos)
-        text = "'";
-    text += value;
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+std::string csvField(std::string_view value, char delimiter) {
+    std::string text = guardFormula(value);
+    if (text.find_first_of(",\"\r\n") == std::string::npos &&
+        text.find(delimiter) == std::string::npos)
+        return text;
     std::string quoted = "\"";
     for (char c : text) {
         if (c == '"') quoted += '"';
@@ -19,24 +19,28 @@ std::string csvField(std::string_view value) {
     return quoted + '"';
 }
 
-std::string csvRecord(std::span<const wire::ValueView> values) {
+std::string csvRecord(std::span<const wire::ValueView> values, char delimiter) {
     std::string record;
     for (std::size_t i = 0; i < values.size(); ++i) {
-        if (i) record += ',';
-        if (values[i]) record += csvField(*values[i]);
+        if (i) record += delimiter;
+        if (values[i]) record += csvField(*values[i], delimiter);
     }
     return record + "\r\n";
 }
 
 wire::Status CsvSink::onFields(const std::vector<wire::FieldDef>& fields) {
     std::vector<wire::ValueView> names;
-    for (const wire::FieldDef& f : fields) names.emplace_back(f.name);
-    m_out << csvRecord(names);
+    if (m_header.empty()) {
+        for (const wire::FieldDef& f : fields) names.emplace_back(f.name);
+    } else {
+        names.assign(m_header.begin(), m_header.end());
+    }
+    m_out << csvRecord(names, m_delimiter);
     return written();
 }
 
 wire::Status CsvSink::onRow(std::span<const wire::ValueView> values) {
-    m_out << csvRecord(values);
+    m_out << csvRecord(values, m_delimiter);
     return written();
 }
 

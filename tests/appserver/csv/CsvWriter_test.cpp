@@ -1,5 +1,5 @@
 // RFC 4180 fields and records: what is quoted, how quotes are doubled, CRLF, nulls.
-#include "admin/CsvWriter.h"
+#include "csv/CsvWriter.h"
 
 #include <gtest/gtest.h>
 
