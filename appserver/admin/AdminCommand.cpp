@@ -2,7 +2,10 @@
 
 #include <iostream>
 
+#include "admin/ExportCommand.h"
 #include "admin/HistoryCommand.h"
+#include "admin/ImportCommand.h"
+#include "admin/ProductsCommand.h"
 #include "admin/TerminalPasswordSource.h"
 #include "admin/UserCommand.h"
 
@@ -16,8 +19,8 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {"user", runUserCommand},
-    {"history", runHistoryCommand},
+    {"user", runUserCommand},     {"history", runHistoryCommand}, {"products", runProductsCommand},
+    {"import", runImportCommand}, {"export", runExportCommand},
 };
 
 const Command* findCommand(std::string_view name) {
@@ -29,7 +32,9 @@ const Command* findCommand(std::string_view name) {
 }  // namespace
 
 const char* const kAdminHelpLine =
-    "\nUsuários e histórico: vlp-appserver user --help, vlp-appserver history --help\n";
+    "\nUsuários e histórico: vlp-appserver user --help, vlp-appserver history --help\n"
+    "Produtos e sugestões em CSV: vlp-appserver products --help, vlp-appserver import --help,\n"
+    "vlp-appserver export --help\n";
 
 bool isAdminCommand(std::string_view firstArgument) { return findCommand(firstArgument); }
 

@@ -1,6 +1,7 @@
 #pragma once
-// The administration subcommands of vlp-appserver ("user", "history"), dispatched by the first
-// argument; main() hands over to them before reading any server option.
+// The administration subcommands of vlp-appserver ("user", "history", "products", "import",
+// "export"), dispatched by the first argument; main() hands over to them before reading any
+// server option.
 
 #include <span>
 #include <string_view>

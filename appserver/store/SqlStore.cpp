@@ -1,6 +1,7 @@
 #include "store/SqlStore.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <thread>
 
@@ -8,6 +9,7 @@
 #include "store/DemoCatalogue.h"
 #include "store/FirstRowSink.h"
 #include "store/GroupApplier.h"
+#include "store/ImportStepApplier.h"
 #include "store/MainProductApplier.h"
 #include "store/ProductApplier.h"
 #include "store/RelatedProductApplier.h"
@@ -70,6 +72,23 @@ const Query kRelatedProducts{
     "R.IDQUANTPROD, R.IDTOTALPROD FROM PRODRELAC R JOIN PRODUTO P ON P.CDPRODUTO = "
     "R.CDPRODUTORELAC "
     "WHERE R.CDGRUSUGESPROD = $1 AND R.CDPRODUTO = $2 ORDER BY P.CDARVPROD"};
+const Fields kSuggestionFields = wire::fieldDefs(std::array{
+    wire::column::CDGRUSUGESPROD, wire::column::NMGRUSUGESPROD, wire::column::NRORDEM,
+    wire::column::CDARVPROD, wire::column::IDQUANTPRODPRINC, wire::column::IDTOTALPRODPRINC,
+    wire::column::CDARVPRODRELAC, wire::column::IDQUANTPROD, wire::column::IDTOTALPROD});
+// One row per group, main product and related product; a group or main product without children
+// still gives its one row, so only one row of each can hold nulls and where nulls sort is moot.
+const Query kSuggestions{
+    "SELECT G.CDGRUSUGESPROD, G.NMGRUSUGESPROD, G.NRORDEM, P.CDARVPROD, M.IDQUANTPRODPRINC, "
+    "M.IDTOTALPRODPRINC, Q.CDARVPROD, R.IDQUANTPROD, R.IDTOTALPROD FROM GRUSUGESPROD G "
+    "LEFT JOIN PRODPRINC M ON M.CDGRUSUGESPROD = G.CDGRUSUGESPROD "
+    "LEFT JOIN PRODUTO P ON P.CDPRODUTO = M.CDPRODUTO "
+    "LEFT JOIN PRODRELAC R ON R.CDGRUSUGESPROD = M.CDGRUSUGESPROD AND R.CDPRODUTO = M.CDPRODUTO "
+    "LEFT JOIN PRODUTO Q ON Q.CDPRODUTO = R.CDPRODUTORELAC "
+    "WHERE ($1 IS NULL OR G.CDGRUSUGESPROD = $1) ORDER BY "
+    "length(ltrim(G.NRORDEM, '0')), ltrim(G.NRORDEM, '0'), G.NRORDEM, "
+    "length(ltrim(G.CDGRUSUGESPROD, '0')), ltrim(G.CDGRUSUGESPROD, '0'), G.CDGRUSUGESPROD, "
+    "P.CDARVPROD, Q.CDARVPROD"};
 const Query kAnyData{"SELECT 1 FROM PRODUTO UNION ALL SELECT 1 FROM GRUSUGESPROD LIMIT 1"};
 
 // Sizes bound nothing here (the rows are read, never written by a client); 8192 is the largest a
@@ -257,6 +276,16 @@ wire::Status SqlStore::addProduct(std::string_view code, std::string_view treeCo
                            {},
                            {std::string(code), std::string(treeCode), std::string(name)}});
     return inTransaction([&](SqlConnection& conn) { return applyWith<ProductApplier>(conn, log); });
+}
+
+wire::Status SqlStore::suggestions(std::string_view group, wire::PacketSink& out) {
+    return read(kSuggestions, kSuggestionFields,
+                {group.empty() ? std::nullopt : wire::ValueView(group)}, out);
+}
+
+wire::Status SqlStore::applyImport(std::span<const ImportStep> steps, std::string_view user) {
+    return inTransaction(
+        [&](SqlConnection& conn) { return applyImportSteps(conn, steps, user, now()); });
 }
 
 wire::Status SqlStore::seedEmpty(SqlConnection& conn) {

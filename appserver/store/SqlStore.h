@@ -41,6 +41,9 @@ class SqlStore : public Store {
     wire::Status applyRelatedProducts(const wire::ChangeLog& log,
                                       const ChangeOrigin& origin) override;
 
+    wire::Status suggestions(std::string_view group, wire::PacketSink& out) override;
+    wire::Status applyImport(std::span<const ImportStep> steps, std::string_view user) override;
+
     wire::Status ping() override;
     wire::Status seedDemo() override;
     wire::Status addProduct(std::string_view code, std::string_view treeCode,

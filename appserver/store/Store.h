@@ -11,9 +11,11 @@
 
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
+#include "store/ImportStep.h"
 #include "wire/ChangeLog.h"
 #include "wire/PacketSink.h"
 #include "wire/Status.h"
@@ -105,6 +107,22 @@ class Store {
     virtual wire::Status applyRelatedProducts(const wire::ChangeLog& log,
                                               const ChangeOrigin& origin) = 0;  // SetProdRelac
 
+    // Every group with its main and related products, for export, as the fields CDGRUSUGESPROD
+    // NMGRUSUGESPROD NRORDEM CDARVPROD IDQUANTPRODPRINC IDTOTALPRODPRINC CDARVPRODRELAC
+    // IDQUANTPROD IDTOTALPROD: one row per related product; a main product without any has one
+    // row with those three null, a group without main products one with the six product fields
+    // null. Groups ordered as groups(), products by tree code. group: only that one ("" all).
+    virtual wire::Status suggestions(std::string_view /*group*/, wire::PacketSink& /*out*/) {
+        return noImport();
+    }
+    // Applies the steps of an import in their order, all in one transaction or nothing, each
+    // through the writer of its table (the checks and constraints of the screen's saves); every
+    // entry adds one history row under user, with the method kImportMethod.
+    virtual wire::Status applyImport(std::span<const ImportStep> /*steps*/,
+                                     std::string_view /*user*/) {
+        return noImport();
+    }
+
     // A cheap read that reaches the database (a round trip on PostgreSQL) for the health check:
     // ok, or Unavailable with the reason in the user's words.
     virtual wire::Status ping() = 0;
@@ -152,6 +170,9 @@ class Store {
     }
 
   private:
+    static wire::Status noImport() {
+        return {wire::ErrorCode::Internal, "Este armazenamento não importa nem exporta CSV."};
+    }
     static wire::Status noUsers() {
         return {wire::ErrorCode::Internal, "Este armazenamento não aceita cadastro de usuários."};
     }

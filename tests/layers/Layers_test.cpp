@@ -34,10 +34,12 @@ const std::map<std::string, std::set<std::string>>& AllowedIncludes() {
         rules["appserver/rpc"] = {"appserver/rpc", "appserver/admin", "appserver/auth",
                                   "appserver/store", "src/wire"};
         rules["appserver/admin"] = {"appserver/admin", "appserver/auth", "appserver/store",
-                                    "appserver/csv", "src/wire"};
+                                    "appserver/csv", "appserver/transfer", "src/wire"};
         rules["appserver/auth"] = {"appserver/auth"};
         rules["appserver/store"] = {"appserver/store", "src/wire"};
         rules["appserver/csv"] = {"appserver/csv", "src/wire"};
+        rules["appserver/transfer"] = {"appserver/transfer", "appserver/csv", "appserver/store",
+                                       "src/wire"};
         return rules;
     }();
     return allowed;
