@@ -39,6 +39,13 @@ inline constexpr Column NMPRODUTORELAC{"NMPRODUTORELAC", NMPRODUTO.size};
 inline constexpr Column IDQUANTPROD{"IDQUANTPROD", 1, true};
 inline constexpr Column IDTOTALPROD{"IDTOTALPROD", 1, true};
 
+// Import and export of the suggestions as CSV.
+inline constexpr Column TXLINHA{"TXLINHA", 1024};   // one CSV line, without its line end
+inline constexpr Column NRLINHA{"NRLINHA", 10};     // line of the file a preview row is about
+inline constexpr Column NRCOLUNA{"NRCOLUNA", 4};    // its column (errors), "" when none
+inline constexpr Column TPACAO{"TPACAO", 10};       // incluir, alterar, excluir, erro or resumo
+inline constexpr Column TXDESCRICAO{"TXDESCRICAO", 1024};  // what changes, or what is wrong
+
 }  // namespace column
 
 // The field lists of the answers and change logs, in their order on the wire.
@@ -57,6 +64,12 @@ inline constexpr std::array<Column, 2> kRelatedRows{CDPRODUTO, NMPRODUTO};
 inline constexpr std::array<Column, 7> kRelatedProducts{
     CDGRUSUGESPROD, CDPRODUTO, CDPRODUTORELAC, CDARVPRODRELAC, NMPRODUTORELAC, IDQUANTPROD,
     IDTOTALPROD};
+
+// The export: the CSV file, one line per row, its header first.
+inline constexpr std::array<Column, 1> kCsvLines{TXLINHA};
+// The import's preview: one row per change or error, in the file's order, then one row "resumo"
+// whose description is the summary line.
+inline constexpr std::array<Column, 4> kImportPreview{NRLINHA, NRCOLUNA, TPACAO, TXDESCRICAO};
 
 }  // namespace fields
 
@@ -91,7 +104,13 @@ inline constexpr Param kTreeCodeInOut{"Código do produto na árvore", ParamKind
 inline constexpr Param kOperation{"Código de operação", ParamKind::TextOrInOut, 1};
 inline constexpr Param kChangeLog{"Registro de alterações", ParamKind::Packet, 0};
 
+// The import's file travels whole as one text, bounded by the request body's limit.
+inline constexpr Param kCsvText{"Arquivo", ParamKind::Text, 50 * 1024 * 1024};
+inline constexpr Param kImportMode{"Modo", ParamKind::Text, 10};  // incluir or substituir
+inline constexpr Param kPreviewOnly{"Simular", ParamKind::Text, 1};  // S: preview only
+
 inline constexpr std::array<Param, 1> kByGroup{kGroupCode};
+inline constexpr std::array<Param, 3> kImport{kCsvText, kImportMode, kPreviewOnly};
 inline constexpr std::array<Param, 1> kByGroupName{kGroupName};
 inline constexpr std::array<Param, 1> kByOrder{kOrder};
 inline constexpr std::array<Param, 1> kByTreeCode{kTreeCodeInOut};
@@ -127,6 +146,13 @@ inline constexpr Method GetVdProduto{"GetVdProduto", param::kByGroupMainAndTreeC
                                      fields::kRelatedRows, {}};
 inline constexpr Method SetProdRelac{"SetProdRelac", param::kOperationAndLog, {},
                                      fields::kRelatedProducts};
+
+// Group code "" exports every group.
+inline constexpr Method GetExportaSugestoes{"GetExportaSugestoes", param::kByGroup,
+                                           fields::kCsvLines, {}};
+// Answers the preview; with Simular "N" and no error, applies it in one transaction.
+inline constexpr Method SetImportaSugestoes{"SetImportaSugestoes", param::kImport,
+                                           fields::kImportPreview, {}};
 
 }  // namespace method
 
