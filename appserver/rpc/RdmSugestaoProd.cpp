@@ -1,7 +1,11 @@
 #include "rpc/RdmSugestaoProd.h"
 
 #include <array>
+#include <boost/interprocess/streams/bufferstream.hpp>
 
+#include "transfer/CsvExport.h"
+#include "transfer/PreviewPacket.h"
+#include "transfer/SuggestionImport.h"
 #include "wire/PacketWriter.h"
 
 namespace appserver {
@@ -51,6 +55,27 @@ Status applyLog(const Argument& packet, Apply&& apply) {
     auto log = wire::ChangeLog::fromJson(packet.value);
     if (!log) return log.status();
     return apply(*log);
+}
+
+// Previews the file (the argument's own text, read in place) and, when asked and sound, applies
+// it in one transaction under the caller: either way the answer is the preview, whose error rows
+// say why nothing was applied.
+Status importSuggestions(Store& store, Args& a, std::string& payload, ChangeOrigin origin) {
+    const std::optional<ImportMode> mode = importModeNamed(a[1].value);
+    if (!mode)
+        return {ErrorCode::InvalidParams,
+                "Modo de importação inválido: use \"incluir\" ou "
+                "\"substituir\"."};
+    if (a[2].value != "S" && a[2].value != "N")
+        return {ErrorCode::InvalidParams,
+                "Simular deve ser \"S\" (só a prévia) ou \"N\" (aplica a importação)."};
+    boost::interprocess::ibufferstream csv(a[0].value.data(), a[0].value.size());
+    auto preview = previewSuggestionImport(store, csv, *mode);
+    if (!preview) return preview.status();
+    if (a[2].value == "N" && preview->applicable())
+        if (auto applied = applyImportPreview(store, *preview, origin.user); !applied)
+            return applied;
+    return readInto(payload, [&](auto& w) { return writePreviewPacket(*preview, w); });
 }
 
 constexpr std::array<MethodEntry, wire::kMethods.size()> kEntries = {{
@@ -115,6 +140,11 @@ constexpr std::array<MethodEntry, wire::kMethods.size()> kEntries = {{
          o.operation = a[0].value;
          return applyLog(a[1], [&](const auto& log) { return s.applyRelatedProducts(log, o); });
      }},
+    {method::GetExportaSugestoes, CallCost::Grows,
+     [](Store& s, Args& a, std::string& p, ChangeOrigin) {
+         return readInto(p, [&](auto& w) { return exportSuggestionLines(s, a[0].value, w); });
+     }},
+    {method::SetImportaSugestoes, CallCost::Grows, importSuggestions},
 }};
 
 constexpr bool inDescriptionOrder() {

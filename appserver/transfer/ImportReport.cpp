@@ -18,19 +18,12 @@ const char* actionName(ImportAction action) {
     return "excluir";
 }
 
-std::string changeLine(const PlannedChange& c) {
-    std::string text =
-        "linha " + std::to_string(c.line) + ": " + actionName(c.action) + " " + c.what;
-    if (c.action == ImportAction::Alter) return text + ": " + c.before + " -> " + c.after;
-    if (c.action == ImportAction::Include && !c.after.empty()) return text + " (" + c.after + ")";
-    if (c.action == ImportAction::Exclude && !c.before.empty()) return text + " (" + c.before + ")";
-    return text;
-}
-
-std::string problemLine(const ImportProblem& p) {
-    std::string at = "linha " + std::to_string(p.line);
-    if (p.column) at += ", coluna " + std::to_string(p.column);
-    return at + ": erro: " + p.message;
+std::string changeText(const PlannedChange& c) {
+    if (c.action == ImportAction::Alter) return c.what + ": " + c.before + " -> " + c.after;
+    if (c.action == ImportAction::Include && !c.after.empty()) return c.what + " (" + c.after + ")";
+    if (c.action == ImportAction::Exclude && !c.before.empty())
+        return c.what + " (" + c.before + ")";
+    return c.what;
 }
 
 }  // namespace
@@ -55,14 +48,24 @@ ImportCounts ImportPreview::counts() const {
     return n;
 }
 
+std::vector<PreviewEntry> previewEntries(const ImportPreview& preview) {
+    std::vector<PreviewEntry> entries;
+    entries.reserve(preview.changes.size() + preview.problems.size());
+    for (const PlannedChange& c : preview.changes)
+        entries.push_back({c.line, 0, actionName(c.action), changeText(c)});
+    for (const ImportProblem& p : preview.problems)
+        entries.push_back({p.line, p.column, "erro", p.message});
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const auto& a, const auto& b) { return a.line < b.line; });
+    return entries;
+}
+
 void printPreview(const ImportPreview& preview, std::ostream& out) {
-    // Changes and errors merged by line, so a reader follows the file from top to bottom.
-    std::vector<std::pair<std::size_t, std::string>> lines;
-    for (const PlannedChange& c : preview.changes) lines.emplace_back(c.line, changeLine(c));
-    for (const ImportProblem& p : preview.problems) lines.emplace_back(p.line, problemLine(p));
-    std::stable_sort(lines.begin(), lines.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (const auto& [line, text] : lines) out << text << '\n';
+    for (const PreviewEntry& e : previewEntries(preview)) {
+        out << "linha " << e.line;
+        if (e.column) out << ", coluna " << e.column;
+        out << ": " << e.action << (e.action == "erro" ? ": " : " ") << e.description << '\n';
+    }
     out << summaryLine(preview.counts()) << '\n';
 }
 

@@ -4,10 +4,24 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "transfer/ImportPreview.h"
 
 namespace appserver {
+
+// One change or error of a preview: action "incluir", "alterar", "excluir" or "erro", and what
+// changes ("principal ...: quant=N -> quant=S") or what is wrong. column is 0 for a change.
+struct PreviewEntry {
+    std::size_t line = 0;
+    std::size_t column = 0;
+    std::string_view action;
+    std::string description;
+};
+
+// The changes and errors merged by line, so a reader follows the file from top to bottom.
+std::vector<PreviewEntry> previewEntries(const ImportPreview& preview);
 
 // "linha 4: alterar principal ...: quant=N -> quant=S", "linha 7, coluna 4: erro: ...".
 void printPreview(const ImportPreview& preview, std::ostream& out);

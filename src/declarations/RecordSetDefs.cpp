@@ -77,6 +77,11 @@ std::vector<TRecordSetDef> Build() {
         Answer("cdsPesqProd", method::GetPesqProd,
                {Hidden(column::CDPRODUTO), Shown(column::CDARVPROD, "Código"),
                 Shown(column::NMPRODUTO, "Nome", 50)}),
+        Answer("cdsExportaSugestoes", method::GetExportaSugestoes,
+               {Shown(column::TXLINHA, "Linha", 80)}),
+        Answer("cdsImportaSugestoes", method::SetImportaSugestoes,
+               {Shown(column::NRLINHA, "Linha", 8), Shown(column::NRCOLUNA, "Coluna", 6),
+                Shown(column::TPACAO, "Ação", 10), Shown(column::TXDESCRICAO, "Descrição", 80)}),
     };
 }
 

@@ -42,7 +42,8 @@ inline constexpr Column IDTOTALPROD{"IDTOTALPROD", 1, true};
 // Import and export of the suggestions as CSV.
 inline constexpr Column TXLINHA{"TXLINHA", 1024};   // one CSV line, without its line end
 inline constexpr Column NRLINHA{"NRLINHA", 10};     // line of the file a preview row is about
-inline constexpr Column NRCOLUNA{"NRCOLUNA", 4};    // its column (errors), "" when none
+// Its field (errors), "" when none; a record of the importer's 64 KiB holds up to 65537 fields.
+inline constexpr Column NRCOLUNA{"NRCOLUNA", 5};
 inline constexpr Column TPACAO{"TPACAO", 10};       // incluir, alterar, excluir, erro or resumo
 inline constexpr Column TXDESCRICAO{"TXDESCRICAO", 1024};  // what changes, or what is wrong
 
@@ -156,13 +157,14 @@ inline constexpr Method SetImportaSugestoes{"SetImportaSugestoes", param::kImpor
 
 }  // namespace method
 
-// The fourteen, in the catalogue's order.
-inline constexpr std::array<const Method*, 14> kMethods{
+// The fourteen of the catalogue, in its order, then the export and the import.
+inline constexpr std::array<const Method*, 16> kMethods{
     &method::GetGrupSegProd, &method::SetGrupSegProd, &method::GetVerifGrupo,
     &method::GetNmGrupo,     &method::GetVerifOrd,    &method::GetArvProd,
     &method::GetPesqProdPrinc, &method::GetVerifProduto, &method::GetVdProdPrinc,
     &method::SetArvProd,     &method::GetProdRelac,   &method::GetPesqProd,
-    &method::GetVdProduto,   &method::SetProdRelac};
+    &method::GetVdProduto,   &method::SetProdRelac,   &method::GetExportaSugestoes,
+    &method::SetImportaSugestoes};
 
 // The method of that exact name, or nullptr.
 constexpr const Method* FindMethod(std::string_view name) {

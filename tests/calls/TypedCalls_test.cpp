@@ -11,6 +11,7 @@
 #include "CallsFixture.h"
 #include "calls/Reads.h"
 #include "calls/Saves.h"
+#include "calls/Transfer.h"
 
 namespace {
 
@@ -67,6 +68,15 @@ TEST_F(TypedCalls, EverySendsItsMethodWithTheArgumentsTheDescriptionGives) {
         {m::GetVdProduto,
          [this] { calls::GetVdProduto(net, "0000000001", "P1", code, TargetFor(m::GetVdProduto)); },
          "GetVdProduto(\"0000000001\", \"P1\", inout \"1.01.001.0001\")"},
+        {m::GetExportaSugestoes,
+         [this] { calls::GetExportaSugestoes(net, "", TargetFor(m::GetExportaSugestoes), {}); },
+         "GetExportaSugestoes(\"\")"},
+        {m::SetImportaSugestoes,
+         [this] {
+             calls::SetImportaSugestoes(net, "grupo;nome_grupo\r\n", "substituir", true,
+                                        TargetFor(m::SetImportaSugestoes), {});
+         },
+         "SetImportaSugestoes(\"grupo;nome_grupo\r\n\", \"substituir\", \"S\")"},
         {m::SetGrupSegProd,
          [this] { calls::SetGrupSegProd(net, groups, "", TMergeOrder::MergeThenHide); },
          "SetGrupSegProd("},
@@ -109,6 +119,23 @@ TEST_F(TypedCalls, ATreeCodeComesBackAsTheServerLeftIt) {
     fake.on("GetVerifProduto").answerPacket(ProductsPacket({})).answerOut({"1.01.001.0002"});
     calls::GetVerifProduto(net, code, TargetFor(wire::method::GetVerifProduto));
     EXPECT_EQ(code, "1.01.001.0002");
+}
+
+// An import to apply goes with "N"; a file over the method's characters never leaves, so that
+// the user is told at once instead of after sending up to 200 MiB.
+TEST_F(TypedCalls, AnImportToApplySaysSoAndAFileOverTheLimitIsRefusedBeforeItIsSent) {
+    const wire::Method& import = wire::method::SetImportaSugestoes;
+    fake.on("SetImportaSugestoes").answerPacket(PacketJson(wire::fieldDefs(import.answer), {}));
+    calls::SetImportaSugestoes(net, "x", "incluir", false, TargetFor(import), Reading());
+    EXPECT_EQ(fake.callLog(), "SetImportaSugestoes(\"x\", \"incluir\", \"N\")\n");
+
+    fake.clearCalls();
+    const std::string tooLong(static_cast<std::size_t>(wire::param::kCsvText.size) + 1, 'a');
+    EXPECT_THROW(
+        calls::SetImportaSugestoes(net, tooLong, "incluir", true, TargetFor(import), Reading()),
+        std::length_error);
+    EXPECT_FALSE(AviShowing());
+    EXPECT_EQ(fake.callLog(), "");
 }
 
 // Arguments the description does not take: wrong number, wrong kind, a change log not last.

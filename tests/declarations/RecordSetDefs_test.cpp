@@ -57,9 +57,19 @@ TEST(RecordSetDefs, LookUpRecordSetsCarryTheFieldsTheirChecksRead) {
               "CDPRODUTO 10 h\nCDARVPROD 20 \"Código\"\nNMPRODUTO 50 \"Nome\"\n");
 }
 
-TEST(RecordSetDefs, ElevenRecordSetsWithUniqueNamesAndAnUnknownNameIsRefused) {
+TEST(RecordSetDefs, TheExportAndThePreviewCarryTheirFieldsWithPortugueseLabels) {
+    EXPECT_EQ(Describe(declarations::RecordSetDef("cdsExportaSugestoes")),
+              "TXLINHA 1024 \"Linha\" w80\n");
+    EXPECT_EQ(Describe(declarations::RecordSetDef("cdsImportaSugestoes")),
+              "NRLINHA 10 \"Linha\" w8\n"
+              "NRCOLUNA 5 \"Coluna\" w6\n"
+              "TPACAO 10 \"Ação\" w10\n"
+              "TXDESCRICAO 1024 \"Descrição\" w80\n");
+}
+
+TEST(RecordSetDefs, ThirteenRecordSetsWithUniqueNamesAndAnUnknownNameIsRefused) {
     const auto& defs = declarations::RecordSetDefs();
-    ASSERT_EQ(defs.size(), 11u);
+    ASSERT_EQ(defs.size(), 13u);
     for (size_t i = 0; i < defs.size(); ++i)
         for (size_t j = i + 1; j < defs.size(); ++j) EXPECT_NE(defs[i].Name, defs[j].Name);
     EXPECT_THROW(declarations::RecordSetDef("cdsNada"), std::out_of_range);

@@ -30,9 +30,9 @@ const std::map<std::string, std::set<std::string>>& AllowedIncludes() {
             rules[chain[i]] = {chain.begin(), chain.begin() + static_cast<long>(i) + 1};
         rules["host"] = {"host", "src/framework", "src/controls", "src/dataaccess", "src/wire"};
         // The program (rpc/main.cpp) hands the administration subcommands to admin; sign-in
-        // checks passwords through auth.
-        rules["appserver/rpc"] = {"appserver/rpc", "appserver/admin", "appserver/auth",
-                                  "appserver/store", "src/wire"};
+        // checks passwords through auth; the export and import methods run transfer.
+        rules["appserver/rpc"] = {"appserver/rpc",   "appserver/admin",    "appserver/auth",
+                                  "appserver/store", "appserver/transfer", "src/wire"};
         rules["appserver/admin"] = {"appserver/admin", "appserver/auth", "appserver/store",
                                     "appserver/csv", "appserver/transfer", "src/wire"};
         rules["appserver/auth"] = {"appserver/auth"};

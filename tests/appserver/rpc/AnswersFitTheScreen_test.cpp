@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "declarations/RecordSetDefs.h"
 #include "rpc/RequestHandler.h"
 #include "store/Store.h"
+#include "transfer/CsvExport.h"
 #include "wire/ChangeLog.h"
 #include "wire/Packet.h"
 #include "wire/PacketReader.h"
@@ -105,6 +107,8 @@ class AnswersFitTheScreen : public ::testing::Test {
 TEST_F(AnswersFitTheScreen, EveryMethodAnswersWhatItsRecordSetLoads) {
     std::string group = first(groups, "CDGRUSUGESPROD"), main = first(mains, "CDPRODUTO");
     std::string mainTree = first(mains, "CDARVPROD");
+    std::ostringstream exported;
+    ASSERT_TRUE(appserver::exportSuggestions(*store, "", exported));
     struct Case {
         std::vector<Argument> args;
         std::string_view recordSet;  // empty: a write, answered with a null payload
@@ -127,6 +131,10 @@ TEST_F(AnswersFitTheScreen, EveryMethodAnswersWhatItsRecordSetLoads) {
            Argument::inOut(first(related, "CDARVPRODRELAC"))},
           "cdsVdProduto"}},
         {"SetProdRelac", {{Argument::inOut("E"), unchangedFirstRow(related, "cdsProdRelac")}, {}}},
+        {"GetExportaSugestoes", {{Argument::text("")}, "cdsExportaSugestoes"}},
+        {"SetImportaSugestoes",
+         {{Argument::text(exported.str()), Argument::text("incluir"), Argument::text("S")},
+          "cdsImportaSugestoes"}},
     };
 
     ASSERT_EQ(appserver::rdmSugestaoProd().size(), cases.size());

@@ -114,7 +114,7 @@ TEST_F(RequestHandlerTest, UnknownMethodAndDescribe) {
     EXPECT_NE(r.body.find("\"module\":\"VLP27000.rdmSugestaoProd\""), std::string::npos);
     for (auto& m : rdmSugestaoProd())
         EXPECT_NE(r.body.find(std::string(m.name)), std::string::npos);
-    EXPECT_EQ(rdmSugestaoProd().size(), 14u);
+    EXPECT_EQ(rdmSugestaoProd().size(), 16u);
     EXPECT_EQ(outcome("rpc.describe", {Argument::text("x")}).substr(0, 6), "-32602");
 }
 
