@@ -58,3 +58,12 @@ bool Procura(TClientDataSet& dataSet) {
     if (!dataSet.Active()) return false;
     return Dialogs().Procura(dataSet);
 }
+
+std::optional<std::string> SaveFileName(const std::string& caption, const std::string& suggested,
+                                        const std::string& filter) {
+    return Dialogs().SaveFileName(caption, suggested, filter);
+}
+
+std::optional<std::string> OpenFileName(const std::string& caption, const std::string& filter) {
+    return Dialogs().OpenFileName(caption, filter);
+}

@@ -2,6 +2,7 @@
 // The dialog services screens call; all go through Dialogs() (TDialogs.h). UI thread only.
 
 #include <exception>
+#include <optional>
 #include <string>
 
 #include "framework/MsgDlg.h"
@@ -30,3 +31,8 @@ bool Pesquisar(TDataSource& source, const std::string& text, bool multiSelect, b
 
 // The locate dialog over an active record set; false when inactive or nothing found.
 bool Procura(TClientDataSet& dataSet);
+
+// The standard file dialogs (see TDialogs::SaveFileName, OpenFileName); nullopt when cancelled.
+std::optional<std::string> SaveFileName(const std::string& caption, const std::string& suggested,
+                                        const std::string& filter);
+std::optional<std::string> OpenFileName(const std::string& caption, const std::string& filter);

@@ -31,6 +31,14 @@ class TDialogs {
     virtual bool Procura(TClientDataSet& dataSet) = 0;
     // The sign-in dialog for a server that refused who calls; nullopt when cancelled.
     virtual std::optional<TCredentials> SignIn(const TSignInRequest& request) = 0;
+    // The standard file dialogs: the path chosen (UTF-8), nullopt when cancelled. filter as Qt
+    // writes it ("Arquivos CSV (*.csv)"); suggested is the name offered. Saving asks before
+    // replacing a file that exists.
+    virtual std::optional<std::string> SaveFileName(const std::string& caption,
+                                                    const std::string& suggested,
+                                                    const std::string& filter) = 0;
+    virtual std::optional<std::string> OpenFileName(const std::string& caption,
+                                                    const std::string& filter) = 0;
 };
 
 // The dialogs in force; never null (the Qt dialogs unless replaced).

@@ -1,6 +1,7 @@
 #include "framework/TQtDialogs.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -131,4 +132,29 @@ std::optional<TCredentials> TQtDialogs::SignIn(const TSignInRequest& request) {
                          QString::fromStdString(request.UserName), DialogParent());
     TGiveFocusBack focusBack;
     return dialog.Run();
+}
+
+namespace {
+
+std::optional<std::string> Chosen(const QString& path) {
+    if (path.isEmpty()) return std::nullopt;
+    return path.toStdString();
+}
+
+}  // namespace
+
+std::optional<std::string> TQtDialogs::SaveFileName(const std::string& caption,
+                                                    const std::string& suggested,
+                                                    const std::string& filter) {
+    TGiveFocusBack focusBack;
+    return Chosen(QFileDialog::getSaveFileName(DialogParent(), QString::fromStdString(caption),
+                                               QString::fromStdString(suggested),
+                                               QString::fromStdString(filter)));
+}
+
+std::optional<std::string> TQtDialogs::OpenFileName(const std::string& caption,
+                                                    const std::string& filter) {
+    TGiveFocusBack focusBack;
+    return Chosen(QFileDialog::getOpenFileName(DialogParent(), QString::fromStdString(caption),
+                                               QString(), QString::fromStdString(filter)));
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The dialogs users see: QMessageBox for messages and errors, TSearchDialog for Pesquisar,
-// TLocateDialog for Procura, TSignInDialog for SignIn. Parented to the active window so they stay
+// TLocateDialog for Procura, TSignInDialog for SignIn, QFileDialog for the files. Parented to the active window so they stay
 // on top of it.
 
 #include "framework/TDialogs.h"
@@ -14,4 +14,9 @@ class TQtDialogs : public TDialogs {
                    bool showFilter) override;
     bool Procura(TClientDataSet& dataSet) override;
     std::optional<TCredentials> SignIn(const TSignInRequest& request) override;
+    std::optional<std::string> SaveFileName(const std::string& caption,
+                                            const std::string& suggested,
+                                            const std::string& filter) override;
+    std::optional<std::string> OpenFileName(const std::string& caption,
+                                            const std::string& filter) override;
 };

@@ -224,23 +224,24 @@ void TfrmPadraoGrid::FormCreate(QObject* /*sender*/) {
 void TfrmPadraoGrid::FormClose(QObject* /*sender*/, TCloseAction& action) { action = caFree; }
 
 void TfrmPadraoGrid::FormCloseQuery(QObject* /*sender*/, bool& CanClose) {
-    // An open cell counts as typed: written first, a refused value keeps the form.
+    if (!SaveOrDropUnsavedWork()) CanClose = false;
+}
+
+bool TfrmPadraoGrid::SaveOrDropUnsavedWork() {
+    // An open cell counts as typed: written first, a refused value keeps everything.
     const auto grids = findChildren<TDBGrid*>();
     for (TDBGrid* grid : grids)
-        if (!grid->CommitEditor()) {
-            CanClose = false;
-            return;
-        }
-    if (!HasUnsavedWork()) return;
+        if (!grid->CommitEditor()) return false;
+    if (!HasUnsavedWork()) return true;
     switch (msgMensagensPadroes.ShowMsg("Grava", mtConfirmation, {mbYes, mbNo, mbCancel}, 0)) {
         case mrYes:
-            SaveUnsavedWork();  // a refusal travels on, after its message, and keeps the form
-            break;
+            SaveUnsavedWork();  // a refusal travels on, after its message, and keeps everything
+            return true;
         case mrNo:
             DropUnsavedWork();
-            break;
+            return true;
         default:
-            CanClose = false;
+            return false;
     }
 }
 

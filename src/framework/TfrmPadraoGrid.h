@@ -95,6 +95,10 @@ class TfrmPadraoGrid : public QWidget {
     // SaveUnsavedWork (a refusal travels on and keeps the form), Não DropUnsavedWork, Cancelar
     // keeps the form.
     virtual void FormCloseQuery(QObject* sender, bool& CanClose);
+    // The same steps before anything else that would bypass what the user typed (an import that
+    // reads every list again): true when nothing is left unsaved, false when a cell refused its
+    // value or the user answered Cancelar; a refused save travels on.
+    bool SaveOrDropUnsavedWork();
     // What a close would lose, and how to keep or drop it; the base knows dtsPadrao's record set
     // only: a changed row being edited, posted or cancelled.
     virtual bool HasUnsavedWork();

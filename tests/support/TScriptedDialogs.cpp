@@ -19,6 +19,8 @@ void TScriptedDialogs::QueueSignIn(std::string user, std::string password) {
     m_signIns.emplace_back(std::move(user), std::move(password));
 }
 
+void TScriptedDialogs::QueueFileName(std::string path) { m_fileNames.push_back(std::move(path)); }
+
 int TScriptedDialogs::Count(const std::string& prefix) const {
     int n = 0;
     for (const std::string& line : Log) n += line.rfind(prefix, 0) == 0 ? 1 : 0;
@@ -71,4 +73,25 @@ std::optional<TCredentials> TScriptedDialogs::SignIn(const TSignInRequest& reque
     auto [user, password] = std::move(m_signIns.front());
     m_signIns.pop_front();
     return TCredentials(std::move(user), std::move(password));
+}
+
+std::optional<std::string> TScriptedDialogs::NextFileName() {
+    if (m_fileNames.empty()) return std::nullopt;
+    std::string path = std::move(m_fileNames.front());
+    m_fileNames.pop_front();
+    if (path.empty()) return std::nullopt;
+    return path;
+}
+
+std::optional<std::string> TScriptedDialogs::SaveFileName(const std::string& caption,
+                                                          const std::string& suggested,
+                                                          const std::string& /*filter*/) {
+    Log.push_back("SaveFileName " + caption + ": " + suggested);
+    return NextFileName();
+}
+
+std::optional<std::string> TScriptedDialogs::OpenFileName(const std::string& caption,
+                                                          const std::string& /*filter*/) {
+    Log.push_back("OpenFileName " + caption);
+    return NextFileName();
 }

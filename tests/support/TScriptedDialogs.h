@@ -2,7 +2,8 @@
 // Scriptable dialogs for tests of the framework and of screens: answers come from queues (or the
 // defaults when a queue is empty), and everything shown is recorded in Log as one line each:
 //   "MessageDlg <type>: <text>", "Error: <text>", "Pesquisar: <text>", "Procura: <record set>",
-//   "SignIn <server>: <reason> [<name>]".
+//   "SignIn <server>: <reason> [<name>]", "SaveFileName <caption>: <suggested>",
+//   "OpenFileName <caption>".
 // Installs itself on construction and restores the previous dialogs on destruction.
 
 #include <deque>
@@ -26,6 +27,8 @@ class TScriptedDialogs : public TDialogs {
     void QueueProcura(std::string fieldName, std::string value);  // next Procura locates it
     // Next SignIn answers these credentials; with none queued it cancels.
     void QueueSignIn(std::string user, std::string password);
+    // Next file dialog (save or open) answers this path; "" or none queued cancels.
+    void QueueFileName(std::string path);
 
     std::vector<std::string> Log;
     std::function<void()> OnShow;  // runs as each message is shown, before it is answered
@@ -40,6 +43,11 @@ class TScriptedDialogs : public TDialogs {
                    bool showFilter) override;
     bool Procura(TClientDataSet& dataSet) override;
     std::optional<TCredentials> SignIn(const TSignInRequest& request) override;
+    std::optional<std::string> SaveFileName(const std::string& caption,
+                                            const std::string& suggested,
+                                            const std::string& filter) override;
+    std::optional<std::string> OpenFileName(const std::string& caption,
+                                            const std::string& filter) override;
 
   private:
     TDialogs* m_previous;
@@ -47,4 +55,6 @@ class TScriptedDialogs : public TDialogs {
     std::deque<int> m_picks;
     std::deque<std::pair<std::string, std::string>> m_locates;
     std::deque<std::pair<std::string, std::string>> m_signIns;
+    std::deque<std::string> m_fileNames;
+    std::optional<std::string> NextFileName();
 };
