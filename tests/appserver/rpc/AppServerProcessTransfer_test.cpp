@@ -10,7 +10,9 @@
 #include "AppServerProcessFixture.h"
 #include "support/AppServerProcess.h"
 #include "support/PostgresSchema.h"
+#include "wire/FieldDef.h"
 #include "wire/Packet.h"
+#include "wire/RemoteModule.h"
 #include "wire/Rpc.h"
 
 namespace appserver::testing {
@@ -140,6 +142,20 @@ void exportAndImportOver(const std::string& db, const std::filesystem::path& dir
             answer = actions(answer);
         EXPECT_EQ(answer, step.expected) << "step " << ++n;
     }
+    // An error quoting a long value is cut to the field the screen loads it into, between
+    // characters.
+    std::string accents;
+    for (int i = 0; i < 1500; ++i) accents += "é";
+    const std::string rows =
+        shown(client, "SetImportaSugestoes",
+              import(kHeader + "0000000001;Manhã;1;1.01.001.0001;" + accents + ";S;;;\r\n",
+                     "incluir", "S"));
+    const std::string error = rows.substr(0, rows.find('\n'));
+    EXPECT_TRUE(error.starts_with("2|5|erro|")) << error;
+    EXPECT_EQ(wire::utf8Length(error.substr(error.rfind('|') + 1)),
+              static_cast<std::size_t>(wire::column::TXDESCRICAO.size));
+    EXPECT_TRUE(error.ends_with("éé…")) << error;
+
     EXPECT_EQ(exported(client, ""), kEdited);
     EXPECT_EQ(exported(client, "0000000002"), kHeader + "0000000002;Lanche;2;;;;;;\r\n");
 
