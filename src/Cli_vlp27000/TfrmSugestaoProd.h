@@ -102,6 +102,14 @@ class TfrmSugestaoProd : public TfrmPadraoGrid {
     void sbtConfirmarClick(QObject* sender) override;
     void sbtCancelarClick(QObject* sender) override;
 
+    // Registro > Exportar… and Importar…: the suggestions to and from a CSV file, on either page
+    // (ExportSuggestions.cpp, ImportSuggestions.cpp). Export: the current group or all, to a
+    // file written whole or not at all. Import: a file, the mode, the server's preview, and only
+    // on Aplicar the import itself, after which every list is read again.
+    QAction *mnuExportar, *mnuImportar;
+    void mnuExportarClick(QObject* sender);
+    void mnuImportarClick(QObject* sender);
+
     // Enables the commands for the grid that holds the focus on the page shown; changes nothing
     // when the focus is on no grid of that page.
     void Controla_Botoes();
@@ -111,6 +119,10 @@ class TfrmSugestaoProd : public TfrmPadraoGrid {
 
   private:
     void BuildProductPage();
+    void AddTransferCommands();
+    // The code of the group shown, "" while it is a new row the server does not have yet.
+    std::string SavedGroupCode() const;
+    void ReadAllAfterImport();
     void BindComponents();
     void BindHandlers();
 

@@ -1,0 +1,36 @@
+#pragma once
+// "Importar sugestões": what the import would change, before anything changes. The server's
+// summary, a sentence saying what Aplicar does (or why it cannot), and the table of changes and
+// errors, errors first in red. "Aplicar" is enabled only when there is no error, and is then the
+// default button; Esc and "Cancelar" apply nothing. UI thread only.
+
+#include <QDialog>
+
+#include "Cli_vlp27000/TImportPreview.h"
+
+class QLabel;
+class QPushButton;
+class QTableView;
+
+class TImportPreviewDialog : public QDialog {
+    Q_OBJECT
+  public:
+    // fileName and mode are shown for the user's orientation. The preview must outlive the dialog.
+    TImportPreviewDialog(const TImportPreview& preview, const QString& fileName,
+                         const QString& mode, QWidget* parent = nullptr);
+
+    bool Run();  // modal; true when the user chose Aplicar
+
+    QLabel* SummaryLabel() const { return m_summary; }
+    QLabel* AdviceLabel() const { return m_advice; }
+    QTableView* Table() const { return m_table; }
+    QPushButton* ApplyButton() const { return m_apply; }
+    QPushButton* CancelButton() const { return m_cancel; }
+
+  private:
+    QLabel* m_summary;
+    QLabel* m_advice;
+    QTableView* m_table;
+    QPushButton* m_apply;
+    QPushButton* m_cancel;
+};
