@@ -1,7 +1,8 @@
 #pragma once
 // The host's QApplication with the last-resort exception handler: an exception that escapes any
 // event handler is shown in the standard error report (ShowException; a silent abort shows
-// nothing) and the event counts as handled, so the program goes on.
+// nothing) and the event counts as handled, so the program goes on. Numbers, dates and the
+// toolkit's own texts are in Brazilian Portuguese.
 
 #include <QApplication>
 

@@ -5,7 +5,7 @@
 declare -A VLP_PACKAGES=(
     [base]="cmake ninja-build g++ libboost-dev rapidjson-dev libsqlite3-dev libpq-dev sqlite3 pkg-config libsodium-dev libssl-dev"
     [dev]="libgtest-dev libgmock-dev libbenchmark-dev"
-    [gui]="qt6-base-dev libgl-dev xvfb xauth"
+    [gui]="qt6-base-dev qt6-translations-l10n libgl-dev xvfb xauth"
     [test]="clang libclang-rt-14-dev postgresql"
     [bench]="libbenchmark-dev nginx-light wrk curl postgresql postgresql-contrib"
 )

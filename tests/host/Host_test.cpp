@@ -6,10 +6,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -162,6 +164,19 @@ TEST(MainWindowTest, AScreenEntryReportsItsErrorsAndIsDisabledWithoutItsModule) 
         "Outra", {}, [] {}, false, "Módulo não encontrado.");
     EXPECT_FALSE(missing->isEnabled());
     EXPECT_EQ(missing->toolTip(), "Módulo não encontrado.");
+}
+
+// The toolkit's standard buttons, as the file dialogs and message boxes show them, speak the
+// users' language.
+TEST(HostApplicationTest, StandardButtonsAreInPortuguese) {
+    const std::pair<QDialogButtonBox::StandardButton, const char*> cases[] = {
+        {QDialogButtonBox::Save, "Salvar"},
+        {QDialogButtonBox::Open, "Abrir"},
+        {QDialogButtonBox::Cancel, "Cancelar"},
+    };
+    QDialogButtonBox box;
+    for (const auto& [button, text] : cases)
+        EXPECT_EQ(box.addButton(button)->text().remove('&').toStdString(), text);
 }
 
 // A screen that refuses to close, as one with unsaved work might.
