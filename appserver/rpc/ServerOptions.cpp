@@ -9,6 +9,7 @@
 
 #include "admin/CommandArgs.h"
 #include "store/DatabaseUrl.h"
+#include "wire/FieldDef.h"
 
 namespace appserver {
 namespace {
@@ -79,10 +80,7 @@ std::string take(const ServerOption& option, std::string_view value, ServerOptio
 std::string count(std::size_t n) { return std::to_string(n); }
 
 // Characters, not bytes: the help is UTF-8.
-std::size_t width(std::string_view text) {
-    return static_cast<std::size_t>(std::ranges::count_if(
-        text, [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
+std::size_t width(std::string_view text) { return wire::utf8Length(text); }
 
 // One entry of the option list: the label in its column, the meaning beside it wrapped, and the
 // default, if any, kept whole at its end.

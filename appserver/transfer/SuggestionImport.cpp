@@ -11,6 +11,15 @@ namespace {
 
 using Row = std::vector<wire::Value>;
 
+// What a stored parent holds under that key; null when there is no parent or no such entry.
+template <class Parent, class Map, class Key>
+const typename Map::mapped_type* storedEntry(const Parent* parent, Map Parent::*entries,
+                                             const Key& key) {
+    if (!parent) return nullptr;
+    auto found = (parent->*entries).find(key);
+    return found == (parent->*entries).end() ? nullptr : &found->second;
+}
+
 std::string flagsText(const SuggestionFlags& f) {
     return "quantidade=" + f.quantity.value_or("") + "; totalizador=" + f.total.value_or("");
 }
@@ -42,12 +51,7 @@ class SuggestionPlanner {
             ++m_preview.unchanged;
         }
         for (const auto& [tree, main] : group.mains) {
-            const CurrentMain* storedMain = nullptr;
-            if (stored) {
-                auto found = stored->mains.find(tree);
-                if (found != stored->mains.end()) storedMain = &found->second;
-            }
-            planMain(code, tree, main, storedMain);
+            planMain(code, tree, main, storedEntry(stored, &CurrentGroup::mains, tree));
         }
         if (m_mode != ImportMode::Replace || !stored) return;
         for (const auto& [tree, storedMain] : stored->mains) {
@@ -116,12 +120,8 @@ class SuggestionPlanner {
             ++m_preview.unchanged;
         }
         for (const auto& [relatedTree, related] : main.related) {
-            const SuggestionFlags* storedFlags = nullptr;
-            if (stored) {
-                auto found = stored->related.find(relatedTree);
-                if (found != stored->related.end()) storedFlags = &found->second;
-            }
-            planRelated(group, tree, relatedTree, related, storedFlags);
+            planRelated(group, tree, relatedTree, related,
+                        storedEntry(stored, &CurrentMain::related, relatedTree));
         }
         if (m_mode != ImportMode::Replace || !stored) return;
         for (const auto& [relatedTree, flags] : stored->related) {

@@ -3,13 +3,11 @@
 #include <algorithm>
 
 #include "controls/TDBGrid.h"
+#include "wire/FieldDef.h"
 
 namespace {
 // Characters, not bytes: texts are UTF-8.
-int CharCount(std::string_view text) {
-    return static_cast<int>(
-        std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
-}
+int CharCount(std::string_view text) { return static_cast<int>(wire::utf8Length(text)); }
 }  // namespace
 
 std::string Ajusta(std::string_view text, int width) {

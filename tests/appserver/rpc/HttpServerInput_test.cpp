@@ -258,5 +258,33 @@ TEST_F(HttpServerTest, HugeHeaderLineIsCutOffAndTruncatedBodyRunsNothing) {
     EXPECT_EQ(script.callsText(), "groups()\n");
 }
 
+// Each text argument is held to its column's size through the socket, with the words the user
+// reads; nothing reaches the store.
+TEST_F(HttpServerTest, ATextLongerThanItsColumnIsRefusedNamingItAndItsSize) {
+    startServer();
+    HttpTestClient c(port);
+    const std::string c10(10, '1'), c11(11, '1'), t21(21, '1');
+    const struct {
+        std::string method, params, message;
+    } cases[] = {
+        {"GetVerifGrupo", "[\"" + c11 + "\"]", "Código do grupo excede 10 caracteres."},
+        {"GetNmGrupo", "[\"" + std::string(41, 'a') + "\"]", "Nome do grupo excede 40 caracteres."},
+        {"GetVerifOrd", R"(["12345"])", "Ordem excede 4 caracteres."},
+        {"GetVdProdPrinc", "[\"" + c10 + "\",{\"inout\":\"" + t21 + "\"}]",
+         "Código do produto na árvore excede 20 caracteres."},
+        {"GetProdRelac", "[\"" + c10 + "\",\"" + c11 + "\"]",
+         "Código do produto principal excede 10 caracteres."},
+        {"GetExportaSugestoes", "[\"" + c11 + "\"]", "Código do grupo excede 10 caracteres."},
+    };
+    for (const auto& k : cases) {
+        auto r = c.post(R"({"jsonrpc":"2.0","id":1,"method":")" + k.method + R"(","params":)" +
+                        k.params + "}");
+        ASSERT_TRUE(r) << k.method;
+        EXPECT_EQ(codeOf(r), -32003) << k.method << ": " << r->body();
+        EXPECT_NE(r->body().find(k.message), std::string::npos) << k.method << ": " << r->body();
+    }
+    EXPECT_EQ(script.callsText(), "");
+}
+
 }  // namespace
 }  // namespace appserver::testing
