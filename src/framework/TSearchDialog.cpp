@@ -15,9 +15,10 @@
 #include "dataaccess/TDataSource.h"
 #include "framework/TSearchHighlight.h"
 #include "framework/TSearchModel.h"
+#include "framework/TSearchRowAction.h"
 
 TSearchDialog::TSearchDialog(TDataSource& source, const std::string& text, QWidget* parent)
-    : QDialog(parent), m_dataSet(*source.DataSet()) {
+    : QDialog(parent), m_dataSet(*source.DataSet()), m_action(TSearchRowAction::Current()) {
     std::string title = "Pesquisar", initial;
     size_t bar = text.find('|');
     if (bar == std::string::npos) {
@@ -52,6 +53,11 @@ TSearchDialog::TSearchDialog(TDataSource& source, const std::string& text, QWidg
     layout->addWidget(m_filter);
     layout->addWidget(m_list, 1);
     layout->addWidget(m_status);
+    if (m_action) {
+        auto* hint = new QLabel(m_action->Hint(), this);
+        hint->setObjectName(QStringLiteral("lblAcaoLinha"));
+        layout->addWidget(hint);
+    }
     resize(640, 420);
 
     connect(m_filter, &QLineEdit::textChanged, this, [this] { ApplyFilter(); });
@@ -68,6 +74,7 @@ TSearchDialog::~TSearchDialog() = default;
 bool TSearchDialog::Run() {
     m_filter->setFocus();
     exec();
+    if (m_actedRow >= 0) m_action->Act(m_actedRow);
     return m_chosen;
 }
 
@@ -99,10 +106,22 @@ void TSearchDialog::Choose() {
     accept();
 }
 
+void TSearchDialog::ActOnRow() {
+    QModelIndex current = m_list->currentIndex();
+    int row = m_model->RecordRow(current.isValid() ? current.row() : -1);
+    if (row < 0) return;
+    m_actedRow = row;
+    reject();
+}
+
 bool TSearchDialog::eventFilter(QObject* object, QEvent* event) {
     if (object != m_filter || event->type() != QEvent::KeyPress)
         return QDialog::eventFilter(object, event);
     auto* key = static_cast<QKeyEvent*>(event);
+    if (m_action && QKeySequence(key->keyCombination()) == m_action->Key()) {
+        ActOnRow();
+        return true;
+    }
     switch (key->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:

@@ -4,7 +4,8 @@
 // order, ignoring case and accents (TSearchIndex); rows starting with the first word come first,
 // the words are highlighted and a line counts the rows. Up, Down, PgUp and PgDn move in the list
 // without leaving the filter; Enter or a double click chooses the row, which becomes the record
-// set's current row; Esc closes without choosing.
+// set's current row; Esc closes without choosing. A TSearchRowAction alive when the dialog is
+// built adds its key, named under the list.
 // The text argument is "title|message": the title names what is searched and the message is shown
 // when nothing matches; a text without '|' is the initial filter.
 
@@ -18,6 +19,7 @@ class TDataSource;
 class TClientDataSet;
 class TSearchHighlight;
 class TSearchModel;
+class TSearchRowAction;
 
 class TSearchDialog : public QDialog {
     Q_OBJECT
@@ -40,6 +42,7 @@ class TSearchDialog : public QDialog {
 
   private:
     void ApplyFilter();
+    void ActOnRow();  // the row action's key: close without choosing, then act
 
     TClientDataSet& m_dataSet;
     std::string m_notFound;
@@ -49,4 +52,6 @@ class TSearchDialog : public QDialog {
     TSearchModel* m_model;
     TSearchHighlight* m_highlight;
     bool m_chosen = false;
+    const TSearchRowAction* m_action;  // the row action alive when built; nullptr when none
+    int m_actedRow = -1;
 };

@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <optional>
 
 #include "framework/StdDialogs.h"
 #include "dataaccess/TDataSource.h"
@@ -20,6 +21,7 @@
 #include "framework/TSearchHighlight.h"
 #include "framework/TSearchIndex.h"
 #include "framework/TSearchModel.h"
+#include "framework/TSearchRowAction.h"
 #include "support/TestDataSets.h"
 
 namespace {
@@ -217,6 +219,43 @@ TEST_F(TSearchDialogTest, EnterWithNothingListedChoosesNothing) {
         Key(Qt::Key_Return);
         EXPECT_TRUE(dialog.isVisible());
     }));
+}
+
+// The row action's key acts on the highlighted row once the dialog is closed, choosing nothing;
+// without an action alive the same key is only a key of the filter box.
+TEST_F(TSearchDialogTest, ARowActionsKeyClosesAndActsOnTheHighlightedRow) {
+    const struct {
+        const char* name;
+        bool withAction;
+        const char* typed;
+        int acted;  // record row handed to the action, -1 none
+        bool open;  // the dialog still open after the key
+    } cases[] = {
+        {"the second row listed", true, "arroz", 1, false},
+        {"nothing listed", true, "zzz", -1, true},
+        {"no action alive", false, "arroz", -1, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ds->MoveTo(3);
+        int acted = -1;
+        std::optional<TSearchRowAction> action;
+        if (c.withAction)
+            action.emplace(QKeySequence(Qt::CTRL | Qt::Key_U), "Ctrl+U: onde é usado",
+                           [&](int row) { acted = row; });
+        TSearchDialog dialog(source, "");
+        EXPECT_EQ(dialog.findChild<QLabel*>("lblAcaoLinha") != nullptr, c.withAction);
+        bool open = false;
+        EXPECT_FALSE(RunWith(dialog, [&] {
+            Type(c.typed);
+            Key(Qt::Key_Down);
+            Key(Qt::Key_U, Qt::ControlModifier);
+            open = dialog.isVisible();
+        }));
+        EXPECT_EQ(acted, c.acted);
+        EXPECT_EQ(open, c.open);
+        EXPECT_EQ(ds->RecNo(), 3) << "the record set stays where it was";
+    }
 }
 
 TEST(PesquisarTest, AnInactiveRecordSetIsNotSearched) {
