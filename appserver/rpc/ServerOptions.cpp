@@ -4,10 +4,12 @@
 #include <boost/asio/ip/address.hpp>
 #include <charconv>
 #include <limits>
+#include <map>
 #include <optional>
 #include <vector>
 
 #include "admin/CommandArgs.h"
+#include "config/ConfigFile.h"
 #include "store/DatabaseUrl.h"
 #include "wire/FieldDef.h"
 
@@ -82,42 +84,61 @@ std::string count(std::size_t n) { return std::to_string(n); }
 // Characters, not bytes: the help is UTF-8.
 std::size_t width(std::string_view text) { return wire::utf8Length(text); }
 
-// One entry of the option list: the label in its column, the meaning beside it wrapped, and the
-// default, if any, kept whole at its end.
-std::string helpEntry(std::string_view label, std::string_view meaning,
-                      const std::string& shownDefault = {}) {
-    constexpr std::size_t kIndent = 2, kColumn = 27, kLine = 98;
+// The words of text with the default, if any, kept whole at the end.
+std::vector<std::string> words(std::string_view text, const std::string& shownDefault) {
     std::vector<std::string> words;
-    for (std::size_t start = 0, end = 0; start < meaning.size(); start = end + 1) {
-        end = std::min(meaning.find(' ', start), meaning.size());
-        words.emplace_back(meaning.substr(start, end - start));
+    for (std::size_t start = 0, end = 0; start < text.size(); start = end + 1) {
+        end = std::min(text.find(' ', start), text.size());
+        words.emplace_back(text.substr(start, end - start));
     }
     if (!shownDefault.empty()) words.push_back("(padrão: " + shownDefault + ")");
+    return words;
+}
 
-    std::string entry = std::string(kIndent, ' ') + std::string(label);
-    std::size_t at = kIndent + width(label);
-    entry.append(at + 2 > kColumn ? 2 : kColumn - at, ' ');
-    at = std::max(at + 2, kColumn);
+// The words from column at on, a new line opened by indent before a word that would pass the
+// line's end.
+std::string wrapped(const std::vector<std::string>& words, std::size_t at,
+                    const std::string& indent) {
+    constexpr std::size_t kLine = 98;
+    std::string text;
     bool lineStart = true;
     for (const std::string& word : words) {
         if (!lineStart && at + 1 + width(word) > kLine) {
-            entry += "\n" + std::string(kColumn, ' ');
-            at = kColumn;
+            text += "\n" + indent;
+            at = width(indent);
             lineStart = true;
         }
         if (!lineStart) {
-            entry += ' ';
+            text += ' ';
             ++at;
         }
-        entry += word;
+        text += word;
         at += width(word);
         lineStart = false;
     }
-    return entry + "\n";
+    return text + "\n";
+}
+
+// One entry of the option list: the label in its column, the meaning beside it wrapped.
+std::string helpEntry(std::string_view label, std::string_view meaning,
+                      const std::string& shownDefault = {}) {
+    constexpr std::size_t kIndent = 2, kColumn = 27;
+    std::string entry = std::string(kIndent, ' ') + std::string(label);
+    std::size_t at = kIndent + width(label);
+    entry.append(at + 2 > kColumn ? 2 : kColumn - at, ' ');
+    return entry + wrapped(words(meaning, shownDefault), std::max(at + 2, kColumn),
+                           std::string(kColumn, ' '));
 }
 
 // In the order --help lists them.
 const ServerOption kOptions[] = {
+    {{"--config", "ARQUIVO"},
+     "lê opções deste arquivo, uma por linha: chave = valor, a chave sendo o nome da opção sem "
+     "os traços, e sim ou não nas opções sem valor; a linha de comando prevalece",
+     nullptr,
+     0,
+     nullptr,
+     nullptr},
     {{"--db", "URL"},
      "banco: sqlite:CAMINHO ou postgresql://...",
      [](const ServerOptions& d) { return d.db; },
@@ -232,33 +253,80 @@ const ServerOption kOptions[] = {
      [](ServerOptions& o, unsigned long long n) { o.minBodyBytesPerSecond = n; }},
 };
 
+constexpr std::string_view kConfigOption = "--config";
+
+// The option a configuration file names by key ("db" for --db); null for an unknown key and for
+// --config itself.
+const ServerOption* settingOption(std::string_view key) {
+    for (const ServerOption& option : kOptions)
+        if (option.name.substr(2) == key && option.name != kConfigOption) return &option;
+    return nullptr;
+}
+
+// A switch in a configuration file is written sim or não.
+std::optional<bool> parseSwitch(std::string_view value) {
+    if (value == "sim" || value == "Sim" || value == "SIM") return true;
+    if (value == "não" || value == "Não" || value == "NÃO") return false;
+    return std::nullopt;
+}
+
+std::string takeSetting(std::string_view key, std::string_view value, ServerOptions& o) {
+    const ServerOption* option = settingOption(key);
+    if (!option) return "chave desconhecida: \"" + std::string(key) + "\"";
+    if (option->value.empty()) {
+        auto on = parseSwitch(value);
+        if (!on)
+            return "valor inválido para " + std::string(key) + ": \"" + std::string(value) +
+                   "\" (use sim ou não)";
+        return *on ? take(*option, {}, o) : std::string();
+    }
+    if (value.empty()) return "falta o valor de " + std::string(key);
+    return take(*option, value, o);
+}
+
+// The checks across options, once the file and the command line are both in.
+std::string refusalAcross(const ServerOptions& o) {
+    if (o.tlsCertificate.empty() != o.tlsKey.empty())
+        return "--tls-cert e --tls-key vão juntos: informe os dois";
+    if (!isLoopback(o.host) && o.tlsCertificate.empty() && !o.insecure)
+        return "escutar em " + o.host +
+               " exige TLS (--tls-cert e --tls-key); --insecure permite sem TLS, só para testes";
+    // A body the budget could never hold would be told to retry for ever.
+    if (o.bodyBudgetBytes < o.maxBodyBytes)
+        return "--body-budget (" + std::to_string(o.bodyBudgetBytes) +
+               ") não pode ser menor que --max-body (" + std::to_string(o.maxBodyBytes) + ")";
+    return {};
+}
+
 }  // namespace
 
 ParsedOptions parseOptions(std::span<const std::string_view> args) {
     ParsedOptions result;
+    // Taken once the configuration file, which they override, has been read.
+    std::vector<std::pair<const ServerOption*, std::string_view>> given;
+    std::optional<std::string> configFile;
     CommandLine line = readCommandLine(args, kOptions, {},
-                                       [&result](const ServerOption& option, std::string_view v) {
-                                           return take(option, v, result.options);
+                                       [&](const ServerOption& option, std::string_view value) {
+                                           if (option.name == kConfigOption)
+                                               configFile = std::string(value);
+                                           else
+                                               given.emplace_back(&option, value);
+                                           return std::string();
                                        });
     result.help = line.help;
     result.error = std::move(line.error);
-    if (!result.error.empty()) return result;
-    const ServerOptions& o = result.options;
-    if (o.tlsCertificate.empty() != o.tlsKey.empty()) {
-        result.error = "--tls-cert e --tls-key vão juntos: informe os dois";
-        return result;
+    if (!result.error.empty() || result.help) return result;
+    ServerOptions& o = result.options;
+    if (configFile) {
+        result.error =
+            ConfigFile::read(*configFile, [&o](std::string_view key, std::string_view value) {
+                return takeSetting(key, value, o);
+            });
+        if (!result.error.empty()) return result;
     }
-    if (!isLoopback(o.host) && o.tlsCertificate.empty() && !o.insecure) {
-        result.error = "escutar em " + o.host +
-                       " exige TLS (--tls-cert e --tls-key); --insecure permite sem TLS, só "
-                       "para testes";
-        return result;
-    }
-    // A body the budget could never hold would be told to retry for ever.
-    if (result.options.bodyBudgetBytes < result.options.maxBodyBytes)
-        result.error = "--body-budget (" + std::to_string(result.options.bodyBudgetBytes) +
-                       ") não pode ser menor que --max-body (" +
-                       std::to_string(result.options.maxBodyBytes) + ")";
+    for (const auto& [option, value] : given)
+        if (result.error = take(*option, value, o); !result.error.empty()) return result;
+    result.error = refusalAcross(o);
     return result;
 }
 
@@ -280,6 +348,33 @@ std::string optionsHelp() {
            "\n"
            "Uma linha por chamada em stderr: método, milissegundos, resultado.\n"
            "SIGTERM ou SIGINT: termina as chamadas em curso e sai.\n";
+}
+
+std::string optionsFile(const std::map<std::string, std::string, std::less<>>& settings) {
+    const ServerOptions defaults;
+    std::string text = "# " + wrapped(words("vlp-appserver --config ARQUIVO: uma opção por linha, "
+                                            "chave = valor, a chave sendo o nome da opção sem os "
+                                            "traços; sim ou não nas opções sem valor. A linha de "
+                                            "comando prevalece sobre este arquivo.",
+                                            {}),
+                                      2, "# ");
+    for (const ServerOption& option : kOptions) {
+        const std::string_view key = option.name.substr(2);
+        if (option.name == kConfigOption) continue;
+        const std::string shown = option.shownDefault ? option.shownDefault(defaults) : "";
+        // The default itself where the option reads it as a value, else what it takes.
+        ServerOptions scratch;
+        std::string value = option.value.empty() ? "não"
+                            : !shown.empty() && takeSetting(key, shown, scratch).empty()
+                                ? shown
+                                : std::string(option.value);
+        const auto set = settings.find(key);
+        text += "\n# " + wrapped(words(option.meaning, shown), 2, "# ");
+        text += (set == settings.end() ? "# " + std::string(key) + " = " + value
+                                       : std::string(key) + " = " + set->second) +
+                "\n";
+    }
+    return text;
 }
 
 bool isLoopback(std::string_view host) {

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <map>
 #include <span>
 #include <string>
 #include <string_view>
@@ -44,11 +45,18 @@ struct ParsedOptions {
     std::string error;  // non-empty: the command line was refused, with this text
 };
 
-// args excludes the program name. Accepts "--opt value" and "--opt=value".
+// args excludes the program name. Accepts "--opt value" and "--opt=value". With --config FILE the
+// file's settings are read first (config/ConfigFile.h) and the command line's override them; a
+// refusal in the file names its line.
 ParsedOptions parseOptions(std::span<const std::string_view> args);
 
 // The --help text, listing every option with its default, from the table parseOptions reads.
 std::string optionsHelp();
+
+// A configuration file for --config from the same table: every option with its meaning and
+// default in comments; those in settings ("db" -> URL) written as lines in force, the others
+// commented out with their default.
+std::string optionsFile(const std::map<std::string, std::string, std::less<>>& settings);
 
 // True for 127.0.0.0/8, ::1 and "localhost".
 bool isLoopback(std::string_view host);
