@@ -64,6 +64,7 @@ int runImport(const CommandArgs& parsed, AdminContext& context, std::string_view
     if (!planned) return refuse(context.err, planned.status().message());
     if (file.bad()) return refuse(context.err, "não foi possível ler " + path);
     printPreview(*planned, context.out);
+    context.out.flush();  // the preview is seen before a long apply begins
     if (!planned->applicable()) {
         return refuse(context.err, "a importação tem " + std::to_string(planned->problems.size()) +
                                        " erro(s); nada foi alterado.");

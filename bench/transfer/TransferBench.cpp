@@ -17,14 +17,15 @@
 #include <string>
 #include <vector>
 
+#include "support/BulkSuggestionFiles.h"
+
 extern char** environ;
 
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kGroups = 100, kMains = 10, kRelated = 100;  // 100,000 lines
-constexpr int kProducts = kMains * kGroups + kRelated;
+constexpr long kLines = BulkSuggestionFiles().lines();
 
 struct Run {
     double seconds = 0;
@@ -57,22 +58,6 @@ Run run(const std::vector<std::string>& args, const std::string& outPath = "/dev
     return result;
 }
 
-std::string treeCode(int n) {
-    char text[16];
-    std::snprintf(text, sizeof text, "9.%02d.%03d.%04d", n / 1000 % 100, n / 100 % 10, n % 10000);
-    return text;
-}
-
-std::string tenDigits(int n) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%010d", n);
-    return text;
-}
-
-const char* kHeader =
-    "grupo;nome_grupo;ordem;principal;quant_principal;total_principal;relacionado;"
-    "quant_relacionado;total_relacionado\r\n";
-
 // A folder with the catalogue's database, the 100,000-line suggestions file and a header-only one.
 struct Workspace {
     fs::path dir;
@@ -85,24 +70,10 @@ struct Workspace {
         catalogue = dir / "catalogue.sqlite";
         suggestions = dir / "sugestoes.csv";
         headerOnly = dir / "vazio.csv";
-        std::ofstream products(dir / "produtos.csv", std::ios::binary);
-        products << "produto;arvore;nome\r\n";
-        for (int p = 1; p <= kProducts; ++p)
-            products << tenDigits(p) << ';' << treeCode(p) << ";Produto " << p << "\r\n";
-        products.close();
-        std::ofstream lines(suggestions, std::ios::binary);
-        lines << kHeader;
-        for (int g = 1; g <= kGroups; ++g) {
-            for (int m = 0; m < kMains; ++m) {
-                const std::string main = treeCode((g - 1) * kMains + m + 1);
-                for (int r = 1; r <= kRelated; ++r) {
-                    lines << tenDigits(g) << ";Grupo " << g << ';' << g << ';' << main << ";S;N;"
-                          << treeCode(kGroups * kMains + r) << ";N;S\r\n";
-                }
-            }
-        }
-        lines.close();
-        std::ofstream(headerOnly, std::ios::binary) << kHeader;
+        const BulkSuggestionFiles files;
+        files.writeProducts(dir / "produtos.csv");
+        files.writeSuggestions(suggestions);
+        std::ofstream(headerOnly, std::ios::binary) << BulkSuggestionFiles::kHeader;
         if (!run({server, "products", "import", (dir / "produtos.csv").string(), "--db",
                   "sqlite:" + catalogue.string()})
                  .ok)
@@ -146,7 +117,7 @@ void timeChild(benchmark::State& state, Setup setup, Child child) {
         state.SetIterationTime(last.seconds);
     }
     state.counters["peak_MiB"] = static_cast<double>(last.peakKiB) / 1024;
-    state.SetItemsProcessed(state.iterations() * kGroups * kMains * kRelated);
+    state.SetItemsProcessed(state.iterations() * kLines);
 }
 
 // The export's join as the store writes it (appserver/store/SqlStore.cpp kSuggestions).

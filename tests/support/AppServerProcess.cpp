@@ -55,13 +55,18 @@ AppServerProcess::~AppServerProcess() {
     if (m_pid > 0) stop(SIGTERM, std::chrono::seconds(5));
 }
 
+bool AppServerProcess::launch(std::vector<std::string> args, bool captureStdout) {
+    int err = -1;
+    m_pid = spawn(std::move(args), err, captureStdout);
+    if (m_pid < 0) return false;
+    m_reader = std::thread([this, err] { readUntilEnd(err); });
+    return true;
+}
+
 bool AppServerProcess::start(std::vector<std::string> args) {
     args.push_back("--listen");
     args.push_back("127.0.0.1:0");
-    int err = -1;
-    m_pid = spawn(std::move(args), err);
-    if (m_pid < 0) return false;
-    m_reader = std::thread([this, err] { readUntilEnd(err); });
+    if (!launch(std::move(args), false)) return false;
     const std::string marker = "escutando em 127.0.0.1:";
     // Where the port starts once the whole line is in; npos until then.
     auto portAt = [&] {
@@ -82,6 +87,22 @@ bool AppServerProcess::start(std::vector<std::string> args) {
     }
     stop(SIGKILL);
     return false;
+}
+
+bool AppServerProcess::startUntil(std::vector<std::string> args, std::string_view text,
+                                  std::chrono::seconds patience) {
+    if (!launch(std::move(args), true)) return false;
+    // Only the part not searched yet, so a program writing megabytes is not searched again and again.
+    std::size_t searched = 0;
+    bool found = false;
+    auto written = [&] {
+        const std::size_t from = searched > text.size() ? searched - text.size() : 0;
+        searched = m_output.size();
+        return found = found || m_output.find(text, from) != std::string::npos;
+    };
+    std::unique_lock lock(m_mutex);
+    m_grew.wait_for(lock, patience, [&] { return written() || m_ended; });
+    return found;
 }
 
 int AppServerProcess::stop(int signal, std::chrono::milliseconds grace) {

@@ -12,6 +12,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -25,6 +26,10 @@ class AppServerProcess {
     // Starts the program with these arguments plus "--listen 127.0.0.1:0". False (with the
     // server's output in output()) when it exits or stays silent instead of listening.
     bool start(std::vector<std::string> args);
+    // Starts the program with exactly these arguments, its standard output kept with the rest, and
+    // waits until it has written text (true) or exited first (false, still to be stopped).
+    bool startUntil(std::vector<std::string> args, std::string_view text,
+                    std::chrono::seconds patience = std::chrono::minutes(2));
     unsigned short port() const { return m_port; }
     // Sends the signal and waits, killing the server once the grace has passed; the exit code, or
     // 128 + signal when it was killed.
@@ -38,6 +43,8 @@ class AppServerProcess {
                          const std::string& input = {});
 
   private:
+    // Starts the child and the reader of its output; false when it could not be started.
+    bool launch(std::vector<std::string> args, bool captureStdout);
     void readUntilEnd(int fd);
 
     pid_t m_pid = -1;
