@@ -48,24 +48,42 @@ ImportCounts ImportPreview::counts() const {
     return n;
 }
 
-std::vector<PreviewEntry> previewEntries(const ImportPreview& preview) {
-    std::vector<PreviewEntry> entries;
-    entries.reserve(preview.changes.size() + preview.problems.size());
-    for (const PlannedChange& c : preview.changes)
-        entries.push_back({c.line, 0, actionName(c.action), changeText(c)});
-    for (const ImportProblem& p : preview.problems)
-        entries.push_back({p.line, p.column, "erro", p.message});
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const auto& a, const auto& b) { return a.line < b.line; });
-    return entries;
+wire::Status forEachPreviewEntry(const ImportPreview& preview,
+                                 const std::function<wire::Status(const PreviewEntry&)>& take) {
+    // Changes first, then problems, each kept in its own order within a line.
+    struct Place {
+        std::size_t line, index;
+        bool problem;
+    };
+    std::vector<Place> order;
+    order.reserve(preview.changes.size() + preview.problems.size());
+    for (std::size_t i = 0; i < preview.changes.size(); ++i)
+        order.push_back({preview.changes[i].line, i, false});
+    for (std::size_t i = 0; i < preview.problems.size(); ++i)
+        order.push_back({preview.problems[i].line, i, true});
+    std::stable_sort(order.begin(), order.end(),
+                     [](const Place& a, const Place& b) { return a.line < b.line; });
+    PreviewEntry entry;
+    for (const Place& at : order) {
+        if (at.problem) {
+            const ImportProblem& p = preview.problems[at.index];
+            entry = {p.line, p.column, "erro", p.message};
+        } else {
+            const PlannedChange& c = preview.changes[at.index];
+            entry = {c.line, 0, actionName(c.action), changeText(c)};
+        }
+        if (wire::Status status = take(entry); !status) return status;
+    }
+    return {};
 }
 
 void printPreview(const ImportPreview& preview, std::ostream& out) {
-    for (const PreviewEntry& e : previewEntries(preview)) {
+    forEachPreviewEntry(preview, [&out](const PreviewEntry& e) {
         out << "linha " << e.line;
         if (e.column) out << ", coluna " << e.column;
         out << ": " << e.action << (e.action == "erro" ? ": " : " ") << e.description << '\n';
-    }
+        return wire::Status();
+    });
     out << summaryLine(preview.counts()) << '\n';
 }
 

@@ -2,6 +2,7 @@
 // The preview as the command line prints it: one line per change and per error, in the order of
 // the file, then the summary "incluir: N; alterar: N; excluir: N; sem mudança: N; erros: N".
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -20,8 +21,11 @@ struct PreviewEntry {
     std::string description;
 };
 
-// The changes and errors merged by line, so a reader follows the file from top to bottom.
-std::vector<PreviewEntry> previewEntries(const ImportPreview& preview);
+// Hands each change and error to take, merged by line so a reader follows the file from top to
+// bottom; each description is written only when its turn comes, so a preview of many changes is
+// never held twice. Stops at the first failure take returns.
+wire::Status forEachPreviewEntry(const ImportPreview& preview,
+                                 const std::function<wire::Status(const PreviewEntry&)>& take);
 
 // "linha 4: alterar principal ...: quant=N -> quant=S", "linha 7, coluna 4: erro: ...".
 void printPreview(const ImportPreview& preview, std::ostream& out);

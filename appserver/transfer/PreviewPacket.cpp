@@ -37,8 +37,12 @@ wire::Status row(wire::PacketSink& out, std::size_t line, std::size_t column,
 
 wire::Status writePreviewPacket(const ImportPreview& preview, wire::PacketSink& out) {
     if (auto s = out.onFields(wire::fieldDefs(wire::fields::kImportPreview)); !s) return s;
-    for (const PreviewEntry& e : previewEntries(preview))
-        if (auto s = row(out, e.line, e.column, e.action, e.description); !s) return s;
+    if (auto s = forEachPreviewEntry(preview,
+                                     [&out](const PreviewEntry& e) {
+                                         return row(out, e.line, e.column, e.action, e.description);
+                                     });
+        !s)
+        return s;
     return row(out, 0, 0, "resumo", summaryLine(preview.counts()));
 }
 
