@@ -3,6 +3,7 @@
 #include <array>
 #include <boost/interprocess/streams/bufferstream.hpp>
 
+#include "rpc/ActionPreview.h"
 #include "transfer/CsvExport.h"
 #include "transfer/PreviewPacket.h"
 #include "transfer/SuggestionImport.h"
@@ -55,6 +56,22 @@ Status applyLog(const Argument& packet, Apply&& apply) {
     auto log = wire::ChangeLog::fromJson(packet.value);
     if (!log) return log.status();
     return apply(*log);
+}
+
+// "S" (preview only) or "N" (apply when sound); anything else is refused.
+Status checkPreviewFlag(const Argument& flag) {
+    if (flag.value == "S" || flag.value == "N") return Status::ok();
+    return {ErrorCode::InvalidParams,
+            "Simular deve ser \"S\" (só a prévia) ou \"N\" (aplica a alteração)."};
+}
+
+// Runs an action that answers its plan as the import's preview, applied when asked and sound.
+template <class Act>
+Status previewAction(const Argument& flag, std::string& payload, Act&& act) {
+    if (auto e = checkPreviewFlag(flag); !e) return e;
+    wire::Result<ActionPlan> plan = act(flag.value == "N");
+    if (!plan) return plan.status();
+    return readInto(payload, [&](auto& w) { return writeActionPreview(*plan, w); });
 }
 
 // Previews the file (the argument's own text, read in place) and, when asked and sound, applies
@@ -145,6 +162,31 @@ constexpr std::array<MethodEntry, wire::kMethods.size()> kEntries = {{
          return readInto(p, [&](auto& w) { return exportSuggestionLines(s, a[0].value, w); });
      }},
     {method::SetImportaSugestoes, CallCost::Grows, importSuggestions},
+    {method::GetOndeUsado, CallCost::Grows,
+     [](Store& s, Args& a, std::string& p, ChangeOrigin) {
+         return readInto(p, [&](auto& w) { return s.whereUsed(a[0].value, w); });
+     }},
+    {method::SetSubstituiProduto, CallCost::Grows,
+     [](Store& s, Args& a, std::string& p, ChangeOrigin o) {
+         return previewAction(a[2], p, [&](bool apply) {
+             return s.replaceProduct(a[0].value, a[1].value, apply, o.user);
+         });
+     }},
+    {method::GetHistorico, CallCost::Grows,
+     [](Store& s, Args& a, std::string& p, ChangeOrigin) {
+         return readInto(p, [&](auto& w) {
+             return s.historyPage({a[0].value, a[1].value, a[2].value}, w);
+         });
+     }},
+    {method::SetDesfazGravacao, CallCost::Grows,
+     [](Store& s, Args& a, std::string& p, ChangeOrigin o) {
+         return previewAction(a[1], p,
+                              [&](bool apply) { return s.undoSave(a[0].value, apply, o.user); });
+     }},
+    {method::SetCopiaGrupo, CallCost::Grows,
+     [](Store& s, Args& a, std::string&, ChangeOrigin o) {
+         return s.copyGroup({a[0].value, a[1].value, a[2].value, a[3].value}, o.user);
+     }},
 }};
 
 constexpr bool inDescriptionOrder() {

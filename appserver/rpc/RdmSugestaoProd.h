@@ -30,7 +30,7 @@ struct MethodEntry : wire::Method {
     MethodHandler handler;
 };
 
-// The 16 methods, in the description's order.
+// The methods, in the description's order.
 std::span<const MethodEntry> rdmSugestaoProd();
 
 // The entry of that exact name, or nullptr.

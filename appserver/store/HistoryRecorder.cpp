@@ -12,7 +12,8 @@ namespace {
 
 const Query kInsert{
     "INSERT INTO history (at_utc, user_name, method, operation, kind, group_code, old_row, "
-    "new_row) VALUES ($1, $2, $3, $4, $5, $6, $7, $8)"};
+    "new_row, save_id, main_product) VALUES ($1, $2, $3, $4, $5, $6, $7, $8, CAST($9 AS BIGINT), "
+    "$10)"};
 
 const char* kindName(wire::ChangeKind kind) {
     switch (kind) {
@@ -43,12 +44,12 @@ std::optional<std::string> rowJson(const LogFields& fields, const std::vector<wi
     return std::string(buffer.GetString(), buffer.GetSize());
 }
 
-// The row's group code, for filtering: of the new row, else of the deleted one.
-wire::ValueView groupOf(const LogFields& fields, const wire::Change& change) {
+// A column of the row, for filtering: of the new row, else of the deleted one.
+wire::ValueView columnOf(const LogFields& fields, const wire::Change& change,
+                         const wire::Column& column) {
     const auto& row = change.newValues.empty() ? change.oldValues : change.newValues;
     for (std::size_t r = 0; r < fields.rules().size(); ++r) {
-        if (fields.rules()[r].column.name == wire::column::CDGRUSUGESPROD.name)
-            return fields.value(row, r);
+        if (fields.rules()[r].column.name == column.name) return fields.value(row, r);
     }
     return std::nullopt;
 }
@@ -58,15 +59,23 @@ wire::ValueView groupOf(const LogFields& fields, const wire::Change& change) {
 wire::Status HistoryRecorder::record(const wire::Change& change, const LogFields& fields) {
     std::optional<std::string> oldRow = rowJson(fields, change.oldValues);
     std::optional<std::string> newRow = rowJson(fields, change.newValues);
-    const std::array<wire::ValueView, 8> params = {
-        m_at,
+    auto save = m_save.id();
+    if (!save) return save.status();
+    const wire::ValueView group = columnOf(fields, change, wire::column::CDGRUSUGESPROD);
+    // The list a product row belongs to: the main product of a group's row.
+    const wire::ValueView mainProduct =
+        group ? columnOf(fields, change, wire::column::CDPRODUTO) : std::nullopt;
+    const std::array<wire::ValueView, 10> params = {
+        m_save.at(),
         m_origin.user,
         m_origin.method,
         m_origin.operation,
         kindName(change.kind),
-        groupOf(fields, change),
+        group,
         oldRow ? wire::ValueView(*oldRow) : std::nullopt,
-        newRow ? wire::ValueView(*newRow) : std::nullopt};
+        newRow ? wire::ValueView(*newRow) : std::nullopt,
+        *save,
+        mainProduct};
     return ConstraintMessages::describe(m_conn.run(kInsert, params, nullptr));
 }
 

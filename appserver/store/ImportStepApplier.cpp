@@ -34,9 +34,10 @@ wire::Status applyStep(SqlConnection& conn, const ImportStep& step, HistoryRecor
 
 wire::Status applyImportSteps(SqlConnection& conn, std::span<const ImportStep> steps,
                               std::string_view user, const std::string& at) {
+    SaveRecord save(conn, user, kImportMethod, at);  // the whole import is one save
     for (const ImportStep& step : steps) {
         if (step.log.changes.empty()) continue;
-        HistoryRecorder history(conn, {user, kImportMethod, step.operation}, at);
+        HistoryRecorder history(conn, {user, kImportMethod, step.operation}, save);
         if (wire::Status status = applyStep(conn, step, history); !status) return status;
     }
     return {};

@@ -9,7 +9,7 @@ namespace appserver {
 
 class Schema {
   public:
-    static constexpr int kVersion = 2;
+    static constexpr int kVersion = 3;
 
     // Brings the database to kVersion. A database newer than this server is refused untouched.
     static wire::Status ensure(SqlConnection& conn);

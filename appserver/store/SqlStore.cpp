@@ -250,7 +250,8 @@ wire::Status SqlStore::inTransaction(const std::function<wire::Status(SqlConnect
 template <class Applier>
 wire::Status SqlStore::applyRecorded(const wire::ChangeLog& log, const ChangeOrigin& origin) {
     return inTransaction([&](SqlConnection& conn) {
-        HistoryRecorder history(conn, origin, now());
+        SaveRecord save(conn, origin.user, origin.method, now());
+        HistoryRecorder history(conn, origin, save);
         return applyWith<Applier>(conn, log, &history);
     });
 }

@@ -15,6 +15,7 @@
 #include <string>
 #include <string_view>
 
+#include "store/ActionPlan.h"
 #include "store/ImportStep.h"
 #include "wire/ChangeLog.h"
 #include "wire/PacketSink.h"
@@ -30,6 +31,11 @@ struct ChangeOrigin {
     std::string_view operation;  // the call's "I", "E" or "D"; empty for groups
 };
 
+// The origins of the saves the actions make, as the history names them.
+inline constexpr std::string_view kReplaceOrigin = "substituição";
+inline constexpr std::string_view kUndoOrigin = "desfazer";
+inline constexpr std::string_view kCopyOrigin = "cópia";
+
 // What sign-in needs of a user.
 struct StoredUser {
     std::string passwordHash;  // "$argon2id$...", see auth/PasswordHash.h
@@ -41,6 +47,18 @@ struct HistoryFilter {
     std::string since;  // "YYYY-MM-DDTHH:MM:SS.mmmZ": rows at or after it
     std::string user;
     std::string group;  // CDGRUSUGESPROD of the row
+};
+
+// One page of a group's history, newest first; empty members do not narrow.
+struct HistoryPageQuery {
+    std::string_view group;        // CDGRUSUGESPROD
+    std::string_view mainProduct;  // CDPRODUTO of the list's main product
+    std::string_view before;       // only rows with a smaller history number
+};
+
+// The new group of a copy.
+struct GroupCopy {
+    std::string_view source, code, name, order;
 };
 
 class Store {
@@ -123,6 +141,42 @@ class Store {
         return noImport();
     }
 
+    // Every list product (a CDPRODUTO) is in, as wire::fields::kWhereUsed, by group order (as
+    // groups()) then the main product's tree code. Refused when no product has that code.
+    virtual wire::Status whereUsed(std::string_view /*product*/, wire::PacketSink& /*out*/) {
+        return noActions();
+    }
+    // Replaces product from by to in every list (to empty: removes it), keeping the flags: a main
+    // product's list moves to to, with its related products. The plan lists every change and
+    // every refusal (to already in that list, or to related to itself); apply applies it, when
+    // it has no refusal, in one transaction recorded as one save of user (origin kReplaceOrigin).
+    // Unknown products, or from equal to to, are refused outright.
+    virtual wire::Result<ActionPlan> replaceProduct(std::string_view /*from*/,
+                                                    std::string_view /*to*/, bool /*apply*/,
+                                                    std::string_view /*user*/) {
+        return noActions();
+    }
+    // At most wire::kHistoryPageRows rows of the history of a group, newest first, as
+    // wire::fields::kHistory: entry and save numbers, local time, user, origin and the change in
+    // the screen's words.
+    virtual wire::Status historyPage(const HistoryPageQuery& /*query*/, wire::PacketSink& /*out*/) {
+        return noActions();
+    }
+    // Reverts every entry of save (a NRGRAVACAO) where its row is still as the save left it; the
+    // plan lists each reversal, or each row changed since with who changed it. apply applies a
+    // plan without refusals in one transaction recorded as one save of user (kUndoOrigin). A save
+    // already undone, or undoing an undo of an undo, is refused, as is an unknown save; of two
+    // undoing the same save at once one wins and the other is refused.
+    virtual wire::Result<ActionPlan> undoSave(std::string_view /*save*/, bool /*apply*/,
+                                              std::string_view /*user*/) {
+        return noActions();
+    }
+    // Copies a group with its main and related products and their flags, checked as a new group
+    // row is, in one transaction recorded as one save of user (kCopyOrigin).
+    virtual wire::Status copyGroup(const GroupCopy& /*copy*/, std::string_view /*user*/) {
+        return noActions();
+    }
+
     // A cheap read that reaches the database (a round trip on PostgreSQL) for the health check:
     // ok, or Unavailable with the reason in the user's words.
     virtual wire::Status ping() = 0;
@@ -170,6 +224,9 @@ class Store {
     }
 
   private:
+    static wire::Status noActions() {
+        return {wire::ErrorCode::Internal, "Este armazenamento não guarda gravações."};
+    }
     static wire::Status noImport() {
         return {wire::ErrorCode::Internal, "Este armazenamento não importa nem exporta CSV."};
     }

@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "CallsFixture.h"
+#include "calls/Actions.h"
 #include "calls/Reads.h"
 #include "calls/Saves.h"
 #include "calls/Transfer.h"
@@ -77,6 +78,22 @@ TEST_F(TypedCalls, EverySendsItsMethodWithTheArgumentsTheDescriptionGives) {
                                         TargetFor(m::SetImportaSugestoes), {});
          },
          "SetImportaSugestoes(\"grupo;nome_grupo\r\n\", \"substituir\", \"S\")"},
+        {m::GetOndeUsado, [this] { calls::GetOndeUsado(net, "P1", TargetFor(m::GetOndeUsado)); },
+         "GetOndeUsado(\"P1\")"},
+        {m::SetSubstituiProduto,
+         [this] {
+             calls::SetSubstituiProduto(net, "P1", "", true, TargetFor(m::SetSubstituiProduto));
+         },
+         "SetSubstituiProduto(\"P1\", \"\", \"S\")"},
+        {m::GetHistorico,
+         [this] { calls::GetHistorico(net, "0000000001", "", "77", TargetFor(m::GetHistorico)); },
+         "GetHistorico(\"0000000001\", \"\", \"77\")"},
+        {m::SetDesfazGravacao,
+         [this] { calls::SetDesfazGravacao(net, "12", false, TargetFor(m::SetDesfazGravacao)); },
+         "SetDesfazGravacao(\"12\", \"N\")"},
+        {m::SetCopiaGrupo,
+         [this] { calls::SetCopiaGrupo(net, "0000000001", "0000000002", "Cópia", "9", ""); },
+         "SetCopiaGrupo(\"0000000001\", \"0000000002\", \"Cópia\", \"9\")"},
         {m::SetGrupSegProd,
          [this] { calls::SetGrupSegProd(net, groups, "", TMergeOrder::MergeThenHide); },
          "SetGrupSegProd("},

@@ -121,6 +121,27 @@ Status FakeStore::applyMainProducts(const wire::ChangeLog& log, const ChangeOrig
 Status FakeStore::applyRelatedProducts(const wire::ChangeLog& log, const ChangeOrigin& origin) {
     return record("applyRelatedProducts(" + applied(log, origin) + ")");
 }
+Status FakeStore::whereUsed(std::string_view product, wire::PacketSink& out) {
+    return answer("whereUsed(" + join({product}) + ")", {"CDGRUSUGESPROD", "TPUSO"}, out);
+}
+wire::Result<ActionPlan> FakeStore::replaceProduct(std::string_view from, std::string_view to,
+                                                   bool apply, std::string_view user) {
+    if (auto s = record("replaceProduct(" + join({from, to, apply ? "N" : "S", user}) + ")"); !s)
+        return s;
+    return ActionPlan{};
+}
+Status FakeStore::historyPage(const HistoryPageQuery& query, wire::PacketSink& out) {
+    return answer("historyPage(" + join({query.group, query.mainProduct, query.before}) + ")",
+                  {"NRHISTORICO"}, out);
+}
+wire::Result<ActionPlan> FakeStore::undoSave(std::string_view save, bool apply,
+                                             std::string_view user) {
+    if (auto s = record("undoSave(" + join({save, apply ? "N" : "S", user}) + ")"); !s) return s;
+    return ActionPlan{};
+}
+Status FakeStore::copyGroup(const GroupCopy& copy, std::string_view user) {
+    return record("copyGroup(" + join({copy.source, copy.code, copy.name, copy.order, user}) + ")");
+}
 Status FakeStore::ping() { return record("ping()"); }
 Status FakeStore::seedDemo() { return record("seedDemo()"); }
 Status FakeStore::addProduct(std::string_view code, std::string_view treeCode,

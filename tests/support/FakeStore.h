@@ -1,8 +1,9 @@
 #pragma once
 // A Store that records each call as one line ("groupsByCode(01)"; a write adds its origin:
-// "applyGroups(1,local,SetGrupSegProd,)") and answers as scripted:
-// reads give one row per field list; a scripted Status fails the next calls; tree codes are
-// upper-cased so in/out write-back is visible. An optional delay holds each call (stop tests).
+// "applyGroups(1,local,SetGrupSegProd,)"; an action adds its user) and answers as scripted:
+// reads give one row per field list, actions an empty plan; a scripted Status fails the next calls;
+// tree codes are upper-cased so in/out write-back is visible. An optional delay holds each call
+// (stop tests).
 
 #include <atomic>
 #include <chrono>
@@ -52,6 +53,13 @@ class FakeStore : public Store {
     wire::Status applyMainProducts(const wire::ChangeLog& log, const ChangeOrigin& origin) override;
     wire::Status applyRelatedProducts(const wire::ChangeLog& log,
                                       const ChangeOrigin& origin) override;
+    wire::Status whereUsed(std::string_view product, wire::PacketSink& out) override;
+    wire::Result<ActionPlan> replaceProduct(std::string_view from, std::string_view to, bool apply,
+                                            std::string_view user) override;
+    wire::Status historyPage(const HistoryPageQuery& query, wire::PacketSink& out) override;
+    wire::Result<ActionPlan> undoSave(std::string_view save, bool apply,
+                                      std::string_view user) override;
+    wire::Status copyGroup(const GroupCopy& copy, std::string_view user) override;
     wire::Result<std::optional<StoredUser>> findUser(std::string_view name) override;
     wire::Result<bool> anyUser() override;
     wire::Status ping() override;

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/FakeStore.h"
 #include "rpc/RdmSugestaoProd.h"
+#include "support/FakeStore.h"
 #include "wire/ChangeLog.h"
 #include "wire/JsonAllocator.h"
 #include "wire/Rpc.h"
@@ -114,7 +114,7 @@ TEST_F(RequestHandlerTest, UnknownMethodAndDescribe) {
     EXPECT_NE(r.body.find("\"module\":\"VLP27000.rdmSugestaoProd\""), std::string::npos);
     for (auto& m : rdmSugestaoProd())
         EXPECT_NE(r.body.find(std::string(m.name)), std::string::npos);
-    EXPECT_EQ(rdmSugestaoProd().size(), 16u);
+    EXPECT_EQ(rdmSugestaoProd().size(), 21u);
     EXPECT_EQ(outcome("rpc.describe", {Argument::text("x")}).substr(0, 6), "-32602");
 }
 
@@ -136,13 +136,20 @@ TEST_F(RequestHandlerTest, EachMethodReachesItsStoreCallWithArgumentsInOrder) {
     EXPECT_EQ(outcome("GetPesqProd", {T("P1"), T("01")}), "ok");
     EXPECT_EQ(outcome("GetVdProduto", {T("01"), T("P1"), IO("b.2")}), "ok");
     EXPECT_EQ(outcome("SetProdRelac", {IO("D"), P(groupLog())}), "ok");
+    EXPECT_EQ(outcome("GetOndeUsado", {T("P1")}), "ok");
+    EXPECT_EQ(outcome("SetSubstituiProduto", {T("P1"), T("P2"), T("S")}), "ok");
+    EXPECT_EQ(outcome("GetHistorico", {T("01"), T(""), T("9")}), "ok");
+    EXPECT_EQ(outcome("SetDesfazGravacao", {T("7"), T("N")}), "ok");
+    EXPECT_EQ(outcome("SetCopiaGrupo", {T("01"), T("02"), T("Cópia"), T("3")}), "ok");
     EXPECT_EQ(script.callsText(),
               "groups()\napplyGroups(1,local,SetGrupSegProd,)\ngroupsByCode(01)\n"
               "groupsByName(Bebidas)\ngroupsByOrder(1)\nmainProducts(01)\nallProducts()\n"
               "productByTreeCode(A.1)\nmainProductRows(01,A.1)\n"
               "applyMainProducts(1,local,SetArvProd,I)\nrelatedProducts(01,P1)\n"
               "candidates(P1,01)\nrelatedRows(01,P1,B.2)\n"
-              "applyRelatedProducts(1,local,SetProdRelac,D)\n");
+              "applyRelatedProducts(1,local,SetProdRelac,D)\n"
+              "whereUsed(P1)\nreplaceProduct(P1,P2,S,local)\nhistoryPage(01,,9)\n"
+              "undoSave(7,N,local)\ncopyGroup(01,02,Cópia,3,local)\n");
 }
 
 // The connection passes the signed-in user; each write hands it to the store for the history.

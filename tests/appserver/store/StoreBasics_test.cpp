@@ -140,7 +140,10 @@ TEST_P(StoreSchema, ReopeningKeepsTheDataAndANewerSchemaIsRefused) {
 TEST_P(StoreSchema, AVersionOneDatabaseGainsUsersAndHistoryAndKeepsItsData) {
     addGroup("0000000001", "Café", "1");
     store.reset();
-    ASSERT_EQ(rawSql("DROP TABLE users; DROP TABLE history; UPDATE VLPVERSAO SET NRVERSAO = 1"),
+    ASSERT_EQ(rawSql("DROP TABLE users; DROP TABLE history; DROP TABLE saves; "
+                     "DROP INDEX IX_PRODRELAC_USO; "
+                     "CREATE INDEX IX_PRODRELAC_RELAC ON PRODRELAC (CDPRODUTORELAC); "
+                     "UPDATE VLPVERSAO SET NRVERSAO = 1"),
               "");
     auto again = appserver::makeStoreFactory(url);
     ASSERT_TRUE(again);
@@ -167,7 +170,7 @@ TEST_P(StoreSchema, ServersStartingTogetherCreateTheSchemaOnce) {
     store.reset();
     ASSERT_EQ(rawSql("DROP TABLE PRODRELAC; DROP TABLE PRODPRINC; DROP TABLE GRUSUGESPROD; "
                      "DROP TABLE PRODUTO; DROP TABLE users; DROP TABLE history; "
-                     "DROP TABLE VLPVERSAO"),
+                     "DROP TABLE saves; DROP TABLE VLPVERSAO"),
               "");
     std::vector<std::thread> servers;
     std::vector<std::string> outcomes(4);
