@@ -5,11 +5,10 @@
 #include <QFileInfo>
 #include <algorithm>
 
-#include "Cli_vlp27000/TImportPreview.h"
+#include "Cli_vlp27000/BusyOptions.h"
 #include "Cli_vlp27000/TImportPreviewDialog.h"
 #include "Cli_vlp27000/TfrmSugestaoProd.h"
 #include "calls/Transfer.h"
-#include "declarations/RecordSetDefs.h"
 #include "framework/ReadTextFile.h"
 #include "framework/StdDialogs.h"
 #include "framework/TChoiceDialog.h"
@@ -42,13 +41,6 @@ std::optional<int> AskMode(QWidget* parent) {
     return mode.Run();
 }
 
-calls::TFetchOptions Busy(TAviKind kind, const char* caption) {
-    calls::TFetchOptions options;
-    options.AviKind = kind;
-    options.Caption = caption;
-    return options;
-}
-
 }  // namespace
 
 void TfrmSugestaoProd::mnuImportarClick(QObject* /*sender*/) {
@@ -69,35 +61,14 @@ void TfrmSugestaoProd::mnuImportarClick(QObject* /*sender*/) {
     if (!mode) return;
     const std::string modeName = kModes[*mode];
 
-    TClientDataSet answer("cdsImportaSugestoes",
-                          declarations::RecordSetDef("cdsImportaSugestoes").Fields);
-    calls::SetImportaSugestoes(NetSugProd, *text, modeName, true, answer,
-                               Busy(aviReading, "conferindo o arquivo"));
-    const TImportPreview preview = TImportPreview::FromDataSet(answer);
-    {
-        TImportPreviewDialog dialog(preview, QFileInfo(QString::fromStdString(*path)).fileName(),
-                                    QString::fromStdString(modeName), this);
-        if (!dialog.Run()) return;
-    }
-
-    calls::SetImportaSugestoes(NetSugProd, *text, modeName, false, answer,
-                               Busy(aviSaving, "importando"));
-    text.reset();
-    const TImportPreview applied = TImportPreview::FromDataSet(answer);
-    if (applied.Errors() > 0)
-        MensErro("Nada foi importado: os dados mudaram desde a prévia e o arquivo agora tem " +
-                     std::to_string(applied.Errors()) +
-                     " erro(s). Importe de novo para ver a prévia. " + applied.Summary(),
-                 true);
-    ReadAllAfterImport();
-    MessageDlg("Importação concluída. " + applied.Summary(), mtInformation, {mbOK}, 0);
-}
-
-void TfrmSugestaoProd::ReadAllAfterImport() {
-    ReadGroups("CDGRUSUGESPROD");
-    if (pgcPadrao->ActivePage() == tshProduto) {
-        ReadMainProducts(m_mainProducts.code);
-        cdsArvProdAfterScroll(cdsArvProd);
-    }
-    Controla_Botoes();
+    const std::optional<std::string> summary = ApplyPreviewed(
+        TPreviewTexts::Import(QFileInfo(QString::fromStdString(*path)).fileName(),
+                              QString::fromStdString(modeName)),
+        [&](bool previewOnly, TClientDataSet& answer) {
+            calls::SetImportaSugestoes(NetSugProd, *text, modeName, previewOnly, answer,
+                                       previewOnly ? Busy(aviReading, "conferindo o arquivo")
+                                                   : Busy(aviSaving, "importando"));
+        });
+    if (!summary) return;
+    MessageDlg("Importação concluída. " + *summary, mtInformation, {mbOK}, 0);
 }

@@ -11,28 +11,42 @@
 
 namespace {
 
-QString Advice(const TImportPreview& preview) {
-    if (preview.Errors() > 0)
-        return QStringLiteral(
-                   "O arquivo tem %1 erro(s), listados primeiro: nada será importado. "
-                   "Corrija o arquivo e importe de novo.")
-            .arg(preview.Errors());
-    if (preview.Changes() == 0)
-        return QStringLiteral("O arquivo não muda nada do que está gravado.");
-    return QStringLiteral(
-               "Aplicar grava as %1 mudança(s) abaixo de uma só vez; se algo falhar, "
-               "nada é gravado.")
-        .arg(preview.Changes());
+QString Advice(const TImportPreview& preview, const TPreviewTexts& texts) {
+    if (preview.Errors() > 0) return texts.ErrorAdvice.arg(preview.Errors());
+    if (preview.Changes() == 0) return texts.NothingAdvice;
+    return texts.ApplyAdvice.arg(preview.Changes());
+}
+
+bool AnyRowHasItsPlace(const TImportPreview& preview) {
+    for (const TImportPreviewRow& row : preview.Rows())
+        if (!row.Line.empty() || !row.Column.empty()) return true;
+    return false;
 }
 
 }  // namespace
 
+TPreviewTexts TPreviewTexts::Import(const QString& fileName, const QString& mode) {
+    return {QStringLiteral("Importar sugestões"),
+            QStringLiteral("Arquivo %1, modo %2.").arg(fileName, mode),
+            QStringLiteral("O arquivo tem %1 erro(s), listados primeiro: nada será importado. "
+                           "Corrija o arquivo e importe de novo."),
+            QStringLiteral("O arquivo não muda nada do que está gravado."),
+            QStringLiteral("Aplicar grava as %1 mudança(s) abaixo de uma só vez; se algo falhar, "
+                           "nada é gravado."),
+            QStringLiteral("Nada foi importado: os dados mudaram desde a prévia e o arquivo agora "
+                           "tem %1 erro(s). Importe de novo para ver a prévia.")};
+}
+
 TImportPreviewDialog::TImportPreviewDialog(const TImportPreview& preview, const QString& fileName,
                                            const QString& mode, QWidget* parent)
+    : TImportPreviewDialog(preview, TPreviewTexts::Import(fileName, mode), parent) {}
+
+TImportPreviewDialog::TImportPreviewDialog(const TImportPreview& preview,
+                                           const TPreviewTexts& texts, QWidget* parent)
     : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Importar sugestões"));
+    setWindowTitle(texts.Title);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Arquivo %1, modo %2.").arg(fileName, mode), this));
+    layout->addWidget(new QLabel(texts.Subject, this));
 
     m_summary = new QLabel(QString::fromStdString(preview.Summary()), this);
     m_summary->setObjectName(QStringLiteral("lblResumo"));
@@ -42,7 +56,7 @@ TImportPreviewDialog::TImportPreviewDialog(const TImportPreview& preview, const 
     m_summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(m_summary);
 
-    m_advice = new QLabel(Advice(preview), this);
+    m_advice = new QLabel(Advice(preview, texts), this);
     m_advice->setWordWrap(true);
     if (preview.Errors() > 0) m_advice->setStyleSheet(QStringLiteral("color: #b00020;"));
     layout->addWidget(m_advice);
@@ -58,6 +72,10 @@ TImportPreviewDialog::TImportPreviewDialog(const TImportPreview& preview, const 
     m_table->setColumnWidth(0, 60);
     m_table->setColumnWidth(1, 60);
     m_table->setColumnWidth(2, 80);
+    if (!AnyRowHasItsPlace(preview)) {  // an action across lists has no file lines to point at
+        m_table->hideColumn(0);
+        m_table->hideColumn(1);
+    }
     layout->addWidget(m_table, 1);
 
     auto* buttons = new QDialogButtonBox(this);

@@ -1,8 +1,9 @@
 #pragma once
-// "Importar sugestões": what the import would change, before anything changes. The server's
+// What an import, a replacement or an undo would change, before anything changes. The server's
 // summary, a sentence saying what Aplicar does (or why it cannot), and the table of changes and
-// errors, errors first in red. "Aplicar" is enabled only when there is no error, and is then the
-// default button; Esc and "Cancelar" apply nothing. UI thread only.
+// errors, errors first in red (line and column only when some row has them). "Aplicar" is enabled
+// only when there is no error, and is then the default button; Esc and "Cancelar" apply nothing.
+// UI thread only.
 
 #include <QDialog>
 
@@ -12,12 +13,23 @@ class QLabel;
 class QPushButton;
 class QTableView;
 
+// What the dialog says around the preview, in the words of the action previewed: the title, a
+// line naming what it is about, and the advice with errors (%1: their count), with nothing to
+// change, and for Aplicar (%1: the changes' count). RefusedOnApply is for the screen: errors the
+// server found only when applying (%1: their count), as the data changed since the preview.
+struct TPreviewTexts {
+    QString Title, Subject, ErrorAdvice, NothingAdvice, ApplyAdvice, RefusedOnApply;
+    static TPreviewTexts Import(const QString& fileName, const QString& mode);
+};
+
 class TImportPreviewDialog : public QDialog {
     Q_OBJECT
   public:
     // fileName and mode are shown for the user's orientation. The preview must outlive the dialog.
     TImportPreviewDialog(const TImportPreview& preview, const QString& fileName,
                          const QString& mode, QWidget* parent = nullptr);
+    TImportPreviewDialog(const TImportPreview& preview, const TPreviewTexts& texts,
+                         QWidget* parent = nullptr);
 
     bool Run();  // modal; true when the user chose Aplicar
 

@@ -11,12 +11,11 @@ const std::array<const char*, 4> kTitles{"Linha", "Coluna", "Ação", "Descriç�
 
 }  // namespace
 
+TImportPreviewModel::TImportPreviewModel(const TImportPreview& preview, QObject* parent)
+    : TTitledTableModel(kTitles, parent), m_preview(preview) {}
+
 int TImportPreviewModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : int(m_preview.Rows().size());
-}
-
-int TImportPreviewModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(kTitles.size());
 }
 
 QVariant TImportPreviewModel::data(const QModelIndex& index, int role) const {
@@ -41,11 +40,4 @@ QVariant TImportPreviewModel::data(const QModelIndex& index, int role) const {
         default:
             return {};
     }
-}
-
-QVariant TImportPreviewModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 ||
-        section >= int(kTitles.size()))
-        return {};
-    return QString::fromUtf8(kTitles[std::size_t(section)]);
 }

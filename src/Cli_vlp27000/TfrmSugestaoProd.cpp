@@ -108,7 +108,7 @@ TfrmSugestaoProd::TfrmSugestaoProd(QWidget* parent)
     tshPadrao->SetCaption(declarations::layout::kGroupPageCaption);
     BuildProductPage();
     BindComponents();
-    AddTransferCommands();
+    AddRecordCommands();
 }
 
 #undef CDS

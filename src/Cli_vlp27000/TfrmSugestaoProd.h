@@ -9,8 +9,10 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "Cli_vlp27000/TProductFamily.h"
+#include "Cli_vlp27000/TWhereUsed.h"
 #include "calls/Fetch.h"
 #include "controls/TDBGrid.h"
 #include "dataaccess/TClientDataSet.h"
@@ -19,9 +21,14 @@
 #include "framework/TfrmPadraoGrid.h"
 
 class QFrame;
+class QKeySequence;
 class QRect;
 class QSplitter;
 class TColumn;
+class TWhereUsedDialog;
+struct TNewGroup;
+struct THistoryRow;
+struct TPreviewTexts;
 
 class TfrmSugestaoProd : public TfrmPadraoGrid {
     Q_OBJECT
@@ -79,8 +86,8 @@ class TfrmSugestaoProd : public TfrmPadraoGrid {
 
     // Pages and the lists read for them (Lifecycle.cpp).
     void pgcPadraoChange(QObject* sender);
-    void cdsArvProdAfterScroll(TClientDataSet& dataSet);     // reads the related products
-    void cdsGrupSegProdAfterScroll(TClientDataSet& dataSet); // the same, on page "Produto" only
+    void cdsArvProdAfterScroll(TClientDataSet& dataSet);      // reads the related products
+    void cdsGrupSegProdAfterScroll(TClientDataSet& dataSet);  // the same, on page "Produto" only
     void dbgPadraoEnter(QObject* sender);
 
     // Page "Produto": the twin product families, main products and the products related to the
@@ -110,6 +117,16 @@ class TfrmSugestaoProd : public TfrmPadraoGrid {
     void mnuExportarClick(QObject* sender);
     void mnuImportarClick(QObject* sender);
 
+    // Registro > Onde é usado… (Ctrl+U, on a product cell of page "Produto" or a row of the
+    // product search), Histórico… (Ctrl+H, the current group's saves, of the current main product
+    // on page "Produto", each of which can be undone) and Copiar grupo… (page "Grupo"); see
+    // WhereUsed.cpp, History.cpp, CopyGroup.cpp. What the user typed is saved or dropped first
+    // wherever the lists are read again.
+    QAction *mnuOndeUsado, *mnuHistorico, *mnuCopiarGrupo;
+    void mnuOndeUsadoClick(QObject* sender);
+    void mnuHistoricoClick(QObject* sender);
+    void mnuCopiarGrupoClick(QObject* sender);
+
     // Enables the commands for the grid that holds the focus on the page shown; changes nothing
     // when the focus is on no grid of that page.
     void Controla_Botoes();
@@ -119,10 +136,29 @@ class TfrmSugestaoProd : public TfrmPadraoGrid {
 
   private:
     void BuildProductPage();
-    void AddTransferCommands();
+    void AddRecordCommands();
+    QAction* AddRecordItem(const char* name, const QString& caption, const QKeySequence& key,
+                           void (TfrmSugestaoProd::*handler)(QObject*));
     // The code of the group shown, "" while it is a new row the server does not have yet.
     std::string SavedGroupCode() const;
-    void ReadAllAfterImport();
+    // Every list of the screen read again, keeping the current rows where they still are.
+    void ReadAllAgain();
+    // An action the server previews first (the import, a replacement, an undo): the preview is
+    // shown with texts and only Aplicar applies it, then every list is read again. call runs the
+    // method with Simular "S" (previewOnly) or "N" into the answer. Returns the summary of what
+    // was applied; nullopt when the user did not apply it. Errors found only when applying are
+    // refused with texts.RefusedOnApply.
+    using TPreviewedCall = std::function<void(bool previewOnly, TClientDataSet& answer)>;
+    std::optional<std::string> ApplyPreviewed(const TPreviewTexts& texts,
+                                              const TPreviewedCall& call);
+    // Where used (WhereUsed.cpp): the dialog for a product, going to a line, and the
+    // replacement (or removal, with an empty replacement) everywhere.
+    void ShowWhereUsed(const TProductRef& product);
+    void GoToUse(const TWhereUsedRow& use);
+    void ReplaceEverywhere(TWhereUsedDialog& dialog, bool remove);
+    std::optional<TProductRef> ProductAtCursor();
+    bool UndoSave(const THistoryRow& save);  // History.cpp; true when undone
+    void CopyGroup(TNewGroup& group);        // CopyGroup.cpp; the checks, then the copy
     void BindComponents();
     void BindHandlers();
 
