@@ -44,6 +44,14 @@ class SqlStore : public Store {
     wire::Status suggestions(std::string_view group, wire::PacketSink& out) override;
     wire::Status applyImport(std::span<const ImportStep> steps, std::string_view user) override;
 
+    wire::Status whereUsed(std::string_view product, wire::PacketSink& out) override;
+    wire::Result<ActionPlan> replaceProduct(std::string_view from, std::string_view to, bool apply,
+                                            std::string_view user) override;
+    wire::Status historyPage(const HistoryPageQuery& query, wire::PacketSink& out) override;
+    wire::Result<ActionPlan> undoSave(std::string_view save, bool apply,
+                                      std::string_view user) override;
+    wire::Status copyGroup(const GroupCopy& copy, std::string_view user) override;
+
     wire::Status ping() override;
     wire::Status seedDemo() override;
     wire::Status addProduct(std::string_view code, std::string_view treeCode,
@@ -62,6 +70,11 @@ class SqlStore : public Store {
     // Normalises treeCode and finds its product (CDPRODUTO, CDARVPROD, NMPRODUTO) into product.
     wire::Status findProduct(std::string& treeCode, FirstRowSink& product);
     wire::Status inTransaction(const std::function<wire::Status(SqlConnection&)>& body);
+    // An action with a preview: without apply, body plans on the connection as it is; with
+    // apply, body plans and applies in one transaction, rolled back when the plan holds a
+    // refusal (the plan is answered, not applied).
+    using PlanBody = std::function<wire::Result<ActionPlan>(SqlConnection&, bool apply)>;
+    wire::Result<ActionPlan> planned(bool apply, const PlanBody& body);
     // Applies the log with Applier and records each entry's history, in one transaction.
     template <class Applier>
     wire::Status applyRecorded(const wire::ChangeLog& log, const ChangeOrigin& origin);

@@ -20,4 +20,20 @@ std::string utcTimestamp(std::chrono::system_clock::time_point when) {
     return text;
 }
 
+std::string localDisplayTime(std::string_view stored) {
+    std::tm utc{};
+    const std::string text(stored);
+    if (std::sscanf(text.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d", &utc.tm_year, &utc.tm_mon,
+                    &utc.tm_mday, &utc.tm_hour, &utc.tm_min, &utc.tm_sec) != 6)
+        return text;
+    utc.tm_year -= 1900;
+    utc.tm_mon -= 1;
+    const std::time_t when = ::timegm(&utc);
+    std::tm local{};
+    if (!::localtime_r(&when, &local)) return text;
+    char out[32];
+    std::strftime(out, sizeof out, "%d/%m/%Y %H:%M:%S", &local);
+    return out;
+}
+
 }  // namespace appserver

@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -99,6 +100,33 @@ void StoreTest::addRelated(const std::string& group, const std::string& main,
     wire::ChangeLog log = relatedLog();
     inserted(log, {group, main, related, std::nullopt, std::nullopt, quantity, total});
     ASSERT_EQ(describe(store->applyRelatedProducts(log, kByTest)), "ok");
+}
+
+std::string StoreTest::lists() {
+    wire::Packet rows;
+    EXPECT_EQ(describe(store->suggestions("", rows)), "ok");
+    return dump(rows);
+}
+
+std::string describe(const wire::Result<appserver::ActionPlan>& plan) {
+    if (!plan) return describe(plan.status());
+    std::vector<std::pair<std::size_t, std::string>> lines;
+    const char* actions[] = {"incluir", "alterar", "excluir"};
+    for (const auto& c : plan->changes) {
+        // As the import's preview words a change.
+        std::string text = actions[static_cast<int>(c.action)] + (" " + c.what);
+        if (c.action == appserver::PlanAction::Alter)
+            text += ": " + c.before + " -> " + c.after;
+        else if (!(c.before + c.after).empty())
+            text += " (" + c.before + c.after + ")";
+        lines.emplace_back(c.line, text);
+    }
+    for (const auto& p : plan->problems) lines.emplace_back(p.line, "erro " + p.message);
+    std::stable_sort(lines.begin(), lines.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::string out = plan->applied ? "aplicado\n" : "";
+    for (const auto& [line, text] : lines) out += std::to_string(line) + " " + text + "\n";
+    return out;
 }
 
 std::string dump(const wire::Packet& packet) {

@@ -44,6 +44,10 @@ class StoreTest : public testing::TestWithParam<Backend> {
     void addRelated(const std::string& group, const std::string& main, const std::string& related,
                     const char* quantity = "N", const char* total = "S");
 
+    // Every group with its main and related products and flags, one "group|main|related|flags"
+    // line each (suggestions()), to compare whole states before and after an action.
+    std::string lists();
+
     std::string url;
     std::unique_ptr<appserver::StoreFactory> factory;
     std::unique_ptr<appserver::Store> store;
@@ -59,6 +63,9 @@ std::string dump(const wire::Packet& packet);
 std::string fieldList(const wire::Packet& packet);
 // "code: message" of a status, or "ok".
 std::string describe(const wire::Status& status);
+// An action's plan as "N acao what: before -> after" and "N erro message" lines, by place, or
+// the refusal as describe() gives it.
+std::string describe(const wire::Result<appserver::ActionPlan>& plan);
 
 std::string productCode(int n);
 std::string treeCode(int n);

@@ -135,6 +135,36 @@ TEST_P(StoreRaces, ARelatedProductAddedDuringItsMainProductsDeletionIsRecordedTo
     EXPECT_EQ(deletedRelated, productCode(2) + " " + productCode(3) + " ");
 }
 
+// Two users undoing the same save at once: one undoes it, the other is told who did.
+TEST_P(StoreRaces, TwoUndosOfTheSameSaveGiveOneUndoAndOneRefusalNamingIt) {
+    addProducts(2);
+    addGroup("0000000001", "Café", "1");
+    addMain("0000000001", productCode(1));
+    addRelated("0000000001", productCode(1), productCode(2), "N", "S");
+    auto other = openAnother();
+    for (int i = 1; i <= 20; ++i) {
+        wire::ChangeLog log = relatedLog();
+        auto row = [&](const char* quantity) -> Values {
+            return {"0000000001", productCode(1), productCode(2), treeCode(2), "", quantity, "S"};
+        };
+        modified(log, row("N"), row("S"));  // each round's winning undo puts the "N" back
+        ASSERT_EQ(describe(store->applyRelatedProducts(log, kByTest)), "ok");
+        wire::Packet page;
+        ASSERT_EQ(describe(store->historyPage({"0000000001", "", ""}, page)), "ok");
+        const std::string save = *page.rows[0][1];
+        auto outcomes = race(*store, *other, [&](appserver::Store& s) {
+            auto plan = s.undoSave(save, true, &s == store.get() ? "ana" : "bia");
+            if (!plan) return plan.status();
+            return plan->applied ? wire::Status()
+                                 : wire::Status{wire::ErrorCode::Refused, "não aplicado"};
+        });
+        ASSERT_EQ(outcomes[1], "ok") << "round " << i;
+        ASSERT_EQ(outcomes[0].substr(0, outcomes[0].rfind(' ')),
+                  "-32000: A gravação " + save + " já foi desfeita pela gravação")
+            << "round " << i;
+    }
+}
+
 STORE_BACKENDS(StoreRaces);
 
 }  // namespace
