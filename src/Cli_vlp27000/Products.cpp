@@ -1,6 +1,7 @@
 // Page "Produto": the main products of a group and the products related to each. The two
 // families behave alike: each handler here is given the family it serves (ProductFamilies.cpp).
 
+#include <QAction>
 #include <QToolButton>
 
 #include "Cli_vlp27000/Cli_vlp27000.h"
@@ -11,6 +12,7 @@
 #include "framework/EAbort.h"
 #include "framework/FrameworkUtils.h"
 #include "framework/StdDialogs.h"
+#include "framework/TSearchRowAction.h"
 
 namespace {
 
@@ -89,10 +91,20 @@ void TfrmSugestaoProd::NewProductRow(const TProductFamily& f) {
 void TfrmSugestaoProd::SearchProduct(const TProductFamily& f) {
     if (!SelectedIs(f.grid, f.code)) return;
     f.readSearch();
-    if (!Pesquisar(f.searchList, msgPadrao.Msg("PRODUTO") + "|" + msgPadrao.Msg("Prod_N_Cad"),
-                   false, true))
-        return;
-    FillFromProduct(f, *f.searchList.DataSet());
+    // Ctrl+U on a row found asks where that product is used, instead of choosing it.
+    std::optional<TProductRef> asked;
+    bool chosen = false;
+    {
+        TSearchRowAction whereUsed(
+            mnuOndeUsado->shortcut(),
+            mnuOndeUsado->shortcut().toString(QKeySequence::NativeText) + ": onde é usado",
+            [&](int row) { asked = ProductInRow(*f.searchList.DataSet(), row); });
+        chosen =
+            Pesquisar(f.searchList, msgPadrao.Msg("PRODUTO") + "|" + msgPadrao.Msg("Prod_N_Cad"),
+                      false, true);
+    }
+    if (asked) return ShowWhereUsed(*asked);
+    if (chosen) FillFromProduct(f, *f.searchList.DataSet());
 }
 
 // Sends the family's change log. A failure keeps it pending and marks its rows in the grid with

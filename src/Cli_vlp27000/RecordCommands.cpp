@@ -32,6 +32,13 @@ void TfrmSugestaoProd::AddRecordCommands() {
         AddRecordItem("mnuExportar", QStringLiteral("E&xportar…"), {}, &F::mnuExportarClick);
     mnuImportar =
         AddRecordItem("mnuImportar", QStringLiteral("Impor&tar…"), {}, &F::mnuImportarClick);
+    mnuPadrao->addSeparator();
+    mnuOndeUsado = AddRecordItem("mnuOndeUsado", QStringLiteral("O&nde é usado…"),
+                                 QKeySequence(Qt::CTRL | Qt::Key_U), &F::mnuOndeUsadoClick);
+    mnuHistorico = AddRecordItem("mnuHistorico", QStringLiteral("&Histórico…"),
+                                 QKeySequence(Qt::CTRL | Qt::Key_H), &F::mnuHistoricoClick);
+    mnuCopiarGrupo = AddRecordItem("mnuCopiarGrupo", QStringLiteral("Copiar gr&upo…"), {},
+                                   &F::mnuCopiarGrupoClick);
 }
 
 std::string TfrmSugestaoProd::SavedGroupCode() const {

@@ -64,7 +64,7 @@ void TCopyGroupDialog::FocusBox(TBox box) {
 void TCopyGroupDialog::Copy() {
     TNewGroup group{m_code->text().toStdString(), m_name->text().toStdString(),
                     m_order->text().toStdString()};
-    const bool copied = SafeCall([&] { m_copy(group); });
+    const bool copied = SafeCall([&] { m_copy(*this, group); });
     m_code->setText(QString::fromStdString(group.Code));  // as the check filled it
     if (!copied) return;
     m_group = group;

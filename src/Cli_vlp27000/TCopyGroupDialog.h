@@ -20,7 +20,7 @@ class TCopyGroupDialog : public QDialog {
   public:
     enum TBox { kCode, kName, kOrder };
     // copy may rewrite the values (the code filled with zeros) and throws to refuse.
-    using TCopy = std::function<void(TNewGroup&)>;
+    using TCopy = std::function<void(TCopyGroupDialog&, TNewGroup&)>;
     TCopyGroupDialog(const QString& source, TNewGroup proposed, int codeSize, int nameSize,
                      int orderSize, TCopy copy, QWidget* parent = nullptr);
 

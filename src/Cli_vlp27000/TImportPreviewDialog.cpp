@@ -25,16 +25,28 @@ bool AnyRowHasItsPlace(const TImportPreview& preview) {
 
 }  // namespace
 
+const QString kApplyAdvice = QStringLiteral(
+    "Aplicar grava as %1 mudança(s) abaixo de uma só vez; se algo falhar, nada é gravado.");
+
 TPreviewTexts TPreviewTexts::Import(const QString& fileName, const QString& mode) {
     return {QStringLiteral("Importar sugestões"),
             QStringLiteral("Arquivo %1, modo %2.").arg(fileName, mode),
             QStringLiteral("O arquivo tem %1 erro(s), listados primeiro: nada será importado. "
                            "Corrija o arquivo e importe de novo."),
             QStringLiteral("O arquivo não muda nada do que está gravado."),
-            QStringLiteral("Aplicar grava as %1 mudança(s) abaixo de uma só vez; se algo falhar, "
-                           "nada é gravado."),
+            kApplyAdvice,
             QStringLiteral("Nada foi importado: os dados mudaram desde a prévia e o arquivo agora "
                            "tem %1 erro(s). Importe de novo para ver a prévia.")};
+}
+
+TPreviewTexts TPreviewTexts::AcrossLists(const QString& title, const QString& subject) {
+    return {title,
+            subject,
+            QStringLiteral("Há %1 erro(s), listados primeiro: nada será gravado."),
+            QStringLiteral("Nada muda no que está gravado."),
+            kApplyAdvice,
+            QStringLiteral("Nada foi gravado: as listas mudaram desde a prévia e agora há %1 "
+                           "erro(s). Peça a prévia de novo.")};
 }
 
 TImportPreviewDialog::TImportPreviewDialog(const TImportPreview& preview, const QString& fileName,

@@ -20,6 +20,8 @@ class QTableView;
 struct TPreviewTexts {
     QString Title, Subject, ErrorAdvice, NothingAdvice, ApplyAdvice, RefusedOnApply;
     static TPreviewTexts Import(const QString& fileName, const QString& mode);
+    // An action across the suggestion lists (a replacement, an undo), in its own words.
+    static TPreviewTexts AcrossLists(const QString& title, const QString& subject);
 };
 
 class TImportPreviewDialog : public QDialog {

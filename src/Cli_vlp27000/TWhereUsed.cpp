@@ -3,6 +3,13 @@
 #include "dataaccess/TClientDataSet.h"
 #include "dataaccess/TField.h"
 
+TProductRef ProductInRow(const TClientDataSet& products, int row) {
+    auto value = [&](const char* field) {
+        return std::string(products.ValueAt(row, products.FieldByName(field).Index()).value_or(""));
+    };
+    return {value("CDPRODUTO"), value("CDARVPROD"), value("NMPRODUTO")};
+}
+
 std::vector<TWhereUsedRow> WhereUsedRows(const TClientDataSet& answer) {
     std::vector<TWhereUsedRow> rows;
     if (!answer.Active()) return rows;

@@ -20,5 +20,8 @@ struct TWhereUsedRow {
     bool AsMain;       // the product is that main product; otherwise related to it
 };
 
+// The product in that row of a list of products (fields CDPRODUTO, CDARVPROD, NMPRODUTO).
+TProductRef ProductInRow(const TClientDataSet& products, int row);
+
 // From the answer's record set (fields of wire::fields::kWhereUsed).
 std::vector<TWhereUsedRow> WhereUsedRows(const TClientDataSet& answer);

@@ -25,6 +25,7 @@ class QKeySequence;
 class QRect;
 class QSplitter;
 class TColumn;
+class TCopyGroupDialog;
 class TWhereUsedDialog;
 struct TNewGroup;
 struct THistoryRow;
@@ -154,11 +155,12 @@ class TfrmSugestaoProd : public TfrmPadraoGrid {
     // Where used (WhereUsed.cpp): the dialog for a product, going to a line, and the
     // replacement (or removal, with an empty replacement) everywhere.
     void ShowWhereUsed(const TProductRef& product);
-    void GoToUse(const TWhereUsedRow& use);
+    void GoToUse(const TWhereUsedRow& use, const std::string& productCode);
     void ReplaceEverywhere(TWhereUsedDialog& dialog, bool remove);
     std::optional<TProductRef> ProductAtCursor();
     bool UndoSave(const THistoryRow& save);  // History.cpp; true when undone
-    void CopyGroup(TNewGroup& group);        // CopyGroup.cpp; the checks, then the copy
+    // CopyGroup.cpp: the group checks on the new group's values, then the copy.
+    void CopyGroup(TCopyGroupDialog& dialog, const std::string& source, TNewGroup& group);
     void BindComponents();
     void BindHandlers();
 

@@ -82,6 +82,15 @@ std::vector<TRecordSetDef> Build() {
         Answer("cdsImportaSugestoes", method::SetImportaSugestoes,
                {Shown(column::NRLINHA, "Linha", 8), Shown(column::NRCOLUNA, "Coluna", 6),
                 Shown(column::TPACAO, "Ação", 10), Shown(column::TXDESCRICAO, "Descrição", 80)}),
+        Answer("cdsOndeUsado", method::GetOndeUsado,
+               {Shown(column::CDGRUSUGESPROD, "Grupo", 10),
+                Shown(column::NMGRUSUGESPROD, "Nome do grupo", 40), Hidden(column::CDPRODUTO),
+                Shown(column::CDARVPROD, "Produto principal", 20),
+                Shown(column::NMPRODUTO, "Nome", 50), Shown(column::TPUSO, "Uso", 11)}),
+        Answer("cdsHistorico", method::GetHistorico,
+               {Hidden(column::NRHISTORICO), Shown(column::NRGRAVACAO, "Gravação", 10),
+                Shown(column::DTGRAVACAO, "Quando", 19), Shown(column::NMUSUARIO, "Quem", 20),
+                Shown(column::NMORIGEM, "Origem", 15), Shown(column::TXALTERACAO, "Alteração", 80)}),
     };
 }
 

@@ -67,9 +67,20 @@ TEST(RecordSetDefs, TheExportAndThePreviewCarryTheirFieldsWithPortugueseLabels) 
               "TXDESCRICAO 1024 \"Descrição\" w80\n");
 }
 
-TEST(RecordSetDefs, ThirteenRecordSetsWithUniqueNamesAndAnUnknownNameIsRefused) {
+TEST(RecordSetDefs, WhereUsedAndHistoryCarryTheirAnswersFieldsWithPortugueseLabels) {
+    EXPECT_EQ(Describe(declarations::RecordSetDef("cdsOndeUsado")),
+              "CDGRUSUGESPROD 10 \"Grupo\" w10\nNMGRUSUGESPROD 40 \"Nome do grupo\" w40\n"
+              "CDPRODUTO 10 h\nCDARVPROD 20 \"Produto principal\" w20\n"
+              "NMPRODUTO 50 \"Nome\" w50\nTPUSO 1 \"Uso\" w11\n");
+    EXPECT_EQ(Describe(declarations::RecordSetDef("cdsHistorico")),
+              "NRHISTORICO 19 h\nNRGRAVACAO 19 \"Gravação\" w10\nDTGRAVACAO 19 \"Quando\" w19\n"
+              "NMUSUARIO 40 \"Quem\" w20\nNMORIGEM 20 \"Origem\" w15\n"
+              "TXALTERACAO 1024 \"Alteração\" w80\n");
+}
+
+TEST(RecordSetDefs, FifteenRecordSetsWithUniqueNamesAndAnUnknownNameIsRefused) {
     const auto& defs = declarations::RecordSetDefs();
-    ASSERT_EQ(defs.size(), 13u);
+    ASSERT_EQ(defs.size(), 15u);
     for (size_t i = 0; i < defs.size(); ++i)
         for (size_t j = i + 1; j < defs.size(); ++j) EXPECT_NE(defs[i].Name, defs[j].Name);
     EXPECT_THROW(declarations::RecordSetDef("cdsNada"), std::out_of_range);
