@@ -61,8 +61,10 @@ THistoryDialog::THistoryDialog(const QString& subject, THistoryModel::TReadPage 
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
         if (m_model->rowCount() > 0) m_table->setCurrentIndex(m_model->index(0, 0));
     });
-    connect(m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) { RowChanged(current.row()); });
+    // Queued: the view selects the row it moved to after telling, which would undo the save's.
+    connect(
+        m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+        [this](const QModelIndex& current) { RowChanged(current.row()); }, Qt::QueuedConnection);
     m_table->setFocus();
     resize(900, 520);
 }
@@ -84,7 +86,7 @@ void THistoryDialog::ShowStatus() {
 
 // The whole save is selected, so that what Desfazer reverts shows.
 void THistoryDialog::RowChanged(int row) {
-    if (row < 0 || row >= m_model->rowCount()) {
+    if (row < 0 || row >= m_model->rowCount() || row != m_table->currentIndex().row()) {
         m_detail->clear();
         return;
     }

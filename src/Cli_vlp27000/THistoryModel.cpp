@@ -82,13 +82,11 @@ bool THistoryModel::canFetchMore(const QModelIndex& parent) const {
 void THistoryModel::fetchMore(const QModelIndex& parent) {
     if (!canFetchMore(parent)) return;
     const std::string before = m_rows.empty() ? "" : m_rows.back().Id;
+    // Until the page is in, the rows' end is not the end of the history: a view asking again
+    // meanwhile (as rows are inserted) must not read the same page twice.
+    TReading reading(m_reading);
     std::vector<THistoryRow> page;
-    bool read = false;
-    {
-        TReading reading(m_reading);
-        read = SafeCall([&] { page = m_readPage(before); });
-    }
-    if (!read) {
+    if (!SafeCall([&] { page = m_readPage(before); })) {
         m_more = false;  // no loop of failing reads; Reload starts again
         emit PageRead();
         return;
