@@ -3,8 +3,8 @@
 #include "admin/AdminReplies.h"
 #include "admin/AdminStore.h"
 #include "admin/CommandArgs.h"
-#include "csv/CsvWriter.h"
 #include "admin/HistoryTime.h"
+#include "csv/CsvWriter.h"
 
 namespace appserver {
 
@@ -14,7 +14,8 @@ constexpr std::string_view kHelp =
     "uso: vlp-appserver history --db URL [--since QUANDO] [--user NOME] [--group CÓDIGO]\n"
     "\n"
     "Escreve o histórico de alterações em CSV (RFC 4180, UTF-8), do mais antigo ao mais novo,\n"
-    "com as colunas quando,usuario,metodo,operacao,tipo,grupo,antes,depois.\n"
+    "com as colunas quando,usuario,metodo,operacao,tipo,grupo,antes,depois,gravacao\n"
+    "(gravacao: o número da gravação; as linhas de uma mesma gravação são desfeitas juntas).\n"
     "\n"
     "  --db URL        o banco do servidor: sqlite:ARQUIVO ou postgresql://...\n"
     "  --since QUANDO  só a partir de QUANDO, em UTC: AAAA-MM-DD ou AAAA-MM-DDTHH:MM[:SS]\n"

@@ -93,12 +93,18 @@ const Query kAnyData{"SELECT 1 FROM PRODUTO UNION ALL SELECT 1 FROM GRUSUGESPROD
 
 // Sizes bound nothing here (the rows are read, never written by a client); 8192 is the largest a
 // packet allows.
-const Fields kHistoryFields = {{"quando", 24},  {"usuario", static_cast<int>(kMaxUserName)},
-                               {"metodo", 20},  {"operacao", wire::param::kOperation.size},
-                               {"tipo", 6},     {"grupo", wire::column::CDGRUSUGESPROD.size},
-                               {"antes", 8192}, {"depois", 8192}};
+const Fields kHistoryFields = {{"quando", 24},
+                               {"usuario", static_cast<int>(kMaxUserName)},
+                               {"metodo", 20},
+                               {"operacao", wire::param::kOperation.size},
+                               {"tipo", 6},
+                               {"grupo", wire::column::CDGRUSUGESPROD.size},
+                               {"antes", 8192},
+                               {"depois", 8192},
+                               {"gravacao", wire::column::NRGRAVACAO.size}};
 const Query kHistory{
-    "SELECT at_utc, user_name, method, operation, kind, group_code, old_row, new_row FROM history "
+    "SELECT at_utc, user_name, method, operation, kind, group_code, old_row, new_row, save_id "
+    "FROM history "
     "WHERE ($1 IS NULL OR at_utc >= $1) AND ($2 IS NULL OR user_name = $2) "
     "AND ($3 IS NULL OR group_code = $3) ORDER BY at_utc, id"};
 

@@ -217,8 +217,9 @@ class Store {
     virtual wire::Result<bool> anyUser() { return noUsers(); }
 
     // The history rows the filter selects, oldest first, as the fields quando, usuario, metodo,
-    // operacao, tipo ("insert", "modify", "delete"), grupo, antes, depois; the last two are JSON
-    // objects keyed by field name, null where the entry has no such row.
+    // operacao, tipo ("insert", "modify", "delete"), grupo, antes, depois, gravacao; antes and
+    // depois are JSON objects keyed by field name, null where the entry has no such row;
+    // gravacao is the save the entry belongs to.
     virtual wire::Status history(const HistoryFilter& /*filter*/, wire::PacketSink& /*out*/) {
         return {wire::ErrorCode::Internal, "Este armazenamento não guarda histórico."};
     }

@@ -243,18 +243,19 @@ TEST_F(AdminCommands, HistoryIsCsvOldestFirstAndFiltered) {
     auto store = openStore();
     ASSERT_TRUE(store);
     writeHistory(*store, dir / "vlp.sqlite");
-    const std::string header = "quando,usuario,metodo,operacao,tipo,grupo,antes,depois\r\n";
+    const std::string header =
+        "quando,usuario,metodo,operacao,tipo,grupo,antes,depois,gravacao\r\n";
     const std::string first =
         "2026-01-01T00:00:00.000Z,ana,SetGrupSegProd,,insert,0000000001,,"
         "\"{\"\"CDGRUSUGESPROD\"\":\"\"0000000001\"\",\"\"NMGRUSUGESPROD\"\":\"\"Doces, "
-        "\\\"\"finos\\\"\"\"\",\"\"NRORDEM\"\":\"\"1\"\"}\"\r\n";
+        "\\\"\"finos\\\"\"\"\",\"\"NRORDEM\"\":\"\"1\"\"}\",1\r\n";
     const std::string tea =
         "\"{\"\"CDGRUSUGESPROD\"\":\"\"0000000002\"\",\"\"NMGRUSUGESPROD\"\":\"\"Chá\"\","
         "\"\"NRORDEM\"\":\"\"2\"\"}\"";
     const std::string second =
-        "2026-01-02T00:00:00.000Z,ana,SetGrupSegProd,,insert,0000000002,," + tea + "\r\n";
+        "2026-01-02T00:00:00.000Z,ana,SetGrupSegProd,,insert,0000000002,," + tea + ",1\r\n";
     const std::string third =
-        "2026-01-03T00:00:00.000Z,local,SetGrupSegProd,,delete,0000000002," + tea + ",\r\n";
+        "2026-01-03T00:00:00.000Z,local,SetGrupSegProd,,delete,0000000002," + tea + ",,2\r\n";
     struct Case {
         std::string filters, rows;
     };

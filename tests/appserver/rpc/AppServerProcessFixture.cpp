@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include "wire/ChangeLog.h"
+#include "wire/FieldDef.h"
+#include "wire/Packet.h"
 #include "wire/Rpc.h"
 
 namespace appserver::testing {
@@ -39,6 +41,25 @@ std::string callOutcome(HttpTestClient& client, const std::string& body, std::st
     auto a = wire::readAnswer(r->body(), 1);
     if (!a) return "resposta inválida";
     return a->ok ? "ok" : std::to_string(a->errorCode) + ": " + a->errorMessage;
+}
+
+std::string callShown(HttpTestClient& client, std::string_view method,
+                      std::vector<wire::Argument> args) {
+    auto r = client.post(wire::writeRequest(1, method, args));
+    if (!r) return "sem resposta";
+    auto a = wire::readAnswer(r->body(), 1);
+    if (!a) return "resposta inválida";
+    if (!a->ok) return std::to_string(a->errorCode) + ": " + a->errorMessage;
+    std::string line = "ok";
+    for (const auto& v : a->out) line += " out:" + v;
+    if (a->payload.empty()) return line;
+    auto packet = wire::Packet::fromJson(a->payload);
+    if (!packet) return line + " pacote inválido";
+    const int action = wire::fieldIndex(packet->fields, "TPACAO");
+    if (action < 0) return line + " rows:" + std::to_string(packet->rows.size());
+    std::string actions;
+    for (const auto& row : packet->rows) actions += (actions.empty() ? "" : ",") + *row[action];
+    return line + " " + actions;
 }
 
 bool groupExists(HttpTestClient& client, const std::string& code) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "HttpTestClient.h"
+#include "wire/Rpc.h"
 
 namespace appserver::testing {
 
@@ -31,6 +32,10 @@ std::string groupCode(int n);
 // "ok", "CODE: message" or why there was no answer; headers go with the request as they are.
 std::string callOutcome(HttpTestClient& client, const std::string& body,
                         std::string_view headers = {});
+// A call's outcome as one line: "ok", then " out:" per in/out value and " rows:N" for a read
+// (for a preview, " " and its actions: " alterar,erro,resumo"); or "code: message".
+std::string callShown(HttpTestClient& client, std::string_view method,
+                      std::vector<wire::Argument> args);
 bool groupExists(HttpTestClient& client, const std::string& code);
 // The first column of the first row a query gives, as text; "" when there is none.
 std::string sqliteValue(const std::filesystem::path& file, const std::string& sql);

@@ -28,24 +28,6 @@ TEST_F(AppServerProcessTest, TwoServersOnOnePostgresDatabaseBehaveAsOne) {
     EXPECT_EQ(two.stop(SIGTERM), 0);
 }
 
-// A call's outcome as one line: "ok", then " out:" per in/out value and " rows:N" for a read;
-// or "code: message".
-std::string shown(HttpTestClient& client, std::string_view method,
-                  std::vector<wire::Argument> args) {
-    auto r = client.post(wire::writeRequest(1, method, args));
-    if (!r) return "sem resposta";
-    auto a = wire::readAnswer(r->body(), 1);
-    if (!a) return "resposta inválida";
-    if (!a->ok) return std::to_string(a->errorCode) + ": " + a->errorMessage;
-    std::string line = "ok";
-    for (const auto& v : a->out) line += " out:" + v;
-    if (!a->payload.empty()) {
-        auto packet = wire::Packet::fromJson(a->payload);
-        line += packet ? " rows:" + std::to_string(packet->rows.size()) : " pacote inválido";
-    }
-    return line;
-}
-
 wire::ChangeLog oneChange(std::vector<wire::FieldDef> fields, wire::ChangeKind kind,
                           std::vector<wire::Value> oldValues, std::vector<wire::Value> newValues) {
     wire::ChangeLog log;
@@ -135,7 +117,7 @@ void savesReachTheDatabaseOrAreRefusedWhole(const std::string& db) {
     };
     int n = 0;
     for (const Step& step : steps)
-        EXPECT_EQ(shown(client, step.method, step.args), step.expected)
+        EXPECT_EQ(callShown(client, step.method, step.args), step.expected)
             << "step " << ++n << " " << step.method;
     EXPECT_EQ(server.stop(SIGTERM), 0);
 

@@ -58,16 +58,18 @@ TEST_F(AppServerProcessTest, UserAddReadsStandardInputAndHistoryPrintsCsv) {
     auto records = parseCsv(out);
     ASSERT_TRUE(records) << out;
     ASSERT_EQ(records->size(), 2u) << out;
-    EXPECT_EQ((*records)[0], (std::vector<std::string>{"quando", "usuario", "metodo", "operacao",
-                                                       "tipo", "grupo", "antes", "depois"}));
+    EXPECT_EQ((*records)[0],
+              (std::vector<std::string>{"quando", "usuario", "metodo", "operacao", "tipo", "grupo",
+                                        "antes", "depois", "gravacao"}));
     const std::vector<std::string>& row = (*records)[1];
-    ASSERT_EQ(row.size(), 8u);
+    ASSERT_EQ(row.size(), 9u);
     EXPECT_EQ(row[0].size(), 24u) << row[0];
     EXPECT_EQ(
         std::vector<std::string>(row.begin() + 1, row.end()),
         (std::vector<std::string>{
             "ana", "SetGrupSegProd", "", "insert", groupCode(1), "",
-            R"({"CDGRUSUGESPROD":"0000000001","NMGRUSUGESPROD":"Doces, \"finos\"","NRORDEM":"1"})"}));
+            R"({"CDGRUSUGESPROD":"0000000001","NMGRUSUGESPROD":"Doces, \"finos\"","NRORDEM":"1"})",
+            "1"}));
 }
 
 }  // namespace
