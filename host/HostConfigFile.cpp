@@ -13,6 +13,17 @@ QString defaultHostConfigPath() {
     return QDir(folder).filePath(QStringLiteral("vlp/vlp-host.ini"));
 }
 
+QString machineHostConfigPath() { return QStringLiteral("/etc/vlp/vlp-host.ini"); }
+
+HostConfigResult loadDefaultHostConfig(const QString& machinePath, const QString& userPath) {
+    if (!QFileInfo::exists(machinePath)) return loadHostConfig(userPath);
+    HostConfigResult machine = loadHostConfig(machinePath);
+    if (!QFileInfo::exists(userPath)) return machine;
+    HostConfigResult user = loadHostConfig(userPath, machine.config);
+    user.problems = machine.problems + user.problems;
+    return user;
+}
+
 namespace {
 
 // key -> value per section, names compared without case.
@@ -100,8 +111,8 @@ void readTls(const QMap<QString, QString>& server, const QString& path, THostCon
 
 }  // namespace
 
-HostConfigResult loadHostConfig(const QString& path) {
-    HostConfigResult result;
+HostConfigResult loadHostConfig(const QString& path, const THostConfig& base) {
+    HostConfigResult result{base, {}};
     QFileInfo info(path);
     if (!info.exists()) {
         result.problems << QStringLiteral(

@@ -1,5 +1,5 @@
 #pragma once
-// Reads the host configuration from an INI file:
+// Reads the host configuration from INI files:
 //   [Server]  WebURL, WebPort (1..65535) (default: where the server listens by default,
 //             wire/DefaultAddress.h), Tls (1/0, sim/não, true/false; default off), CaFile (PEM
 //             file of the authorities to trust, relative to the configuration file's folder;
@@ -20,7 +20,14 @@ struct HostConfigResult {
     QStringList problems;
 };
 
-HostConfigResult loadHostConfig(const QString& path);
+// Reads path over base: what the file sets replaces base's value, the rest stays.
+HostConfigResult loadHostConfig(const QString& path, const THostConfig& base = {});
 
-// --config PATH when given, else vlp-host.ini in the user's configuration folder.
+// Without --config: the machine-wide file, when present, under the user's, when present; only
+// when neither is there is the absence reported, naming the user's file.
+HostConfigResult loadDefaultHostConfig(const QString& machinePath, const QString& userPath);
+
+// vlp-host.ini in the user's configuration folder.
 QString defaultHostConfigPath();
+// The machine-wide configuration the package installs, /etc/vlp/vlp-host.ini.
+QString machineHostConfigPath();

@@ -1,17 +1,18 @@
 // vlp-host: loads the screen module, opens the main window and runs the screens.
-//   vlp-host [--config PATH] [--open VLP27000]
+//   vlp-host [--config PATH] [--open VLP27000] [--check]
 
 #include <QCommandLineParser>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTimer>
+#include <cstdio>
 
-#include "framework/BusyAnimation.h"
 #include "HostApplication.h"
 #include "HostConfigFile.h"
 #include "MainWindow.h"
 #include "ModuleLoader.h"
 #include "controls/SafeCall.h"
+#include "framework/BusyAnimation.h"
 #include "framework/SignIn.h"
 #include "framework/StdDialogs.h"
 #include "framework/TApplication.h"
@@ -27,13 +28,20 @@ int main(int argc, char** argv) {
     QCommandLineOption openOption(QStringLiteral("open"),
                                   QStringLiteral("Abre a tela ao iniciar (VLP27000)."),
                                   QStringLiteral("CODE"));
+    QCommandLineOption checkOption(
+        QStringLiteral("check"),
+        QStringLiteral(
+            "Lê a configuração e carrega o módulo VLP27000 sem abrir a janela; sai com 0 "
+            "se tudo estiver certo, ou 1 dizendo em stderr o que falhou."));
     parser.addOption(configOption);
     parser.addOption(openOption);
+    parser.addOption(checkOption);
     parser.process(app);
 
-    QString configPath =
-        parser.isSet(configOption) ? parser.value(configOption) : defaultHostConfigPath();
-    HostConfigResult config = loadHostConfig(configPath);
+    HostConfigResult config =
+        parser.isSet(configOption)
+            ? loadHostConfig(parser.value(configOption))
+            : loadDefaultHostConfig(machineHostConfigPath(), defaultHostConfigPath());
     Application().SetConfig(config.config);
 
     MainWindow window;
@@ -53,6 +61,17 @@ int main(int argc, char** argv) {
     if (loaded && !SafeCall([&] { module.initialize(); })) {
         loaded = false;
         moduleError = QStringLiteral("A inicialização do módulo VLP27000 falhou.");
+    }
+    if (parser.isSet(checkOption)) {
+        QStringList problems = config.problems;
+        if (!loaded) problems << moduleError;
+        for (const QString& problem : problems)
+            std::fprintf(stderr, "vlp-host: %s\n", qPrintable(problem));
+        if (problems.isEmpty())
+            std::printf("vlp-host: módulo VLP27000 carregado de %s\n", qPrintable(module.path()));
+        Application().SetMainForm(nullptr, nullptr);
+        SafeCall([&] { module.finalize(); });
+        return problems.isEmpty() ? 0 : 1;
     }
     window.addScreen(
         QStringLiteral("&Sugestão de Produtos"), QKeySequence(Qt::CTRL | Qt::Key_1),
