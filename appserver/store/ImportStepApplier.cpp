@@ -16,18 +16,19 @@ wire::Status replay(SqlConnection& conn, const wire::ChangeLog& log, HistoryReco
     return applier.apply(log, &history);
 }
 
-wire::Status applyStep(SqlConnection& conn, const ImportStep& step, HistoryRecorder& history) {
-    switch (step.table) {
+wire::Status applyStep(SqlConnection& conn, ImportTable table, const wire::ChangeLog& log,
+                       HistoryRecorder& history) {
+    switch (table) {
         case ImportTable::Products:
-            return replay<CatalogueApplier>(conn, step.log, history);
+            return replay<CatalogueApplier>(conn, log, history);
         case ImportTable::Groups:
-            return replay<GroupApplier>(conn, step.log, history);
+            return replay<GroupApplier>(conn, log, history);
         case ImportTable::MainProducts:
-            return replay<MainProductApplier>(conn, step.log, history);
+            return replay<MainProductApplier>(conn, log, history);
         case ImportTable::RelatedProducts:
             break;
     }
-    return replay<RelatedProductApplier>(conn, step.log, history);
+    return replay<RelatedProductApplier>(conn, log, history);
 }
 
 }  // namespace
@@ -36,9 +37,18 @@ wire::Status applyImportSteps(SqlConnection& conn, std::span<const ImportStep> s
                               std::string_view user, const std::string& at) {
     SaveRecord save(conn, user, kImportMethod, at);  // the whole import is one save
     for (const ImportStep& step : steps) {
-        if (step.log.changes.empty()) continue;
-        HistoryRecorder history(conn, {user, kImportMethod, step.operation}, save);
-        if (wire::Status status = applyStep(conn, step, history); !status) return status;
+        auto apply = [&](const wire::ChangeLog& log) {
+            if (log.changes.empty()) return wire::Status();
+            HistoryRecorder history(conn, {user, kImportMethod, step.operation}, save);
+            return applyStep(conn, step.table, log, history);
+        };
+        if (!step.parts) {
+            if (wire::Status status = apply(step.log); !status) return status;
+            continue;
+        }
+        wire::ChangeLog part;
+        for (std::size_t n = 0; step.parts(n, part); ++n)
+            if (wire::Status status = apply(part); !status) return status;
     }
     return {};
 }

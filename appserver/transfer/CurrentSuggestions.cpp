@@ -7,35 +7,49 @@ namespace {
 // Fields of Store::suggestions, in its order.
 enum { kGroup, kName, kOrder, kMain, kMainQuantity, kMainTotal, kRelated, kQuantity, kTotal };
 
-wire::Value owned(wire::ValueView v) { return v ? wire::Value(*v) : std::nullopt; }
-
 class CurrentSink : public wire::PacketSink {
   public:
-    explicit CurrentSink(CurrentSuggestions& current) : m_current(current) {}
+    CurrentSink(const Catalogue& catalogue, SuggestionLinks& links)
+        : m_catalogue(catalogue), m_links(links) {}
     wire::Status onFields(const std::vector<wire::FieldDef>&) override { return {}; }
+    // One row per group, main product and related product, a main product's rows together.
     wire::Status onRow(std::span<const wire::ValueView> v) override {
-        CurrentGroup& group = m_current[std::string(v[kGroup].value_or(""))];
-        group.name = v[kName].value_or("");
-        group.order = v[kOrder].value_or("");
+        const std::uint32_t group = m_links.groups.take(v[kGroup].value_or(""));
+        GroupEntry& entry = m_links.groups[group];
+        entry.stored = true;
+        entry.storedName = v[kName].value_or("");
+        entry.storedOrder = v[kOrder].value_or("");
         if (!v[kMain]) return {};
-        CurrentMain& main = group.mains[std::string(*v[kMain])];
-        main.flags = {owned(v[kMainQuantity]), owned(v[kMainTotal])};
-        if (v[kRelated])
-            main.related[std::string(*v[kRelated])] = {owned(v[kQuantity]), owned(v[kTotal])};
+        const CatalogueProduct* main = m_catalogue.byTreeCode(*v[kMain]);
+        const CatalogueProduct* related = v[kRelated] ? m_catalogue.byTreeCode(*v[kRelated]) : nullptr;
+        // Stored links name stored products; one missing was added after the catalogue was read.
+        if (!main || (v[kRelated] && !related)) {
+            return {wire::ErrorCode::Conflict,
+                    "O catálogo de produtos mudou durante a importação; importe de novo."};
+        }
+        const MainLink link{group, m_catalogue.number(*main), 0,
+                            {flagOf(v[kMainQuantity]), flagOf(v[kMainTotal])}};
+        if (m_links.storedMains.empty() || key(m_links.storedMains.back()) != key(link))
+            m_links.storedMains.push_back(link);
+        if (related) {
+            m_links.storedRelated.push_back({group, link.product, m_catalogue.number(*related), 0,
+                                             {flagOf(v[kQuantity]), flagOf(v[kTotal])}});
+        }
         return {};
     }
 
   private:
-    CurrentSuggestions& m_current;
+
+    const Catalogue& m_catalogue;
+    SuggestionLinks& m_links;
 };
 
 }  // namespace
 
-wire::Result<CurrentSuggestions> readCurrentSuggestions(Store& store) {
-    CurrentSuggestions current;
-    CurrentSink sink(current);
-    if (wire::Status status = store.suggestions("", sink); !status) return status;
-    return current;
+wire::Status readCurrentSuggestions(Store& store, const Catalogue& catalogue,
+                                    SuggestionLinks& links) {
+    CurrentSink sink(catalogue, links);
+    return store.suggestions("", sink);
 }
 
 }  // namespace appserver

@@ -1,31 +1,14 @@
 #pragma once
-// The suggestions as stored, for an import to compare with: every group with its main and
-// related products, keyed by group code and tree code.
-
-#include <map>
-#include <string>
+// The suggestions as stored, read into the links an import compares with: every stored group
+// into the group table, with its name and order, and its main and related links.
 
 #include "store/Store.h"
+#include "transfer/Catalogue.h"
+#include "transfer/SuggestionLinks.h"
 
 namespace appserver {
 
-struct SuggestionFlags {
-    wire::Value quantity, total;
-    bool operator==(const SuggestionFlags&) const = default;
-};
-
-struct CurrentMain {
-    SuggestionFlags flags;
-    std::map<std::string, SuggestionFlags> related;  // by tree code
-};
-
-struct CurrentGroup {
-    std::string name, order;
-    std::map<std::string, CurrentMain> mains;  // by tree code
-};
-
-using CurrentSuggestions = std::map<std::string, CurrentGroup>;  // by group code
-
-wire::Result<CurrentSuggestions> readCurrentSuggestions(Store& store);
+wire::Status readCurrentSuggestions(Store& store, const Catalogue& catalogue,
+                                    SuggestionLinks& links);
 
 }  // namespace appserver

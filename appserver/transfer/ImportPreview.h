@@ -5,6 +5,7 @@
 // packet. An import with any error applies nothing.
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -32,8 +33,20 @@ struct ImportCounts {
     std::size_t include = 0, alter = 0, exclude = 0, unchanged = 0, errors = 0;
 };
 
+// Changes kept compact and described only when shown: an import of many lines plans hundreds of
+// thousands of them.
+class CompactChanges {
+  public:
+    virtual ~CompactChanges() = default;
+    virtual std::size_t size() const = 0;
+    virtual std::size_t line(std::size_t i) const = 0;
+    virtual ImportAction action(std::size_t i) const = 0;
+    virtual PlannedChange described(std::size_t i) const = 0;
+};
+
 struct ImportPreview {
-    std::vector<PlannedChange> changes;
+    std::vector<PlannedChange> changes;             // described as planned
+    std::shared_ptr<const CompactChanges> compact;  // or described when shown; may be null
     std::vector<ImportProblem> problems;
     std::size_t unchanged = 0;  // rows of the file that already hold what the database holds
     std::vector<ImportStep> steps;

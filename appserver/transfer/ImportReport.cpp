@@ -1,6 +1,7 @@
 #include "transfer/ImportReport.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace appserver {
 
@@ -30,8 +31,8 @@ std::string changeText(const PlannedChange& c) {
 
 ImportCounts ImportPreview::counts() const {
     ImportCounts n;
-    for (const PlannedChange& c : changes) {
-        switch (c.action) {
+    auto count = [&n](ImportAction action) {
+        switch (action) {
             case ImportAction::Include:
                 ++n.include;
                 break;
@@ -42,7 +43,9 @@ ImportCounts ImportPreview::counts() const {
                 ++n.exclude;
                 break;
         }
-    }
+    };
+    for (const PlannedChange& c : changes) count(c.action);
+    for (std::size_t i = 0; compact && i < compact->size(); ++i) count(compact->action(i));
     n.unchanged = unchanged;
     n.errors = problems.size();
     return n;
@@ -51,25 +54,33 @@ ImportCounts ImportPreview::counts() const {
 wire::Status forEachPreviewEntry(const ImportPreview& preview,
                                  const std::function<wire::Status(const PreviewEntry&)>& take) {
     // Changes first, then problems, each kept in its own order within a line.
+    enum Source : std::uint8_t { kChange, kCompact, kProblem };
     struct Place {
-        std::size_t line, index;
-        bool problem;
+        std::size_t line;
+        std::uint32_t index;
+        Source source;
     };
+    const std::size_t compact = preview.compact ? preview.compact->size() : 0;
     std::vector<Place> order;
-    order.reserve(preview.changes.size() + preview.problems.size());
-    for (std::size_t i = 0; i < preview.changes.size(); ++i)
-        order.push_back({preview.changes[i].line, i, false});
-    for (std::size_t i = 0; i < preview.problems.size(); ++i)
-        order.push_back({preview.problems[i].line, i, true});
+    order.reserve(preview.changes.size() + compact + preview.problems.size());
+    for (std::uint32_t i = 0; i < preview.changes.size(); ++i)
+        order.push_back({preview.changes[i].line, i, kChange});
+    for (std::uint32_t i = 0; i < compact; ++i)
+        order.push_back({preview.compact->line(i), i, kCompact});
+    for (std::uint32_t i = 0; i < preview.problems.size(); ++i)
+        order.push_back({preview.problems[i].line, i, kProblem});
     std::stable_sort(order.begin(), order.end(),
                      [](const Place& a, const Place& b) { return a.line < b.line; });
     PreviewEntry entry;
     for (const Place& at : order) {
-        if (at.problem) {
+        if (at.source == kProblem) {
             const ImportProblem& p = preview.problems[at.index];
             entry = {p.line, p.column, "erro", p.message};
-        } else {
+        } else if (at.source == kChange) {
             const PlannedChange& c = preview.changes[at.index];
+            entry = {c.line, 0, actionName(c.action), changeText(c)};
+        } else {
+            const PlannedChange c = preview.compact->described(at.index);
             entry = {c.line, 0, actionName(c.action), changeText(c)};
         }
         if (wire::Status status = take(entry); !status) return status;

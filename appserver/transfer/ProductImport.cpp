@@ -37,7 +37,7 @@ class ProductPlanner {
         plan(record.line, wanted);
     }
 
-    ImportStep step() { return {ImportTable::Products, "", std::move(m_log)}; }
+    ImportStep step() { return {ImportTable::Products, "", std::move(m_log), {}}; }
 
   private:
     // Neither the code nor the tree code on another line; the tree code of no other product.

@@ -1,5 +1,6 @@
 #include "transfer/SuggestionFile.h"
 
+#include <optional>
 #include <unordered_map>
 
 #include "store/TextKeys.h"
@@ -23,20 +24,16 @@ enum Col : std::size_t {
     kTotal
 };
 
-wire::Value flagValue(const std::string& text) {
-    return text.empty() ? std::nullopt : wire::Value(text);
-}
-
 std::string onLine(std::size_t line) { return " (linha " + std::to_string(line) + ")"; }
 
 class SuggestionReader {
   public:
-    SuggestionReader(const Catalogue& catalogue, const CurrentSuggestions& current,
+    SuggestionReader(const Catalogue& catalogue, SuggestionLinks& links,
                      std::vector<ImportProblem>& problems)
-        : m_catalogue(catalogue), m_problems(problems) {
-        for (const auto& [code, group] : current) {
-            m_nameOwner.emplace(nameKey(group.name), code);
-            m_orderOwner.emplace(group.order, code);
+        : m_catalogue(catalogue), m_links(links), m_problems(problems) {
+        for (std::uint32_t g = 0; g < links.groups.size(); ++g) {
+            m_nameOwner.emplace(nameKey(links.groups[g].storedName), links.groups[g].code);
+            m_orderOwner.emplace(links.groups[g].storedOrder, links.groups[g].code);
         }
     }
 
@@ -53,13 +50,36 @@ class SuggestionReader {
         if (!check.value(kMain).empty() && !main) sound = false;
         if (!check.value(kRelated).empty() && !related) sound = false;
         if (!sound || !placed(check, main, related)) return;
-        FileGroup* group = takeGroup(check);
+        const std::optional<std::uint32_t> group = takeGroup(check);
         if (!group || !main) return;
-        FileMain* fileMain = takeMain(check, *group, *main);
-        if (fileMain && related) takeRelated(check, *fileMain, *related);
+        if (!takeMain(check, *group, *main) || !related) return;
+        m_links.fileRelated.push_back({*group, m_catalogue.number(*main),
+                                       m_catalogue.number(*related),
+                                       static_cast<std::uint32_t>(check.line()),
+                                       {flagOf(check.value(kQuantity)), flagOf(check.value(kTotal))}});
     }
 
-    SuggestionFile file;
+    // Once every line is read: the same link on two lines with different flags is an error of
+    // the later line, and with the same flags simply one link.
+    void finish() {
+        m_links.sort();
+        std::vector<RelatedLink>& related = m_links.fileRelated;
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < related.size(); ++i) {
+            if (kept > 0 && key(related[kept - 1]) == key(related[i])) {
+                const RelatedLink& first = related[kept - 1];
+                if (first.flags != related[i].flags) {
+                    m_problems.push_back(
+                        {related[i].line, kQuantity,
+                         "o mesmo vínculo com " + m_catalogue.at(first.product).treeCode +
+                             " já informado com outros indicadores" + onLine(first.line)});
+                }
+                continue;
+            }
+            related[kept++] = related[i];
+        }
+        related.resize(kept);
+    }
 
   private:
     const CatalogueProduct* product(FieldChecks& check, Col column) {
@@ -91,31 +111,30 @@ class SuggestionReader {
         return true;
     }
 
-    FileGroup* takeGroup(FieldChecks& check) {
+    std::optional<std::uint32_t> takeGroup(FieldChecks& check) {
         const std::string& code = check.value(kGroup);
-        auto [at, added] = file.try_emplace(code);
-        FileGroup& group = at->second;
-        if (added) {
-            group = {check.line(), check.value(kName), check.value(kOrder), {}};
+        const std::uint32_t number = m_links.groups.take(code);
+        GroupEntry& group = m_links.groups[number];
+        if (group.line == 0) {
             // Both are checked, so a line that breaks both reports both.
-            const bool nameTaken =
-                ownedElsewhere(check, kName, m_nameOwner, nameKey(group.name), code, "nome");
-            const bool orderTaken =
-                ownedElsewhere(check, kOrder, m_orderOwner, group.order, code, "ordem");
-            if (nameTaken || orderTaken) {
-                file.erase(at);
-                return nullptr;
-            }
-            return &group;
+            const bool nameTaken = ownedElsewhere(check, kName, m_nameOwner,
+                                                  nameKey(check.value(kName)), code, "nome");
+            const bool orderTaken = ownedElsewhere(check, kOrder, m_orderOwner,
+                                                   check.value(kOrder), code, "ordem");
+            if (nameTaken || orderTaken) return std::nullopt;
+            group.line = static_cast<std::uint32_t>(check.line());
+            group.name = check.value(kName);
+            group.order = check.value(kOrder);
+            return number;
         }
         for (auto [column, value] : {std::pair{kName, &group.name}, {kOrder, &group.order}}) {
             if (check.value(column) != *value) {
                 check.refuse(column,
                              "o grupo " + code + " já tem \"" + *value + "\"" + onLine(group.line));
-                return nullptr;
+                return std::nullopt;
             }
         }
-        return &group;
+        return number;
     }
 
     // Refuses a name or order some other group holds, in the database or earlier in the file.
@@ -133,43 +152,38 @@ class SuggestionReader {
         return false;
     }
 
-    FileMain* takeMain(FieldChecks& check, FileGroup& group, const CatalogueProduct& product) {
-        const SuggestionFlags flags{flagValue(check.value(kMainQuantity)),
-                                    flagValue(check.value(kMainTotal))};
-        auto [at, added] = group.mains.try_emplace(product.treeCode);
-        if (added) at->second = {check.line(), product.code, flags, {}};
-        if (at->second.flags == flags) return &at->second;
+    bool takeMain(FieldChecks& check, std::uint32_t group, const CatalogueProduct& product) {
+        const LinkFlags flags{flagOf(check.value(kMainQuantity)), flagOf(check.value(kMainTotal))};
+        const std::uint64_t mainKey = std::uint64_t{group} << 32 | m_catalogue.number(product);
+        auto [at, added] = m_mainAt.try_emplace(mainKey, m_links.fileMains.size());
+        if (added) {
+            m_links.fileMains.push_back({group, m_catalogue.number(product),
+                                         static_cast<std::uint32_t>(check.line()), flags});
+            return true;
+        }
+        const MainLink& first = m_links.fileMains[at->second];
+        if (first.flags == flags) return true;
         check.refuse(kMainQuantity, "produto principal " + product.treeCode +
                                         " já informado com outros indicadores" +
-                                        onLine(at->second.line));
-        return nullptr;
-    }
-
-    void takeRelated(FieldChecks& check, FileMain& main, const CatalogueProduct& product) {
-        const SuggestionFlags flags{flagValue(check.value(kQuantity)),
-                                    flagValue(check.value(kTotal))};
-        auto [at, added] = main.related.try_emplace(product.treeCode);
-        if (added) at->second = {check.line(), product.code, flags};
-        if (at->second.flags == flags) return;
-        check.refuse(kQuantity, "o mesmo vínculo com " + product.treeCode +
-                                    " já informado com outros indicadores" +
-                                    onLine(at->second.line));
+                                        onLine(first.line));
+        return false;
     }
 
     const Catalogue& m_catalogue;
+    SuggestionLinks& m_links;
     std::vector<ImportProblem>& m_problems;
     std::unordered_multimap<std::string, std::string> m_nameOwner, m_orderOwner;
+    std::unordered_map<std::uint64_t, std::size_t> m_mainAt;  // group << 32 | product
 };
 
 }  // namespace
 
-SuggestionFile readSuggestionFile(std::istream& csv, const Catalogue& catalogue,
-                                  const CurrentSuggestions& current,
-                                  std::vector<ImportProblem>& problems) {
-    SuggestionReader reader(catalogue, current, problems);
+void readSuggestionFile(std::istream& csv, const Catalogue& catalogue, SuggestionLinks& links,
+                        std::vector<ImportProblem>& problems) {
+    SuggestionReader reader(catalogue, links, problems);
     CsvTable table(csv, kSuggestionColumns);
     for (CsvRecord record; table.next(record, problems);) reader.take(record);
-    return std::move(reader.file);
+    reader.finish();
 }
 
 }  // namespace appserver

@@ -1,166 +1,127 @@
 #include "transfer/SuggestionImport.h"
 
-#include "transfer/Catalogue.h"
+#include <algorithm>
+#include <span>
+#include <type_traits>
+
 #include "transfer/CurrentSuggestions.h"
 #include "transfer/SuggestionFile.h"
-#include "wire/ColumnFields.h"
+#include "transfer/SuggestionPlan.h"
 
 namespace appserver {
 
 namespace {
 
-using Row = std::vector<wire::Value>;
-
-// What a stored parent holds under that key; null when there is no parent or no such entry.
-template <class Parent, class Map, class Key>
-const typename Map::mapped_type* storedEntry(const Parent* parent, Map Parent::*entries,
-                                             const Key& key) {
-    if (!parent) return nullptr;
-    auto found = (parent->*entries).find(key);
-    return found == (parent->*entries).end() ? nullptr : &found->second;
+// The links under a key prefix in a vector sorted by key: a group's main links, a main
+// product's related links.
+template <class Link, class Prefix>
+std::span<const Link> linksUnder(const std::vector<Link>& links, Prefix prefix,
+                                 const typename std::invoke_result_t<Prefix, const Link&>& wanted) {
+    auto first = std::partition_point(links.begin(), links.end(),
+                                      [&](const Link& l) { return prefix(l) < wanted; });
+    auto last = std::partition_point(first, links.end(),
+                                     [&](const Link& l) { return prefix(l) == wanted; });
+    return {first, last};
 }
 
-std::string flagsText(const SuggestionFlags& f) {
-    return "quantidade=" + f.quantity.value_or("") + "; totalizador=" + f.total.value_or("");
+std::span<const MainLink> mainsOf(const std::vector<MainLink>& links, std::uint32_t group) {
+    return linksUnder(links, [](const MainLink& m) { return m.group; }, group);
 }
 
+std::span<const RelatedLink> relatedOf(const std::vector<RelatedLink>& links,
+                                       const MainLink& main) {
+    return linksUnder(
+        links, [](const RelatedLink& r) { return std::pair(r.group, r.main); },
+        std::pair(main.group, main.product));
+}
+
+// Walks the file's links beside the stored ones, group by group in code order.
 class SuggestionPlanner {
   public:
-    SuggestionPlanner(const Catalogue& catalogue, ImportMode mode, ImportPreview& preview)
-        : m_catalogue(catalogue), m_mode(mode), m_preview(preview) {
-        m_groups.fields = wire::fieldDefs(wire::fields::kGroups);
-        for (wire::ChangeLog* log : {&m_mainInserts, &m_mainModifies, &m_mainDeletes})
-            log->fields = wire::fieldDefs(kMainColumns);
-        for (wire::ChangeLog* log : {&m_relatedDeletes, &m_relatedInserts, &m_relatedModifies})
-            log->fields = wire::fieldDefs(kRelatedColumns);
-    }
+    SuggestionPlanner(const SuggestionLinks& links, ImportMode mode, SuggestionPlan& plan,
+                      std::size_t& unchanged)
+        : m_groups(plan.groups()), m_links(links), m_mode(mode), m_plan(plan),
+          m_unchanged(unchanged) {}
 
-    void plan(const std::string& code, const FileGroup& group, const CurrentGroup* stored) {
-        const std::string what = "grupo " + code;
-        const std::string after = "nome=" + group.name + "; ordem=" + group.order;
-        const Row row = {code, group.name, group.order};
-        if (!stored) {
-            change(group.line, ImportAction::Include, what, "", after);
-            m_groups.changes.push_back({wire::ChangeKind::Insert, {}, row});
-        } else if (stored->name != group.name || stored->order != group.order) {
-            change(group.line, ImportAction::Alter, what,
-                   "nome=" + stored->name + "; ordem=" + stored->order, after);
-            m_groups.changes.push_back(
-                {wire::ChangeKind::Modify, {code, stored->name, stored->order}, row});
-        } else {
-            ++m_preview.unchanged;
-        }
-        for (const auto& [tree, main] : group.mains) {
-            planMain(code, tree, main, storedEntry(stored, &CurrentGroup::mains, tree));
-        }
-        if (m_mode != ImportMode::Replace || !stored) return;
-        for (const auto& [tree, storedMain] : stored->mains) {
-            if (group.mains.contains(tree)) continue;
-            for (const auto& [relatedTree, flags] : storedMain.related)
-                removeRelated(group.line, code, tree, relatedTree, flags);
-            change(group.line, ImportAction::Exclude, "principal " + tree + " do grupo " + code,
-                   flagsText(storedMain.flags), "");
-            m_mainDeletes.changes.push_back(
-                {wire::ChangeKind::Delete, mainRow(code, tree, storedMain.flags), {}});
-        }
-    }
-
-    std::vector<ImportStep> steps() {
-        std::vector<ImportStep> steps;
-        steps.push_back({ImportTable::Groups, "", std::move(m_groups)});
-        steps.push_back({ImportTable::MainProducts, "I", std::move(m_mainInserts)});
-        steps.push_back({ImportTable::MainProducts, "E", std::move(m_mainModifies)});
-        steps.push_back({ImportTable::RelatedProducts, "D", std::move(m_relatedDeletes)});
-        steps.push_back({ImportTable::MainProducts, "D", std::move(m_mainDeletes)});
-        steps.push_back({ImportTable::RelatedProducts, "I", std::move(m_relatedInserts)});
-        steps.push_back({ImportTable::RelatedProducts, "E", std::move(m_relatedModifies)});
-        return steps;
+    void planGroups() {
+        for (std::uint32_t g = 0; g < m_groups.size(); ++g)
+            if (m_groups[g].line != 0) planGroup(g);
     }
 
   private:
-    static constexpr wire::Column kMainColumns[] = {
-        wire::column::CDGRUSUGESPROD, wire::column::CDPRODUTO, wire::column::IDQUANTPRODPRINC,
-        wire::column::IDTOTALPRODPRINC};
-    static constexpr wire::Column kRelatedColumns[] = {
-        wire::column::CDGRUSUGESPROD, wire::column::CDPRODUTO, wire::column::CDPRODUTORELAC,
-        wire::column::IDQUANTPROD, wire::column::IDTOTALPROD};
-
-    std::string codeOf(const std::string& tree) const {
-        const CatalogueProduct* p = m_catalogue.byTreeCode(tree);
-        return p ? p->code : std::string();
-    }
-    Row mainRow(const std::string& group, const std::string& tree, const SuggestionFlags& f) {
-        return {group, codeOf(tree), f.quantity, f.total};
-    }
-    Row relatedRow(const std::string& group, const std::string& main, const std::string& tree,
-                   const SuggestionFlags& f) {
-        return {group, codeOf(main), codeOf(tree), f.quantity, f.total};
+    void change(std::uint32_t line, ImportAction action, LinkLevel level, std::uint32_t group,
+                std::uint32_t main = 0, std::uint32_t related = 0, LinkFlags before = {},
+                LinkFlags after = {}) {
+        m_plan.add({line, action, level, before, after, group, main, related});
     }
 
-    void change(std::size_t line, ImportAction action, std::string what, std::string before,
-                std::string after) {
-        m_preview.changes.push_back(
-            {line, action, std::move(what), std::move(before), std::move(after)});
-    }
-
-    void planMain(const std::string& group, const std::string& tree, const FileMain& main,
-                  const CurrentMain* stored) {
-        const std::string what = "principal " + tree + " do grupo " + group;
-        if (!stored) {
-            change(main.line, ImportAction::Include, what, "", flagsText(main.flags));
-            m_mainInserts.changes.push_back(
-                {wire::ChangeKind::Insert, {}, mainRow(group, tree, main.flags)});
-        } else if (stored->flags != main.flags) {
-            change(main.line, ImportAction::Alter, what, flagsText(stored->flags),
-                   flagsText(main.flags));
-            m_mainModifies.changes.push_back({wire::ChangeKind::Modify,
-                                              mainRow(group, tree, stored->flags),
-                                              mainRow(group, tree, main.flags)});
-        } else {
-            ++m_preview.unchanged;
+    void planGroup(std::uint32_t g) {
+        const GroupEntry& group = m_groups[g];
+        if (!group.stored)
+            change(group.line, ImportAction::Include, LinkLevel::Group, g);
+        else if (group.storedName != group.name || group.storedOrder != group.order)
+            change(group.line, ImportAction::Alter, LinkLevel::Group, g);
+        else
+            ++m_unchanged;
+        const std::span<const MainLink> inFile = mainsOf(m_links.fileMains, g);
+        const std::span<const MainLink> stored = mainsOf(m_links.storedMains, g);
+        for (const MainLink& main : inFile) planMain(main, same(stored, main));
+        if (m_mode != ImportMode::Replace || !group.stored) return;
+        for (const MainLink& gone : stored) {
+            if (same(inFile, gone)) continue;
+            for (const RelatedLink& r : relatedOf(m_links.storedRelated, gone))
+                removeRelated(group.line, r);
+            change(group.line, ImportAction::Exclude, LinkLevel::Main, g, gone.product, 0,
+                   gone.flags);
         }
-        for (const auto& [relatedTree, related] : main.related) {
-            planRelated(group, tree, relatedTree, related,
-                        storedEntry(stored, &CurrentMain::related, relatedTree));
+    }
+
+    void planMain(const MainLink& main, const MainLink* stored) {
+        if (!stored)
+            change(main.line, ImportAction::Include, LinkLevel::Main, main.group, main.product, 0,
+                   {}, main.flags);
+        else if (stored->flags != main.flags)
+            change(main.line, ImportAction::Alter, LinkLevel::Main, main.group, main.product, 0,
+                   stored->flags, main.flags);
+        else
+            ++m_unchanged;
+        const std::span<const RelatedLink> inFile = relatedOf(m_links.fileRelated, main);
+        const std::span<const RelatedLink> storedRelated = relatedOf(m_links.storedRelated, main);
+        for (const RelatedLink& r : inFile) {
+            const RelatedLink* s = same(storedRelated, r);
+            if (!s)
+                change(r.line, ImportAction::Include, LinkLevel::Related, r.group, r.main,
+                       r.product, {}, r.flags);
+            else if (s->flags != r.flags)
+                change(r.line, ImportAction::Alter, LinkLevel::Related, r.group, r.main,
+                       r.product, s->flags, r.flags);
+            else
+                ++m_unchanged;
         }
         if (m_mode != ImportMode::Replace || !stored) return;
-        for (const auto& [relatedTree, flags] : stored->related) {
-            if (!main.related.contains(relatedTree))
-                removeRelated(main.line, group, tree, relatedTree, flags);
-        }
+        for (const RelatedLink& gone : storedRelated)
+            if (!same(inFile, gone)) removeRelated(main.line, gone);
     }
 
-    void planRelated(const std::string& group, const std::string& main, const std::string& tree,
-                     const FileRelated& related, const SuggestionFlags* stored) {
-        const std::string what = "relacionado " + tree + " de " + main + " do grupo " + group;
-        if (!stored) {
-            change(related.line, ImportAction::Include, what, "", flagsText(related.flags));
-            m_relatedInserts.changes.push_back(
-                {wire::ChangeKind::Insert, {}, relatedRow(group, main, tree, related.flags)});
-        } else if (*stored != related.flags) {
-            change(related.line, ImportAction::Alter, what, flagsText(*stored),
-                   flagsText(related.flags));
-            m_relatedModifies.changes.push_back({wire::ChangeKind::Modify,
-                                                 relatedRow(group, main, tree, *stored),
-                                                 relatedRow(group, main, tree, related.flags)});
-        } else {
-            ++m_preview.unchanged;
-        }
+    void removeRelated(std::uint32_t line, const RelatedLink& gone) {
+        change(line, ImportAction::Exclude, LinkLevel::Related, gone.group, gone.main,
+               gone.product, gone.flags);
     }
 
-    void removeRelated(std::size_t line, const std::string& group, const std::string& main,
-                       const std::string& tree, const SuggestionFlags& flags) {
-        change(line, ImportAction::Exclude,
-               "relacionado " + tree + " de " + main + " do grupo " + group, flagsText(flags), "");
-        m_relatedDeletes.changes.push_back(
-            {wire::ChangeKind::Delete, relatedRow(group, main, tree, flags), {}});
+    // The link of the same product among links of one parent, sorted by product; null when none.
+    template <class Link>
+    static const Link* same(std::span<const Link> links, const Link& wanted) {
+        auto at = std::partition_point(links.begin(), links.end(), [&](const Link& l) {
+            return l.product < wanted.product;
+        });
+        return at != links.end() && at->product == wanted.product ? &*at : nullptr;
     }
 
-    const Catalogue& m_catalogue;
+    const GroupTable& m_groups;
+    const SuggestionLinks& m_links;
     ImportMode m_mode;
-    ImportPreview& m_preview;
-    wire::ChangeLog m_groups, m_mainInserts, m_mainModifies, m_mainDeletes;
-    wire::ChangeLog m_relatedDeletes, m_relatedInserts, m_relatedModifies;
+    SuggestionPlan& m_plan;
+    std::size_t& m_unchanged;
 };
 
 }  // namespace
@@ -173,18 +134,18 @@ std::optional<ImportMode> importModeNamed(std::string_view name) {
 
 wire::Result<ImportPreview> previewSuggestionImport(Store& store, std::istream& csv,
                                                     ImportMode mode) {
-    auto catalogue = Catalogue::read(store);
-    if (!catalogue) return catalogue.status();
-    auto current = readCurrentSuggestions(store);
-    if (!current) return current.status();
+    auto read = Catalogue::read(store);
+    if (!read) return read.status();
+    auto catalogue = std::make_shared<const Catalogue>(std::move(*read));
+    SuggestionLinks links;
+    if (wire::Status status = readCurrentSuggestions(store, *catalogue, links); !status)
+        return status;
     ImportPreview preview;
-    const SuggestionFile file = readSuggestionFile(csv, *catalogue, *current, preview.problems);
-    SuggestionPlanner planner(*catalogue, mode, preview);
-    for (const auto& [code, group] : file) {
-        auto stored = current->find(code);
-        planner.plan(code, group, stored == current->end() ? nullptr : &stored->second);
-    }
-    preview.steps = planner.steps();
+    readSuggestionFile(csv, *catalogue, links, preview.problems);
+    auto plan = std::make_shared<SuggestionPlan>(catalogue, std::move(links.groups));
+    SuggestionPlanner(links, mode, *plan, preview.unchanged).planGroups();
+    preview.steps = plan->steps();
+    preview.compact = std::move(plan);
     return preview;
 }
 
