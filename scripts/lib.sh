@@ -1,13 +1,15 @@
 # Shared by ./vlp sub-commands: package installation and builds.
 
 # base: what every build preset needs; dev: what its tests and benchmarks add (the run preset,
-# which builds only the programs, does without).
+# which builds only the programs, does without); package: what builds and checks the Debian
+# packages.
 declare -A VLP_PACKAGES=(
     [base]="cmake ninja-build g++ libboost-dev rapidjson-dev libsqlite3-dev libpq-dev sqlite3 pkg-config libsodium-dev libssl-dev"
     [dev]="libgtest-dev libgmock-dev libbenchmark-dev"
     [gui]="qt6-base-dev qt6-translations-l10n libgl-dev xvfb xauth"
     [test]="clang libclang-rt-14-dev postgresql"
     [bench]="libbenchmark-dev nginx-light wrk curl postgresql postgresql-contrib"
+    [package]="dpkg-dev file lintian desktop-file-utils"
 )
 
 # Installs whatever is missing; silent when everything is present.

@@ -1,4 +1,5 @@
-# ./vlp test: every test of the dev build, the unit tests under ASan/UBSan, and a short fuzzing run.
+# ./vlp test: every test of the dev build, the unit tests under ASan/UBSan, a short fuzzing run, and
+# the Debian packages built, checked with lintian and run from a scratch root.
 # ./vlp test --long: only the screen's random walk, many seeds and steps, on the dev build.
 source "$root/scripts/pg.sh"
 jobs="$(nproc)"
@@ -41,4 +42,8 @@ for f in build/fuzz/fuzz/*/fuzz_*; do
         $( [ -d "$seeds" ] && echo "$seeds" ) 2>"$corpus.log" || { tail -n 60 "$corpus.log"; exit 1; }
     rm -rf "$corpus" "$corpus.log"
 done
+
+echo "== packages (release build of the programs alone, build/package)"
+source "$root/scripts/package.sh"
+source "$root/scripts/package-check.sh"
 echo "vlp test: all passed"
