@@ -14,21 +14,24 @@ namespace {
 
 using ConfigAppServerProcessTest = ConfigFolderTest;
 
-// The launcher adds only the address to listen on (a free port).
+// As the service starts it: --config and nothing else, here on a free port the log names.
 TEST_F(ConfigAppServerProcessTest, ServesTheDatabaseTheFileNames) {
     const auto database = dir / "dados" / "vlp.sqlite";
     std::filesystem::create_directories(database.parent_path());
     AppServerProcess server;
-    ASSERT_TRUE(server.start({"--config", write("# como no pacote\ndb = sqlite:" +
-                                                database.string() + "\nworkers = 1\n")}))
-        << server.output();
-    HttpTestClient client(server.port());
+    const std::string config = write("# como no pacote\ndb = sqlite:" + database.string() +
+                                     "\nlisten = 127.0.0.1:0\nworkers = 1\n");
+    ASSERT_TRUE(server.startUntil({"--config", config}, " (banco ")) << server.output();
+    const std::string out = server.output();
+    const std::string marker = "escutando em 127.0.0.1:";
+    const auto at = out.find(marker);
+    ASSERT_NE(at, std::string::npos) << out;
+    EXPECT_NE(out.find("(banco sqlite:" + database.string() + ")"), std::string::npos) << out;
+    HttpTestClient client(static_cast<unsigned short>(std::stoi(out.substr(at + marker.size()))));
     auto r = client.request("GET", "/health");
     ASSERT_TRUE(r);
     EXPECT_EQ(r->result_int(), 200) << r->body();
     EXPECT_TRUE(std::filesystem::exists(database));
-    EXPECT_NE(server.output().find("(banco sqlite:" + database.string() + ")"), std::string::npos)
-        << server.output();
     EXPECT_EQ(server.stop(SIGTERM), 0);
 }
 
