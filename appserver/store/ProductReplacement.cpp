@@ -6,7 +6,6 @@
 #include "store/FirstRowSink.h"
 #include "store/ProductRules.h"
 #include "store/TableWriter.h"
-#include "store/WhereUsedQuery.h"
 #include "wire/Packet.h"
 
 namespace appserver {
@@ -20,8 +19,6 @@ const Query kIsRelated{
 const Query kRelatedOf{
     "SELECT CDPRODUTORELAC, IDQUANTPROD, IDTOTALPROD FROM PRODRELAC "
     "WHERE CDGRUSUGESPROD = $1 AND CDPRODUTO = $2 ORDER BY CDPRODUTORELAC"};
-
-enum { kGroup, kGroupName, kMain, kMainTree, kMainName, kUse, kQuantity, kTotal };
 
 constexpr const char* kReplacementUnknown = "Produto substituto não cadastrado.";
 constexpr const char* kSameProduct = "O produto substituto deve ser outro produto.";
@@ -38,7 +35,7 @@ wire::Result<bool> ProductReplacement::found(const Query& query,
     return row.found();
 }
 
-wire::Status ProductReplacement::readPlaces() {
+wire::Status ProductReplacement::readLists() {
     for (auto [code, tree, unknown] : {std::tuple{&m_from, &m_fromTree, kProductUnknown},
                                        std::tuple{&m_to, &m_toTree, kReplacementUnknown}}) {
         if (code->empty()) continue;
@@ -52,27 +49,25 @@ wire::Status ProductReplacement::readPlaces() {
     if (m_from.empty()) return {wire::ErrorCode::Refused, kProductMissing};
     if (m_from == m_to) return {wire::ErrorCode::Refused, kSameProduct};
 
-    wire::Packet rows;
-    const wire::ValueView from[] = {m_from};
-    if (SqlError err = m_conn.run(kPlacesWithFlags, from, &rows))
-        return ConstraintMessages::describe(err);
-    m_places.clear();
-    for (auto& r : rows.rows) {
-        Place p{text(r[kGroup]), text(r[kGroupName]), text(r[kMain]), text(r[kMainTree]),
-                r[kUse] == "P",  r[kQuantity],        r[kTotal],      {}};
-        if (p.isMain) {
+    auto places = readPlaces(m_conn, m_from);
+    if (!places) return places.status();
+    m_lists.clear();
+    for (Place& place : *places) {
+        List list{std::move(place), {}};
+        if (list.place.isMain) {
             wire::Packet related;
-            const wire::ValueView key[] = {p.group, m_from};
+            const wire::ValueView key[] = {list.place.group, m_from};
             if (SqlError err = m_conn.run(kRelatedOf, key, &related))
                 return ConstraintMessages::describe(err);
-            p.related = std::move(related.rows);
+            list.related = std::move(related.rows);
         }
-        m_places.push_back(std::move(p));
+        m_lists.push_back(std::move(list));
     }
     return {};
 }
 
-wire::Status ProductReplacement::check(const Place& p, std::size_t line, ActionPlan& plan) {
+wire::Status ProductReplacement::check(const List& list, std::size_t line, ActionPlan& plan) {
+    const Place& p = list.place;
     const std::string where = "grupo " + p.group + " (" + p.groupName + ")";
     auto refuse = [&](std::string why) {
         plan.problems.push_back({line, where + ": " + why});
@@ -83,7 +78,7 @@ wire::Status ProductReplacement::check(const Place& p, std::size_t line, ActionP
             plan.changes.push_back({line,
                                     PlanAction::Exclude,
                                     where + ", principal " + m_fromTree + " e seus " +
-                                        std::to_string(p.related.size()) + " relacionados",
+                                        std::to_string(list.related.size()) + " relacionados",
                                     {},
                                     {}});
             return {};
@@ -91,7 +86,7 @@ wire::Status ProductReplacement::check(const Place& p, std::size_t line, ActionP
         auto taken = found(kIsMain, {p.group, m_to});
         if (!taken) return taken.status();
         if (*taken) return refuse(m_toTree + " já é produto principal neste grupo.");
-        for (const auto& r : p.related)
+        for (const auto& r : list.related)
             if (r[0] == m_to)
                 return refuse(m_toTree + " é relacionado de " + m_fromTree +
                               " e seria relacionado a ele mesmo.");
@@ -118,16 +113,17 @@ wire::Status ProductReplacement::check(const Place& p, std::size_t line, ActionP
 }
 
 wire::Result<ActionPlan> ProductReplacement::plan() {
-    if (auto s = readPlaces(); !s) return s;
+    if (auto s = readLists(); !s) return s;
     ActionPlan plan;
-    for (std::size_t i = 0; i < m_places.size(); ++i)
-        if (auto s = check(m_places[i], i + 1, plan); !s) return s;
+    for (std::size_t i = 0; i < m_lists.size(); ++i)
+        if (auto s = check(m_lists[i], i + 1, plan); !s) return s;
     return plan;
 }
 
 wire::Status ProductReplacement::apply(HistoryRecorder& history) {
     using K = wire::ChangeKind;
-    for (const Place& p : m_places) {
+    for (const List& list : m_lists) {
+        const Place& p = list.place;
         if (!p.isMain) {
             wire::ChangeLog log = relatedProductLog();
             log.changes.push_back({K::Delete, {p.group, p.main, m_from, p.quantity, p.total}, {}});
@@ -144,7 +140,7 @@ wire::Status ProductReplacement::apply(HistoryRecorder& history) {
                         removal = mainProductLog();
         if (!m_to.empty()) {
             main.changes.push_back({K::Insert, {}, {p.group, m_to, p.quantity, p.total}});
-            for (const auto& r : p.related)
+            for (const auto& r : list.related)
                 related.changes.push_back({K::Insert, {}, {p.group, m_to, r[0], r[1], r[2]}});
         }
         removal.changes.push_back({K::Delete, {p.group, m_from, p.quantity, p.total}, {}});

@@ -11,6 +11,7 @@
 
 #include "store/ActionPlan.h"
 #include "store/HistoryRecorder.h"
+#include "store/WhereUsed.h"
 
 namespace appserver {
 
@@ -27,20 +28,18 @@ class ProductReplacement {
     wire::Status apply(HistoryRecorder& history);
 
   private:
-    struct Place {
-        std::string group, groupName, main, mainTree;  // main: the list's main product
-        bool isMain = false;
-        wire::Value quantity, total;
+    struct List {
+        Place place;
         std::vector<std::vector<wire::Value>> related;  // of a main place: product, flags
     };
 
-    wire::Status readPlaces();
+    wire::Status readLists();
     wire::Result<bool> found(const Query& query, std::initializer_list<wire::ValueView> params);
-    wire::Status check(const Place& place, std::size_t line, ActionPlan& plan);
+    wire::Status check(const List& list, std::size_t line, ActionPlan& plan);
 
     SqlConnection& m_conn;
     std::string m_from, m_to, m_fromTree, m_toTree;
-    std::vector<Place> m_places;
+    std::vector<List> m_lists;
 };
 
 }  // namespace appserver

@@ -108,8 +108,8 @@ CREATE INDEX IX_HISTORY_GROUP ON history (group_code);
 
 // Version 3: every write is one save (gravação), named by each of its history rows, which also
 // name the list (main product) they belong to so a list's history is read by index. Each row
-// written before is a save of its own, numbered as the row. Related products are found by the
-// product with the list they are in (where a product is used) without reading the table.
+// written before is a save of its own, numbered as the row. Where a product is related is read
+// from one index holding the list and the flags, without reading the table.
 constexpr const char* kVersion3 = R"sql(
 CREATE TABLE saves (
     id {SAVEID},
@@ -128,7 +128,8 @@ CREATE INDEX IX_HISTORY_SAVE ON history (save_id);
 CREATE INDEX IX_HISTORY_GROUP_ID ON history (group_code, id);
 CREATE INDEX IX_HISTORY_LIST_ID ON history (group_code, main_product, id);
 DROP INDEX IX_HISTORY_GROUP;
-CREATE INDEX IX_PRODRELAC_USO ON PRODRELAC (CDPRODUTORELAC, CDGRUSUGESPROD, CDPRODUTO);
+CREATE INDEX IX_PRODRELAC_USO ON PRODRELAC (CDPRODUTORELAC, CDGRUSUGESPROD, CDPRODUTO,
+    IDQUANTPROD, IDTOTALPROD);
 DROP INDEX IX_PRODRELAC_RELAC;
 )sql";
 

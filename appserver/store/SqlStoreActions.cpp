@@ -11,7 +11,7 @@
 #include "store/SaveUndo.h"
 #include "store/SqlStore.h"
 #include "store/UtcTime.h"
-#include "store/WhereUsedQuery.h"
+#include "store/WhereUsed.h"
 #include "wire/ColumnFields.h"
 
 namespace appserver {
@@ -50,7 +50,9 @@ wire::Status SqlStore::whereUsed(std::string_view product, wire::PacketSink& out
             return ConstraintMessages::describe(err);
     }
     if (!known.found()) return {wire::ErrorCode::Refused, kProductUnknown};
-    return read(kWhereUsed, wire::fieldDefs(wire::fields::kWhereUsed), {product}, out);
+    auto places = readPlaces(*m_conn, product);
+    if (!places) return places.status();
+    return writePlaces(*places, out);
 }
 
 wire::Result<ActionPlan> SqlStore::replaceProduct(std::string_view from, std::string_view to,
