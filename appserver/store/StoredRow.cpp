@@ -29,7 +29,10 @@ wire::Result<StoredRow> StoredRow::parse(std::string_view json) {
     if (doc.HasParseError() || !doc.IsObject())
         return wire::Status{wire::ErrorCode::Internal, "Linha do histórico ilegível."};
     StoredRow row;
-    for (const auto& member : doc.GetObject()) {
+    // By index: clang refuses the iterators' comparison as ambiguous under C++20.
+    const auto members = doc.MemberBegin();
+    for (rapidjson::SizeType i = 0; i < doc.MemberCount(); ++i) {
+        const auto& member = members[i];
         if (!member.value.IsString() && !member.value.IsNull())
             return wire::Status{wire::ErrorCode::Internal, "Linha do histórico ilegível."};
         row.m_names.emplace_back(member.name.GetString(), member.name.GetStringLength());
