@@ -6,14 +6,15 @@ if [ ! -f "$package_dir/build.ninja" ]; then
     if command -v ccache >/dev/null 2>&1; then
         launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
     fi
-    # Debian's hardening flags, as dpkg-buildpackage gives them; no debug information, as the
-    # programs are stripped.
+    # Debian's flags, as dpkg-buildpackage gives them (-O2, hardening); no debug information, as
+    # the programs are stripped.
     export DEB_BUILD_MAINT_OPTIONS="hardening=+all" DEB_CFLAGS_MAINT_STRIP="-g" \
         DEB_CXXFLAGS_MAINT_STRIP="-g"
     CFLAGS="$(dpkg-buildflags --get CFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
         CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
         LDFLAGS="$(dpkg-buildflags --get LDFLAGS)" \
-        cmake -S "$root" -B "$package_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVLP_TESTS=OFF \
+        cmake -S "$root" -B "$package_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_C_FLAGS_RELEASE="-DNDEBUG" -DCMAKE_CXX_FLAGS_RELEASE="-DNDEBUG" -DVLP_TESTS=OFF \
         -DVLP_BENCH=OFF -DVLP_PACKAGE=ON -DCMAKE_INSTALL_PREFIX=/usr "${launcher[@]}" >/dev/null
     unset DEB_BUILD_MAINT_OPTIONS DEB_CFLAGS_MAINT_STRIP DEB_CXXFLAGS_MAINT_STRIP
 fi
