@@ -1,5 +1,6 @@
 // Every entry a write applies leaves one history row in the same transaction: who, through which
 // method and operation, what kind of entry, the row's group and the row before and after.
+#include <algorithm>
 #include <regex>
 
 #include "StoreFixture.h"
@@ -13,14 +14,24 @@ using appserver::HistoryFilter;
 class StoreHistory : public StoreTest {
   protected:
     // The rows as "user|method|operation|kind|group|old|new" lines, after checking that each
-    // time is UTC with milliseconds.
-    std::string history(const HistoryFilter& filter = {}) {
+    // time is UTC with milliseconds and each save a number; saves receives the saves numbered
+    // from 1 in the order they first appear ("1 1 2 ").
+    std::string history(const HistoryFilter& filter = {}, std::string* saves = nullptr) {
         static const std::regex utc(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}Z)");
         wire::Packet p;
         EXPECT_EQ(describe(store->history(filter, p)), "ok");
+        std::vector<std::string> seen;
         for (auto& row : p.rows) {
             EXPECT_TRUE(row[0] && std::regex_match(*row[0], utc)) << row[0].value_or("null");
+            const std::string save = row.back().value_or("null");
+            EXPECT_TRUE(std::regex_match(save, std::regex(R"(\d+)"))) << save;
+            if (std::find(seen.begin(), seen.end(), save) == seen.end()) seen.push_back(save);
+            if (saves)
+                *saves +=
+                    std::to_string(std::find(seen.begin(), seen.end(), save) - seen.begin() + 1) +
+                    " ";
             row.erase(row.begin());
+            row.pop_back();
         }
         return dump(p);
     }
@@ -92,6 +103,10 @@ TEST_P(StoreHistory, EachEntryOfEachMethodIsRecordedWithItsOrigin) {
         return R"({"CDGRUSUGESPROD":"0000000001","CDPRODUTO":"0000000001","CDPRODUTORELAC":"0000000002","IDQUANTPROD":")" +
                std::string(q) + R"(","IDTOTALPROD":"S"})";
     };
+    // Each call is one save, whatever number of entries it wrote.
+    std::string saves;
+    history({}, &saves);
+    EXPECT_EQ(saves, "1 1 1 1 2 3 4 5 6 7 ");
     EXPECT_EQ(history(), "ana|SetGrupSegProd||insert|0000000001|-|" + group + "\n" +
                              "ana|SetGrupSegProd||insert|0000000002|-|" + green + "\n" +
                              "ana|SetGrupSegProd||modify|0000000003|" + green + "|" + tea + "\n" +
