@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <algorithm>
+#include <atomic>
 #include <functional>
+#include <thread>
 
 #include "AppServerProcessFixture.h"
 #include "store/Store.h"
@@ -47,7 +50,7 @@ void actionsOverHttp(const std::string& db) {
                                              "Produto " + std::to_string(n)));
     }
     AppServerProcess server;
-    ASSERT_TRUE(server.start({"--db", db})) << server.output();
+    ASSERT_TRUE(server.start({"--db", db, "--workers", "2"})) << server.output();
     HttpTestClient client(server.port());
     const auto T = wire::Argument::text;
     const std::string g1 = groupCode(1), g3 = groupCode(3);
@@ -140,6 +143,27 @@ void actionsOverHttp(const std::string& db) {
         EXPECT_EQ(outcome, step.expected()) << "step " << n << " " << step.method;
     }
     EXPECT_EQ(newest(client, groupCode(2), 4), "cópia");
+
+    // Two users undoing the copy at once, each on a connection and worker of its own: one
+    // undoes it, the other is told which save did.
+    const std::string copy = newest(client, groupCode(2), 1);
+    HttpTestClient other(server.port());
+    std::string outcomes[2];
+    std::atomic<int> ready{0};
+    auto undoCopy = [&](HttpTestClient& c, std::string& outcome) {
+        ++ready;
+        while (ready.load() < 2) std::this_thread::yield();
+        outcome = callShown(c, "SetDesfazGravacao", {T(copy), T("N")});
+    };
+    std::thread first(undoCopy, std::ref(client), std::ref(outcomes[0]));
+    std::thread second(undoCopy, std::ref(other), std::ref(outcomes[1]));
+    first.join();
+    second.join();
+    std::sort(std::begin(outcomes), std::end(outcomes));
+    EXPECT_EQ(outcomes[0].substr(0, outcomes[0].rfind(' ')),
+              "-32000: A gravação " + copy + " já foi desfeita pela gravação");
+    EXPECT_EQ(outcomes[1].substr(0, 10), "ok excluir");
+    EXPECT_EQ(callShown(client, "GetVerifGrupo", {T(groupCode(2))}), "ok rows:0");
     EXPECT_EQ(server.stop(SIGTERM), 0);
 
     // The history's last column: the replacement's two rows are one save, and its undo another.
