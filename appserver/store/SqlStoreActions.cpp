@@ -50,9 +50,7 @@ wire::Status SqlStore::whereUsed(std::string_view product, wire::PacketSink& out
             return ConstraintMessages::describe(err);
     }
     if (!known.found()) return {wire::ErrorCode::Refused, kProductUnknown};
-    auto places = readPlaces(*m_conn, product);
-    if (!places) return places.status();
-    return writePlaces(*places, out);
+    return writeWhereUsed(*m_conn, product, out);
 }
 
 wire::Result<ActionPlan> SqlStore::replaceProduct(std::string_view from, std::string_view to,

@@ -22,7 +22,7 @@ struct Place {
 
 wire::Result<std::vector<Place>> readPlaces(SqlConnection& conn, std::string_view product);
 
-// The places as wire::fields::kWhereUsed.
-wire::Status writePlaces(const std::vector<Place>& places, wire::PacketSink& out);
+// The places of product as wire::fields::kWhereUsed, written from what was read without a copy.
+wire::Status writeWhereUsed(SqlConnection& conn, std::string_view product, wire::PacketSink& out);
 
 }  // namespace appserver
