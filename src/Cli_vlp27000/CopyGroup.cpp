@@ -8,6 +8,7 @@
 #include "calls/Reads.h"
 #include "framework/FrameworkUtils.h"
 #include "framework/StdDialogs.h"
+#include "framework/TGiveFocusBack.h"
 #include "framework/TPageControl.h"
 #include "wire/RemoteModule.h"
 
@@ -37,7 +38,10 @@ void TfrmSugestaoProd::mnuCopiarGrupoClick(QObject* /*sender*/) {
         column::CDGRUSUGESPROD.size, column::NMGRUSUGESPROD.size, column::NRORDEM.size,
         [this, &source](TCopyGroupDialog& d, TNewGroup& group) { CopyGroup(d, source, group); },
         this);
-    if (!dialog.Run()) return;
+    {
+        TGiveFocusBack focusBack(window());
+        if (!dialog.Run()) return;
+    }
     ReadGroups();
     cdsGrupSegProd.Locate("CDGRUSUGESPROD", dialog.Copied().Code);
     Controla_Botoes();

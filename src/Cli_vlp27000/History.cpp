@@ -9,6 +9,7 @@
 #include "calls/Actions.h"
 #include "declarations/RecordSetDefs.h"
 #include "framework/StdDialogs.h"
+#include "framework/TGiveFocusBack.h"
 #include "framework/TPageControl.h"
 
 namespace {
@@ -45,6 +46,7 @@ void TfrmSugestaoProd::mnuHistoricoClick(QObject* /*sender*/) {
         QString::fromStdString(subject), readPage, wire::kHistoryPageRows,
         [this](const THistoryRow& save) { return UndoSave(save); }, this);
     dialog.Model()->Reload();  // a failure shows no dialog
+    TGiveFocusBack focusBack(window());
     dialog.exec();
 }
 

@@ -13,6 +13,7 @@
 #include "calls/Reads.h"
 #include "declarations/RecordSetDefs.h"
 #include "framework/StdDialogs.h"
+#include "framework/TGiveFocusBack.h"
 #include "framework/TPageControl.h"
 #include "framework/TTabSheet.h"
 
@@ -66,7 +67,11 @@ void TfrmSugestaoProd::ShowWhereUsed(const TProductRef& product) {
         product, [this](TWhereUsedDialog& d) { ReplaceEverywhere(d, false); },
         [this](TWhereUsedDialog& d) { ReplaceEverywhere(d, true); }, this);
     dialog.SetRows(ReadWhereUsed(NetSugProd, product.Code));  // a failure shows no dialog
-    const std::optional<TWhereUsedRow> chosen = dialog.Run();
+    std::optional<TWhereUsedRow> chosen;
+    {
+        TGiveFocusBack focusBack(window());
+        chosen = dialog.Run();
+    }
     if (chosen) GoToUse(*chosen, product.Code);
 }
 

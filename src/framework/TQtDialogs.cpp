@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QPushButton>
 
+#include "framework/TGiveFocusBack.h"
 #include "framework/TLocateDialog.h"
 #include "framework/TSearchDialog.h"
 #include "framework/TSignInDialog.h"
@@ -64,22 +65,6 @@ const char* TitleOf(TMsgDlgType type) {
             return "Mensagem";
     }
 }
-
-// A modal dialog gives the keyboard back to the window it came from when it closes: without a
-// window manager to do it, that window would stay inactive and its shortcuts dead.
-class TGiveFocusBack {
-  public:
-    TGiveFocusBack() : m_window(QApplication::activeWindow()) {}
-    ~TGiveFocusBack() {
-        if (m_window && m_window->isVisible() && QApplication::activeWindow() != m_window)
-            m_window->activateWindow();
-    }
-    TGiveFocusBack(const TGiveFocusBack&) = delete;
-    TGiveFocusBack& operator=(const TGiveFocusBack&) = delete;
-
-  private:
-    QPointer<QWidget> m_window;
-};
 
 }  // namespace
 

@@ -1,8 +1,9 @@
 #pragma once
 // Answers the modal dialogs of a user's path as each appears, with real keys typed into the
 // dialog's focused widget. Each step first lets the test look at the dialog, then types its words
-// (as QKeySequence spells them: "Down Return", "Alt+S Return", "Escape"). A dialog beyond the
-// script fails the test and is cancelled, so that nothing hangs. Progress dialogs are left alone.
+// (as QKeySequence spells them: "Down Return", "Alt+S Return", "Escape"), and a dialog those keys
+// open is answered by the next step. A dialog beyond the script fails the test and is cancelled,
+// so that nothing hangs. Progress dialogs are left alone.
 
 #include <gtest/gtest.h>
 
@@ -59,16 +60,20 @@ inline void ModalKeys::Poll() {
         dialog->reject();
         return;
     }
-    TStep step = std::move(m_steps.front());
+    // Typed from a call of its own: a key that opens a dialog inside this one runs a nested
+    // loop, in which this poll (a timer never re-entered) must go on answering.
+    QTimer::singleShot(0, this, [step = std::move(m_steps.front()), shown = QPointer(dialog)] {
+        if (!shown) return;
+        if (step.look) step.look(*shown);
+        if (shown) Type(*shown, step.keys);
+    });
     m_steps.pop_front();
-    if (step.look) step.look(*dialog);
-    Type(*dialog, step.keys);
 }
 
 inline void ModalKeys::Type(QDialog& dialog, const std::string& keys) {
     // The arrows move among a dialog's buttons through the application's focus: the window must
     // be active first, as it is for a person looking at it.
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog)) << dialog.windowTitle().toStdString();
     std::istringstream words(keys);
     QPointer<QDialog> alive = &dialog;
     for (std::string word; words >> word && alive && alive->isVisible();) {

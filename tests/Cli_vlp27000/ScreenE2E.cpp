@@ -1,14 +1,15 @@
 #include "ScreenE2E.h"
 
 #include <QMdiArea>
+#include <QMenu>
 #include <QPointer>
 #include <QTest>
 #include <iostream>
 #include <utility>
 
-#include "framework/FrameworkUtils.h"
-#include "dataaccess/RpcTransport.h"
 #include "controls/TDBGrid.h"
+#include "dataaccess/RpcTransport.h"
+#include "framework/FrameworkUtils.h"
 #include "framework/TPageControl.h"
 #include "framework/TTabSheet.h"
 
@@ -118,6 +119,20 @@ void ScreenE2E::Key(TDBGrid& grid, Qt::Key key, Qt::KeyboardModifiers modifiers)
     ASSERT_NE(target, nullptr) << "the grid lost the keyboard focus";
     QTest::keyClick(target, key, modifiers);
     QApplication::processEvents();
+}
+
+void ScreenE2E::ChooseFromMenu(TfrmSugestaoProd& form, Qt::Key letter,
+                               std::deque<ModalKeys::TStep> steps) {
+    ModalKeys keys(std::move(steps));
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    QTest::keyClick(focus, Qt::Key_R, Qt::AltModifier);
+    QApplication::processEvents();
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_EQ(menu, form.mnuPadrao) << "Alt+R opens the menu Registro";
+    QTest::keyClick(menu, letter);
+    QApplication::processEvents();
+    EXPECT_EQ(keys.Left(), 0u) << "dialogs that never came";
 }
 
 void ScreenE2E::TypeGroup(TDBGrid& grid, const char* code, const char* name, const char* order) {

@@ -9,6 +9,7 @@
 #include <QToolButton>
 #include <memory>
 
+#include "ModalKeys.h"
 #include "OtherUserE2E.h"
 #include "RealServer.h"
 #include "ScreenFixture.h"
@@ -32,6 +33,9 @@ class ScreenE2E : public ScreenTest, public ::testing::WithParamInterface<TBacke
     void Key(TDBGrid& grid, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     // The current group row's cells from the code column on, Tab between them.
     void TypeGroup(TDBGrid& grid, const char* code, const char* name, const char* order);
+    // Alt+R opens "Registro" from the focused widget, the letter chooses the item; the dialogs
+    // that come are answered by steps, each of which must come.
+    void ChooseFromMenu(TfrmSugestaoProd& form, Qt::Key letter, std::deque<ModalKeys::TStep> steps);
     // Include, type, confirm.
     void InsertGroup(TfrmSugestaoProd& form, const char* code, const char* name, const char* order);
     // Click the group's name cell, change, type, confirm.

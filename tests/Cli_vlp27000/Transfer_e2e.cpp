@@ -4,13 +4,12 @@
 // only Aplicar changes what the server holds (read back by another user's export).
 #include <QFile>
 #include <QLabel>
-#include <QMenu>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
-#include <sstream>
 
 #include "Cli_vlp27000/TImportPreviewDialog.h"
+#include "CsvLines.h"
 #include "ModalKeys.h"
 #include "ScreenE2E.h"
 #include "framework/TPageControl.h"
@@ -18,35 +17,6 @@
 namespace {
 
 const std::string kCafe = "0000000001";
-
-std::vector<std::string> Split(const std::string& text, char separator) {
-    std::vector<std::string> parts;
-    std::istringstream in(text);
-    for (std::string part; std::getline(in, part, separator);) parts.push_back(part);
-    if (!text.empty() && text.back() == separator) parts.emplace_back();
-    return parts;
-}
-
-std::string Joined(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) text += line + "\r\n";
-    return text;
-}
-
-// Columns of a suggestions line (grupo;nome_grupo;ordem;principal;...).
-enum { kGroup = 0, kMain = 3, kRelated = 6, kRelatedQuantity = 7 };
-
-std::string WithField(const std::string& line, int field, const std::string& value) {
-    std::vector<std::string> fields = Split(line, ';');
-    fields.at(std::size_t(field)) = value;
-    std::string out;
-    for (std::size_t i = 0; i < fields.size(); ++i) out += (i ? ";" : "") + fields[i];
-    return out;
-}
-
-std::string Field(const std::string& line, int field) {
-    return Split(line, ';').at(std::size_t(field));
-}
 
 class Transfer : public ScreenE2E {
   protected:
@@ -63,25 +33,6 @@ class Transfer : public ScreenE2E {
         return file.readAll().toStdString();
     }
 
-    static void WriteFile(const std::string& path, const std::string& text) {
-        QFile file(QString::fromStdString(path));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text.data(), qint64(text.size()));
-    }
-
-    // Alt+R opens "Registro", the letter chooses the item; the dialogs are answered by `keys`.
-    void Choose(TfrmSugestaoProd& form, Qt::Key letter, std::deque<ModalKeys::TStep> steps) {
-        ModalKeys keys(std::move(steps));
-        QWidget* focus = QApplication::focusWidget();
-        ASSERT_NE(focus, nullptr);
-        QTest::keyClick(focus, Qt::Key_R, Qt::AltModifier);
-        QApplication::processEvents();
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        ASSERT_EQ(menu, form.mnuPadrao) << "Alt+R opens the menu Registro";
-        QTest::keyClick(menu, letter);
-        QApplication::processEvents();
-        EXPECT_EQ(keys.Left(), 0u) << "dialogs that never came";
-    }
 
     QTemporaryDir dir;
 };
@@ -106,7 +57,7 @@ TEST_P(Transfer, ExportWritesTheServersLinesWithCrlf) {
         dialogs.Clear();
         const std::string path = Path("exportado.csv");
         dialogs.QueueFileName(path);
-        Choose(form, Qt::Key_X, {{c.scopeKeys, {}}});
+        ChooseFromMenu(form, Qt::Key_X, {{c.scopeKeys, {}}});
         const std::vector<std::string> lines = ServerLines(c.group);
         ASSERT_GT(lines.size(), 1u);
         EXPECT_EQ(lines.front().rfind("grupo;nome_grupo;ordem;principal", 0), 0u);
@@ -125,7 +76,7 @@ TEST_P(Transfer, ExportToAFolderThatIsNotThereSaysSoAndWritesNothing) {
     TfrmSugestaoProd& form = OpenScreen();
     dialogs.Clear();
     dialogs.QueueFileName(Path("nao-existe/sugestoes.csv"));
-    Choose(form, Qt::Key_X, {{"Return", {}}});
+    ChooseFromMenu(form, Qt::Key_X, {{"Return", {}}});
     ASSERT_EQ(dialogs.Log.size(), 2u);
     EXPECT_EQ(dialogs.Log[1].rfind("MessageDlg 1: Não foi possível gravar o arquivo", 0), 0u)
         << dialogs.Log[1];
@@ -134,13 +85,6 @@ TEST_P(Transfer, ExportToAFolderThatIsNotThereSaysSoAndWritesNothing) {
 
 // An edit of the exported file: the lines it leaves.
 using TEdit = std::function<std::vector<std::string>(std::vector<std::string>)>;
-
-// The first data line's related "Quantidade" switched.
-std::vector<std::string> FlagSwitched(std::vector<std::string> lines) {
-    std::string& line = lines.at(1);
-    line = WithField(line, kRelatedQuantity, Field(line, kRelatedQuantity) == "S" ? "N" : "S");
-    return lines;
-}
 
 // A related product no catalogue holds.
 std::vector<std::string> UnknownProduct(std::vector<std::string> lines) {
@@ -187,7 +131,7 @@ TEST_P(Transfer, ImportPreviewsThenAppliesOnlyOnAplicar) {
         const std::vector<std::string> edited = c.edit(before);
         ASSERT_NE(edited, before) << "the edit changed nothing";
         const std::string path = Path("importar.csv");
-        WriteFile(path, Joined(edited));
+        WriteTextFile(path, Joined(edited));
 
         TfrmSugestaoProd& form = OpenScreen();
         if (c.onProducts) TurnToProducts(form, kCafe);
@@ -203,7 +147,7 @@ TEST_P(Transfer, ImportPreviewsThenAppliesOnlyOnAplicar) {
             const QModelIndex first = preview->Table()->model()->index(0, 2);
             firstAction = first.data().toString().toStdString();
         };
-        Choose(form, Qt::Key_T, {{c.modeKeys, {}}, {c.previewKeys, look}});
+        ChooseFromMenu(form, Qt::Key_T, {{c.modeKeys, {}}, {c.previewKeys, look}});
         EXPECT_NE(summary.find(c.summaryHas), std::string::npos) << summary;
         EXPECT_EQ(canApply, c.canApply);
         if (!c.canApply) {
@@ -238,7 +182,7 @@ TEST_P(Transfer, ImportAsksAboutUnsavedWorkFirst) {
     ASSERT_EQ(form.cdsProdRelac.ChangeCount(), 1) << "the refused save is kept";
     dialogs.Clear();
     dialogs.QueueAnswer(mrCancel);
-    Choose(form, Qt::Key_T, {});
+    ChooseFromMenu(form, Qt::Key_T, {});
     EXPECT_EQ(dialogs.Log, std::vector<std::string>{"MessageDlg 3: Grava as alterações?"});
     EXPECT_EQ(form.cdsProdRelac.ChangeCount(), 1) << "the change stays";
 }
