@@ -7,11 +7,12 @@
 #include <functional>
 #include <string>
 
+#include "store/StoredRow.h"
 #include "wire/ChangeLog.h"
 
 namespace appserver {
 
-enum class ImportTable { Products, Groups, MainProducts, RelatedProducts };
+using ImportTable = StoredTable;
 
 struct ImportStep {
     ImportTable table;
